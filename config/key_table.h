@@ -1,0 +1,64 @@
+#pragma once
+// The key table: which remotes exist, which code names which key of which remote, and which raw
+// signature stands for which key. Rebuilt as a whole by LoadConfiguration while the worker threads
+// are stopped; read without a lock by the dispatch thread and the dialog.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "decoding/key_code.h"
+
+// An ordered list of texts, each with one integer tag; duplicates allowed, names compared
+// without regard to ASCII letter case.
+class StringList {
+public:
+    struct Entry {
+        std::string text;
+        int32_t tag = 0;
+    };
+
+    int32_t Add(std::string text, int32_t tag = 0);
+    void Clear() { entries_.clear(); }
+    int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
+    const Entry& operator[](int32_t index) const { return entries_[static_cast<size_t>(index)]; }
+    const std::vector<Entry>& Entries() const { return entries_; }
+
+private:
+    std::vector<Entry> entries_;
+};
+
+// Created by Open (RemoteNames by LoadDriver), freed by Close; null outside that span.
+extern StringList* RemoteNames;
+extern StringList* CodeTable;
+extern StringList* RawTable;
+
+// Index of the first CodeTable entry whose code part (text before the first '=') equals text
+// without regard to letter case; -1 when there is none or the table does not exist.
+int32_t FindCodeEntry(std::string_view text);
+
+// Key name of CodeTable entry i, blanks and control characters at both ends removed; empty when
+// i is out of range or the entry has no '='. The view lives as long as the table is unchanged.
+std::string_view KeyNameAt(int32_t index);
+
+// RemoteNames entry named by the tag of CodeTable entry i; empty when out of range.
+std::string_view RemoteNameAt(int32_t index);
+
+// Code part of the CodeTable entry tagged by RawTable entry j, read as hexadecimal; 0 when it is
+// not a hexadecimal number or j is out of range.
+KeyCode CodeOfRawEntry(int32_t rawIndex);
+
+// Raw scan: index of the first RawTable entry whose text matches the captured signature text
+// (SameRawSignature); -1 when none matches.
+int32_t FindRawEntry(const char* capturedText);
+
+// One row of the dialog's key list, as plain data.
+struct KeyListRow {
+    std::string keyName;    // caption
+    std::string remoteName; // sub-item 0
+    std::string codeText;   // sub-item 1, may be empty
+    std::string rawText;    // sub-item 2, may be empty
+};
+
+// The key table as the dialog lists it: one row per CodeTable entry, in order.
+std::vector<KeyListRow> ListKeyTable();

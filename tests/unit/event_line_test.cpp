@@ -49,6 +49,7 @@ TEST(EventLine, NumbersReadAsDecimalOrHexadecimal) {
                                    .Hex("zero", 0)
                                    .Word("word", "abc")
                                    .Word("big", "0x8000000000000000")
+                                   .Word("ms", "323.103")
                                    .str(),
                                &parsed, &error))
         << error;
@@ -60,6 +61,11 @@ TEST(EventLine, NumbersReadAsDecimalOrHexadecimal) {
     EXPECT_EQ(parsed.Number("big"), std::nullopt);
     EXPECT_EQ(parsed.Number("absent"), std::nullopt);
     EXPECT_FALSE(parsed.Has("absent"));
+    EXPECT_DOUBLE_EQ(*parsed.Real("ms"), 323.103);
+    EXPECT_DOUBLE_EQ(*parsed.Real("l"), -1.0);
+    EXPECT_EQ(parsed.Number("ms"), std::nullopt);
+    EXPECT_EQ(parsed.Real("word"), std::nullopt);
+    EXPECT_EQ(parsed.Real("absent"), std::nullopt);
 }
 
 TEST(EventLine, RefusesLinesOutsideTheFormat) {

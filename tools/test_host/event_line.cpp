@@ -1,6 +1,7 @@
 #include "tools/test_host/event_line.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "tools/common/number_text.h"
 
@@ -118,6 +119,15 @@ std::optional<int64_t> ParsedLine::Number(std::string_view key) const {
         return std::nullopt;
     int64_t value = 0;
     if (!ParseInteger(Get(key), &value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> ParsedLine::Real(std::string_view key) const {
+    std::string text = Get(key);
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size())
         return std::nullopt;
     return value;
 }

@@ -34,6 +34,8 @@ struct ParsedLine {
     std::string Get(std::string_view key) const; // empty when absent
     // Decimal or 0x hexadecimal, as a 64-bit signed value; nothing when absent or not a number.
     std::optional<int64_t> Number(std::string_view key) const;
+    // A decimal fraction such as t=12.345; nothing when absent or not a number.
+    std::optional<double> Real(std::string_view key) const;
 };
 
 // False for a line that does not follow the format (the reason goes to *error).

@@ -60,9 +60,10 @@ DWORD WINAPI CloseSetup(void* param) {
              .Int("found", 1)
              .Text("class", className)
              .Text("title", title)
-             .Hex("setupform", SetupFormValue(job.setupForm))
-             .Word("modal", IsWindowEnabled(job.host) ? "no" : "yes"));
+             .Hex("setupform", SetupFormValue(job.setupForm)));
     Sleep(static_cast<DWORD>(job.closeAfterMs));
+    // A modal dialog disables its owner while it is on screen.
+    Emit(NewEvent("dialog-close").Word("modal", IsWindowEnabled(job.host) ? "no" : "yes"));
     PostMessageA(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
     for (DWORD waited = 0; IsWindow(search.found) && IsWindowVisible(search.found); waited += kPollMs) {
         if (waited == kInsistAfterMs) {

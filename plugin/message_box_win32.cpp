@@ -2,4 +2,6 @@
 
 #include "plugin/plugin_win32.h"
 
-void ShowErrorBox(const char* text) { MessageBoxA(nullptr, text, PluginName, MB_OK | MB_ICONERROR); }
+void ShowErrorBox(const char* text) {
+    MessageBoxA(nullptr, text, PluginName, MB_OK | MB_ICONERROR);
+}

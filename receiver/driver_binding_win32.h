@@ -27,7 +27,7 @@ void UnloadDriver();
 
 // The data port through the bound driver. Only valid while DriverModule is set.
 class DriverDataPort final : public DataPort {
-public:
+  public:
     int32_t GetOutput(uint8_t* value) override { return DoGetOutDataPort(value); }
     int32_t GetDirection(uint8_t* value) override { return DoGetDataPortDirection(value); }
     void SetOutput(uint8_t value) override { DoSetOutDataPort(value); }

@@ -31,7 +31,8 @@ bool StartSampling() {
         return false;
     RawArmed.store(1);
     SamplingStop.store(0);
-    SamplingThread = CreateThread(nullptr, 0, SamplingThreadBody, nullptr, CREATE_SUSPENDED, &SamplingThreadId);
+    SamplingThread =
+        CreateThread(nullptr, 0, SamplingThreadBody, nullptr, CREATE_SUSPENDED, &SamplingThreadId);
     if (!SamplingThread)
         return false;
     SetThreadPriority(SamplingThread, THREAD_PRIORITY_TIME_CRITICAL);

@@ -35,8 +35,8 @@ TSetupForm::TSetupForm(HWND owner) : owner_(owner) {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
     handle_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"OrvikPlug-USB",
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, x, y, kWidth, kHeight, owner,
-                              nullptr, instance, nullptr);
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, x, y, kWidth, kHeight,
+                              owner, nullptr, instance, nullptr);
     if (handle_) {
         SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSetupForm::WindowProc));
@@ -76,6 +76,17 @@ int TSetupForm::ShowModal() {
         EnableWindow(owner_, TRUE);
     ShowWindow(handle_, SW_HIDE);
     return 2; // mrCancel: the result is not used
+}
+
+void TSetupForm::CopyPulseTrain(const int32_t* durations, int32_t count) {
+    std::lock_guard<std::mutex> hold(displayLock_);
+    DisplayValid = false;
+    const int32_t n = count < kDisplayCapacity ? count : kDisplayCapacity;
+    DisplayCount = 0;
+    for (int32_t i = 0; i < n; ++i)
+        DisplayDurations[DisplayCount++] = durations[i];
+    DisplayValid = true;
+    RepaintPending = true;
 }
 
 LRESULT CALLBACK TSetupForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -24,12 +24,12 @@ Step OneStep(const std::string& token) {
 } // namespace
 
 TEST(HostCommandLine, OptionsComeBeforeTheSteps) {
-    HostOptions options = Parsed({"--driver-dir=/x/sim", "--host-version=0x02070B00", "--slow-key=300",
+    HostOptions options = Parsed({"--driver-dir=/x/sim", "--host-version=0x02070B00", "--slow-sent=300",
                                   "--timeout=5000", "--show", "--sim-script=send 1;wait 5", "open", "close"});
     EXPECT_EQ(options.plugin, "p.dll");
     EXPECT_EQ(options.driverDir, "/x/sim");
     EXPECT_EQ(options.version, 0x02070B00u);
-    EXPECT_EQ(options.slowKeyMs, 300);
+    EXPECT_EQ(options.slowSentMs, 300);
     EXPECT_EQ(options.timeoutMs, 5000);
     EXPECT_TRUE(options.show);
     EXPECT_EQ(options.simScript, "send 1;wait 5");

@@ -39,6 +39,8 @@ TEST(SimScriptParse, RefusesFaultyScriptsNamingTheLine) {
         {"loop 0; send 1; end", "needs a wait"},
         {"loop 1;loop 1;loop 1;loop 1;loop 1;loop 1;loop 1;loop 1;loop 1", "nested too deep"},
         {"blink 3", "unknown step"},
+        {"hostmsg -1", "out of range"},
+        {"hostmsg", "expected one number"},
     };
     for (const auto& c : cases) {
         SimScript script;
@@ -141,4 +143,24 @@ TEST(SimTimeline, ForeverLoopKeepsStreamingWithoutEnding) {
     EXPECT_EQ(batches, 500);
     EXPECT_FALSE(timeline.Finished());
     EXPECT_EQ(timeline.Dropped(), 0);
+}
+
+TEST(SimTimeline, HostMessagesFallDueWithTheScriptAndAreTakenOnce) {
+    SimScript script = Parsed("hostmsg 1124; wait 100; hostmsg 1125; hostmsg 1126");
+    SimTimeline timeline(&script);
+    uint32_t message = 0;
+    timeline.Poll(0);
+    ASSERT_TRUE(timeline.TakeHostMessage(&message));
+    EXPECT_EQ(message, 1124u);
+    EXPECT_FALSE(timeline.TakeHostMessage(&message));
+    timeline.Poll(99'000);
+    EXPECT_FALSE(timeline.TakeHostMessage(&message));
+    timeline.Poll(100'000);
+    EXPECT_FALSE(timeline.Finished()); // two messages wait to be taken
+    ASSERT_TRUE(timeline.TakeHostMessage(&message));
+    EXPECT_EQ(message, 1125u);
+    ASSERT_TRUE(timeline.TakeHostMessage(&message));
+    EXPECT_EQ(message, 1126u);
+    EXPECT_FALSE(timeline.TakeHostMessage(&message));
+    EXPECT_TRUE(timeline.Finished());
 }

@@ -73,8 +73,8 @@ std::vector<std::string> OneKeyPerOpen(const std::vector<std::optional<std::stri
 
 // Every key message carries the record: the instance name (cut at 63, "REMOTE" for none), the
 // key and code texts, and the fixed fields a host may rely on.
-// Needs the receiving path (sampling, decoding, dispatch).
-TEST(KeyEventRecord, CarriesTheInstanceNameAndTheFixedFields) {
+// Enable when the receiving path (sampling, decoding, dispatch) lands.
+TEST(KeyEventRecord, DISABLED_CarriesTheInstanceNameAndTheFixedFields) {
     const std::string name100 = std::string(60, 'n') + std::string(40, 'z');
     struct NameCase {
         std::optional<std::string> name;
@@ -124,47 +124,67 @@ TEST(KeyEventRecord, CarriesTheInstanceNameAndTheFixedFields) {
 
 namespace {
 
+// Who is inside a synchronous send to the host window when the host's thread calls Stop: the
+// sampling thread (the simulator sends from inside DoGetInfraCode, as a driver might) or the
+// dispatcher with a key message.
+enum class Sender { SamplingThread, Dispatcher };
+
 struct StopCase {
     const char* name;
+    Sender sender;
     const char* beforeStop; // what the host's thread does between sleeping and Stop
-    bool sendPendingAtStop; // a key message is surely waiting when Stop is called
+    bool sendPendingAtStop; // a message surely waits when Stop is called
 };
 
-class StopWhileKeySent : public testing::TestWithParam<StopCase> {};
+class StopWhileSending : public testing::TestWithParam<StopCase> {};
+
+std::string SenderScript(Sender sender) {
+    if (sender == Sender::SamplingThread)
+        return "wait 100; hostmsg 1124";
+    return std::string("wait 100; loop 0; send ") + kRc5FrameBytes + "; wait 60; end";
+}
 
 } // namespace
 
-// The host's thread sleeps without pumping while the button is held, so the dispatcher's next
-// key message waits in a synchronous send; then the host calls Stop on that thread. Stop must let
-// the send through (the window procedure is slow on purpose), and end. The bound is generous:
-// it catches a deadlock, not slowness.
-TEST_P(StopWhileKeySent, DeliversThePendingKeyMessageAndEnds) {
+// The host's thread sleeps without pumping, so a worker's send to the host window waits; then
+// the host calls Stop on that thread. Stop must let the send through (the window procedure is
+// slow on purpose) and end. The bound is generous: it catches a deadlock, not slowness.
+TEST_P(StopWhileSending, DeliversThePendingMessageAndEnds) {
     const StopCase& c = GetParam();
-    std::vector<std::string> steps = {"open", "start", "wait:400", "sleep:500"};
+    std::vector<std::string> steps = {"open", "start", "sleep:600"};
     if (c.beforeStop != nullptr)
         steps.push_back(c.beforeStop);
     steps.insert(steps.end(), {"stop", "wait:300", "close"});
     const int stop = static_cast<int>(steps.size()) - 3;
-    HostRun run = RunHost(
-        {Driver::Simulator,
-         {"--slow-key=300", "--timeout=30000",
-          SimScriptOption(std::string("wait 100; loop 0; send ") + kRc5FrameBytes + "; wait 60; end")},
-         steps});
+    HostRun run = RunHost({Driver::Simulator,
+                           {"--slow-sent=300", "--timeout=30000", SimScriptOption(SenderScript(c.sender))},
+                           steps});
     PrintOnFailure print(run);
     EXPECT_FALSE(run.timedOut);
     ASSERT_TRUE(run.Finished());
-    EXPECT_FALSE(run.Matching("msg", {{"n", "1025"}}).empty());
+    std::vector<const ParsedLine*> sent = run.Matching("msg", {{"how", "sent"}});
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0]->Number("n"), c.sender == Sender::SamplingThread ? 1124 : 1025);
     if (c.sendPendingAtStop) {
         EXPECT_FALSE(LinesBetween(run, "msg", stop - 1, stop).empty());
     }
     // Nothing arrives once Stop has returned.
     EXPECT_TRUE(LinesBetween(run, "msg", stop, stop + 2).empty());
     EXPECT_LT(run.Step(stop)->Real("ms").value_or(1e9), 20000.0);
-    EXPECT_EQ(ThreadsAfter(run, stop), ThreadsAfter(run, 0));
+    EXPECT_EQ(PluginThreadsAfter(run, stop), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(HostBehaviours, StopWhileKeySent,
-                         testing::Values(StopCase{"plain", nullptr, true},
-                                         StopCase{"after_get_queue_status", "queue-status", true},
-                                         StopCase{"after_peek_message", "peek", false}),
+INSTANTIATE_TEST_SUITE_P(
+    SamplingThread, StopWhileSending,
+    testing::Values(StopCase{"plain", Sender::SamplingThread, nullptr, true},
+                    StopCase{"after_get_queue_status", Sender::SamplingThread, "queue-status", true},
+                    StopCase{"after_peek_message", Sender::SamplingThread, "peek", false}),
+    [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
+
+// Enable when the receiving path (sampling, decoding, dispatch) lands.
+INSTANTIATE_TEST_SUITE_P(DISABLED_Dispatcher, StopWhileSending,
+                         testing::Values(StopCase{"plain", Sender::Dispatcher, nullptr, true},
+                                         StopCase{"after_get_queue_status", Sender::Dispatcher,
+                                                  "queue-status", true},
+                                         StopCase{"after_peek_message", Sender::Dispatcher, "peek", false}),
                          [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });

@@ -63,18 +63,80 @@ void RemoveFolder(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-struct PipeReader {
-    HANDLE pipe;
-    std::string text;
+// The host's output pipe. Programs that the host's process starts in passing (Wine's desktop
+// process, for one) may inherit its write end and keep it open long after the host has ended, so
+// the end of the output is the host's exit plus whatever it left in the pipe, not end-of-file.
+struct OutputPipe {
+    HANDLE read = INVALID_HANDLE_VALUE;
+    HANDLE write = INVALID_HANDLE_VALUE;
+
+    bool Create(const std::string& name) {
+        read = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
+                                PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 65536, 0, nullptr);
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        write = CreateFileA(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr);
+        return read != INVALID_HANDLE_VALUE && write != INVALID_HANDLE_VALUE;
+    }
+    ~OutputPipe() {
+        if (read != INVALID_HANDLE_VALUE)
+            CloseHandle(read);
+        if (write != INVALID_HANDLE_VALUE)
+            CloseHandle(write);
+    }
 };
 
-DWORD WINAPI ReadAll(void* param) {
-    auto* reader = static_cast<PipeReader*>(param);
+// Waits for a pending read. After the process has gone, an empty pipe means the end.
+enum class ReadWait { Data, Ended, TimedOut };
+ReadWait AwaitRead(HANDLE pipe, HANDLE readDone, HANDLE process, ULONGLONG deadline, bool* exited) {
+    for (;;) {
+        if (*exited) {
+            if (WaitForSingleObject(readDone, 50) == WAIT_OBJECT_0)
+                return ReadWait::Data;
+            DWORD available = 0;
+            if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0)
+                return ReadWait::Ended;
+            continue;
+        }
+        ULONGLONG now = GetTickCount64();
+        HANDLE events[] = {readDone, process};
+        DWORD wait =
+            WaitForMultipleObjects(2, events, FALSE, static_cast<DWORD>(now < deadline ? deadline - now : 0));
+        if (wait == WAIT_OBJECT_0)
+            return ReadWait::Data;
+        if (wait != WAIT_OBJECT_0 + 1)
+            return ReadWait::TimedOut;
+        *exited = true;
+    }
+}
+
+// Reads the pipe while the process runs, then what it left behind. False on time-out.
+bool CollectOutput(HANDLE pipe, HANDLE process, DWORD limitMs, std::string* text) {
+    OVERLAPPED overlapped = {};
+    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const ULONGLONG deadline = GetTickCount64() + limitMs;
+    bool exited = false;
+    ReadWait outcome = ReadWait::Data;
     char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(reader->pipe, chunk, static_cast<DWORD>(std::size(chunk)), &got, nullptr) && got > 0)
-        reader->text.append(chunk, got);
-    return 0;
+    while (outcome == ReadWait::Data) {
+        DWORD got = 0;
+        ResetEvent(overlapped.hEvent);
+        if (!ReadFile(pipe, chunk, static_cast<DWORD>(std::size(chunk)), &got, &overlapped)) {
+            if (GetLastError() != ERROR_IO_PENDING)
+                break; // every writer has gone
+            outcome = AwaitRead(pipe, overlapped.hEvent, process, deadline, &exited);
+            if (outcome != ReadWait::Data) {
+                // The buffer must outlive the cancelled read.
+                CancelIo(pipe);
+                GetOverlappedResult(pipe, &overlapped, &got, TRUE);
+                break;
+            }
+            if (!GetOverlappedResult(pipe, &overlapped, &got, FALSE))
+                break;
+        }
+        text->append(chunk, got);
+    }
+    CloseHandle(overlapped.hEvent);
+    return outcome != ReadWait::TimedOut;
 }
 
 void SplitLines(HostRun* run) {
@@ -128,47 +190,44 @@ HostRun RunHost(const Scenario& scenario) {
     for (const std::string& arg : args)
         commandLine += (commandLine.empty() ? "" : " ") + QuoteArgument(arg);
 
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    OutputPipe pipe;
+    if (!pipe.Create("\\\\.\\pipe\\" + folder.substr(folder.find_last_of('\\') + 1))) {
+        ADD_FAILURE() << "cannot create the output pipe";
+        RemoveFolder(folder);
+        return run;
+    }
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
+    startup.hStdOutput = pipe.write;
+    startup.hStdError = pipe.write;
     PROCESS_INFORMATION process = {};
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back('\0');
     BOOL started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                   folder.c_str(), &startup, &process);
-    CloseHandle(writeEnd);
+    CloseHandle(pipe.write);
+    pipe.write = INVALID_HANDLE_VALUE;
     if (!started) {
         ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
-        CloseHandle(readEnd);
         RemoveFolder(folder);
         return run;
     }
-    PipeReader reader{readEnd, {}};
-    HANDLE readerThread = CreateThread(nullptr, 0, ReadAll, &reader, 0, nullptr);
-    if (WaitForSingleObject(process.hProcess, kRunLimitMs) == WAIT_TIMEOUT) {
+    std::string output;
+    if (!CollectOutput(pipe.read, process.hProcess, kRunLimitMs, &output)) {
         run.timedOut = true;
         TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, INFINITE);
     }
+    WaitForSingleObject(process.hProcess, INFINITE);
     DWORD exitCode = 0;
     GetExitCodeProcess(process.hProcess, &exitCode);
     run.exitCode = static_cast<int>(exitCode);
-    WaitForSingleObject(readerThread, INFINITE);
-    CloseHandle(readerThread);
-    CloseHandle(readEnd);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     RemoveFolder(folder);
     run.commandLine = commandLine;
-    run.output = reader.text;
+    run.output = output;
     SplitLines(&run);
     return run;
 }

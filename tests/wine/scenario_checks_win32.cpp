@@ -35,6 +35,6 @@ std::vector<const ParsedLine*> LinesBetween(const HostRun& run, const std::strin
     return found;
 }
 
-int64_t ThreadsAfter(const HostRun& run, int step) {
-    return run.Number(run.Step(step), "threads");
+int64_t PluginThreadsAfter(const HostRun& run, int step) {
+    return run.Number(run.Step(step), "plugin_threads");
 }

@@ -25,4 +25,5 @@ void ExpectBoxes(const HostRun& run, const std::vector<std::string>& texts);
 std::vector<const ParsedLine*> LinesBetween(const HostRun& run, const std::string& kind, int after,
                                             int before);
 
-int64_t ThreadsAfter(const HostRun& run, int step);
+// Threads of the plug-in's own (started in its module) once step `step` had returned.
+int64_t PluginThreadsAfter(const HostRun& run, int step);

@@ -11,6 +11,8 @@
 // Script text, or the path of a file that holds it (read when the simulator is loaded).
 constexpr const char* kSimScriptVar = "ORVIK_SIM_SCRIPT";
 constexpr const char* kSimScriptFileVar = "ORVIK_SIM_SCRIPT_FILE";
+// The host window, in hexadecimal, for the script's hostmsg step.
+constexpr const char* kSimHostWindowVar = "ORVIK_SIM_HOST_WINDOW";
 // Decimal counts of process attaches and detaches of the simulator; they survive unloading.
 constexpr const char* kSimAttachesVar = "ORVIK_SIM_ATTACHES";
 constexpr const char* kSimDetachesVar = "ORVIK_SIM_DETACHES";
@@ -44,6 +46,7 @@ enum SimLogKind : int32_t {
     kSimLogOutputWrite = 1, // value: the byte written by DoSetOutDataPort
     kSimLogDirectionWrite,  // value: the byte written by DoSetDataPortDirection
     kSimLogHandOver,        // value: batch number in the script; status and count as answered
+    kSimLogHostMessage,     // value: message number; status: the send's result (0 on failure)
 };
 
 struct SimLogEntry {

@@ -18,6 +18,7 @@ namespace {
 // The sampling thread and the host's thread call in at the same time; the lock keeps the script,
 // the log and the thread list consistent. It is never held across a call out of this module.
 SRWLOCK g_lock = SRWLOCK_INIT;
+constexpr int kMaxMessagesPerPoll = 8;
 bool g_scriptLoaded = false;
 SimScript g_script;
 SimTimeline* g_timeline = nullptr;
@@ -142,13 +143,8 @@ void SetPortByte(SimCall call, SimLogKind kind, std::atomic<int32_t>& value, int
     Log(kind, byte & 0xFF, 0, 0);
 }
 
-} // namespace
-
-extern "C" {
-
-int32_t WINAPI DoGetInfraCode(uint8_t* buffer, int32_t, int32_t* count) {
-    ++g_calls[kSimGetInfraCode];
-    int64_t now = Qpc();
+// Answers one poll from the script; collects the host messages that fell due.
+int32_t AnswerPoll(int64_t now, uint8_t* buffer, int32_t* count, uint32_t* messages, int* messageCount) {
     Locked lock;
     EnsureScript();
     NoteInfraThread();
@@ -162,7 +158,36 @@ int32_t WINAPI DoGetInfraCode(uint8_t* buffer, int32_t, int32_t* count) {
     }
     if (count != nullptr)
         *count = answer.count;
+    while (*messageCount < kMaxMessagesPerPoll && g_timeline->TakeHostMessage(&messages[*messageCount]))
+        ++*messageCount;
     return answer.status;
+}
+
+// Sends the script's host messages from the polling thread, outside the lock: the send blocks
+// until the host's thread handles it.
+void SendHostMessages(const uint32_t* messages, int count) {
+    char text[32] = "";
+    GetEnvironmentVariableA(kSimHostWindowVar, text, static_cast<DWORD>(std::size(text)));
+    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoul(text, nullptr, 16)));
+    for (int i = 0; i < count; ++i) {
+        LRESULT result = window != nullptr ? SendMessageA(window, messages[i], 0, 0) : 0;
+        Locked lock;
+        Log(kSimLogHostMessage, static_cast<int32_t>(messages[i]), static_cast<int32_t>(result), 0);
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+int32_t WINAPI DoGetInfraCode(uint8_t* buffer, int32_t, int32_t* count) {
+    ++g_calls[kSimGetInfraCode];
+    int64_t now = Qpc();
+    uint32_t messages[kMaxMessagesPerPoll];
+    int messageCount = 0;
+    int32_t status = AnswerPoll(now, buffer, count, messages, &messageCount);
+    SendHostMessages(messages, messageCount);
+    return status;
 }
 
 int32_t WINAPI DoSetDataPortDirection(int32_t byte) {

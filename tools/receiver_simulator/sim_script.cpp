@@ -126,6 +126,8 @@ bool ParseStep(std::string_view line, SimScript* script, std::vector<size_t>* op
     }
     if (verb == "idle" && number >= INT32_MIN && number <= INT32_MAX) {
         script->steps.push_back({SimOp::Idle, number});
+    } else if (verb == "hostmsg" && number >= 0 && number <= UINT32_MAX) {
+        script->steps.push_back({SimOp::HostMessage, number});
     } else if (verb == "wait" && number >= 0) {
         script->steps.push_back({SimOp::Wait, number});
     } else if (verb == "loop" && number >= 0) {
@@ -174,7 +176,17 @@ bool ParseSimScript(std::string_view text, SimScript* script, std::string* error
 SimTimeline::SimTimeline(const SimScript* script) : script_(script) {}
 
 bool SimTimeline::Finished() const {
-    return pc_ >= script_->steps.size() && size_ == 0;
+    return pc_ >= script_->steps.size() && size_ == 0 && messageCount_ == 0;
+}
+
+bool SimTimeline::TakeHostMessage(uint32_t* message) {
+    if (messageCount_ == 0)
+        return false;
+    *message = messages_[0];
+    --messageCount_;
+    for (int i = 0; i < messageCount_; ++i)
+        messages_[i] = messages_[i + 1];
+    return true;
 }
 
 void SimTimeline::RunDueSteps(int64_t elapsedUs) {
@@ -195,6 +207,12 @@ void SimTimeline::RunDueSteps(int64_t elapsedUs) {
             break;
         case SimOp::Wait:
             dueUs_ += step.arg * 1000;
+            break;
+        case SimOp::HostMessage:
+            if (messageCount_ == kMessageCapacity)
+                ++dropped_;
+            else
+                messages_[messageCount_++] = static_cast<uint32_t>(step.arg);
             break;
         case SimOp::LoopBegin:
             // The parser bounds the nesting, so depth_ stays within loops_.

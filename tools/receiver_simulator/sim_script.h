@@ -8,6 +8,9 @@
 //                                (default: the number of bytes; may be larger or negative)
 //   wait MS                      later steps happen MS milliseconds later
 //   loop N … end                 repeat the steps between N times; N = 0 repeats forever
+//   hostmsg N                    the polling thread sends window message N to the host window
+//                                (synchronously, from inside DoGetInfraCode), as a driver that
+//                                blocks on the host's thread would
 // Script time starts at the first poll. A step due at script time T runs at the first poll at or
 // after T; answers queue up and each poll takes at most one of them.
 #include <cstdint>
@@ -25,11 +28,12 @@ struct SimBatch {
     std::vector<uint8_t> bytes;
 };
 
-enum class SimOp : uint8_t { Idle, Send, Wait, LoopBegin, LoopEnd };
+enum class SimOp : uint8_t { Idle, Send, Wait, LoopBegin, LoopEnd, HostMessage };
 
 struct SimStep {
     SimOp op;
-    int64_t arg; // Idle: status; Send: batch index; Wait: ms; LoopBegin: count; LoopEnd: begin index
+    int64_t arg; // Idle: status; Send: batch index; Wait: ms; LoopBegin: count; LoopEnd: begin index;
+                 // HostMessage: message number
 };
 
 struct SimScript {
@@ -56,9 +60,12 @@ class SimTimeline {
     // Answers that were due while the queue was full, and were dropped.
     int64_t Dropped() const { return dropped_; }
     bool Finished() const;
+    // Host messages that fell due; each is taken once.
+    bool TakeHostMessage(uint32_t* message);
 
   private:
     static constexpr int kQueueCapacity = 64;
+    static constexpr int kMessageCapacity = 8;
     struct Loop {
         size_t begin;
         int64_t remaining; // 0: forever
@@ -77,4 +84,6 @@ class SimTimeline {
     int head_ = 0;
     int size_ = 0;
     int64_t dropped_ = 0;
+    uint32_t messages_[kMessageCapacity] = {};
+    int messageCount_ = 0;
 };

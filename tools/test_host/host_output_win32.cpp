@@ -75,6 +75,39 @@ int CountProcessThreads() {
     return count;
 }
 
+int CountThreadsStartedIn(HMODULE module) {
+    using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    constexpr int kThreadQuerySetWin32StartAddress = 9;
+    auto query = reinterpret_cast<QueryThread>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    if (module == nullptr || query == nullptr)
+        return -1;
+    auto* base = reinterpret_cast<const uint8_t*>(module);
+    auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const uint8_t* end = base + nt->OptionalHeader.SizeOfImage;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != GetCurrentProcessId())
+            continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+        void* start = nullptr;
+        if (thread != nullptr &&
+            query(thread, kThreadQuerySetWin32StartAddress, &start, sizeof start, nullptr) == 0 &&
+            start >= base && start < end)
+            ++count;
+        if (thread != nullptr)
+            CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
 bool ReadForeignBytes(const void* address, void* out, size_t size) {
     if (address == nullptr || !Readable(address, size))
         return false;

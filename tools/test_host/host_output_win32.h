@@ -18,6 +18,9 @@ const char* ThreadRole(DWORD threadId);
 
 // Threads of this process right now.
 int CountProcessThreads();
+// Threads of this process whose start routine lies in the given module: the plug-in's own
+// workers, told apart from threads that Wine or the host start. -1 when it cannot be known.
+int CountThreadsStartedIn(HMODULE module);
 
 // A NUL-terminated text at an address that came from the plug-in, read only as far as memory is
 // committed and readable, at most max bytes. Sets *ok to false for an unreadable address.

@@ -214,13 +214,13 @@ bool ParseOption(std::string_view arg, HostOptions* options, std::string* why) {
         options->simScript = value;
     } else if (name == "--sim-script-file") {
         options->simScriptFile = value;
-    } else if (name == "--slow-key" || name == "--timeout") {
+    } else if (name == "--slow-sent" || name == "--timeout") {
         int64_t ms = 0;
         if (!ParseInteger(value, &ms) || ms < 0) {
             *why = "bad milliseconds";
             return false;
         }
-        (name == "--slow-key" ? options->slowKeyMs : options->timeoutMs) = ms;
+        (name == "--slow-sent" ? options->slowSentMs : options->timeoutMs) = ms;
     } else {
         *why = "unknown option";
         return false;

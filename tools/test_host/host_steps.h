@@ -50,7 +50,7 @@ struct HostOptions {
     std::optional<uint32_t> version = 0x02070C00u; // nothing: null HostInfo
     std::optional<std::string> simScript;
     std::optional<std::string> simScriptFile;
-    int64_t slowKeyMs = 0;
+    int64_t slowSentMs = 0;
     int64_t timeoutMs = 60000;
     bool show = false;
     std::vector<Step> steps;

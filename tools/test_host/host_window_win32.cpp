@@ -12,7 +12,7 @@ namespace {
 constexpr char kClassName[] = "OrvikTestHost";
 // Longest 1029 text the host reads; the plug-in promises 255 characters.
 constexpr size_t kMaxReportText = 4096;
-int64_t g_slowKeyMs = 0;
+int64_t g_slowSentMs = 0;
 // The posted message our own loop is dispatching, to tell posted messages from sent ones.
 const MSG* g_dispatching = nullptr;
 
@@ -109,15 +109,17 @@ void Record(HWND, UINT message, WPARAM w, LPARAM l, const char* how) {
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
     if (message >= WM_USER) {
         const char* how = "direct";
-        if ((InSendMessageEx(nullptr) & ISMEX_SEND) != 0)
+        bool sentFromAnotherThread = (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+        if (sentFromAnotherThread)
             how = "sent";
         else if (g_dispatching != nullptr && g_dispatching->hwnd == window &&
                  g_dispatching->message == message && g_dispatching->wParam == w &&
                  g_dispatching->lParam == l)
             how = "posted";
         Record(window, message, w, l, how);
-        if (message == kMsgKeyEvent && g_slowKeyMs > 0)
-            Sleep(static_cast<DWORD>(g_slowKeyMs));
+        // A slow host keeps the sender waiting inside its SendMessage.
+        if (sentFromAnotherThread && g_slowSentMs > 0)
+            Sleep(static_cast<DWORD>(g_slowSentMs));
         return 0;
     }
     return DefWindowProcA(window, message, w, l);
@@ -153,8 +155,8 @@ HWND CreateHostWindow(bool show) {
     return window;
 }
 
-void SetSlowKeyMs(int64_t ms) {
-    g_slowKeyMs = ms;
+void SetSlowSentMs(int64_t ms) {
+    g_slowSentMs = ms;
 }
 
 void DrainMessages() {

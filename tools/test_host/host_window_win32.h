@@ -6,8 +6,9 @@
 #include <cstdint>
 
 HWND CreateHostWindow(bool show);
-// Time the window procedure spends inside each 1025 after recording it.
-void SetSlowKeyMs(int64_t ms);
+// Time the window procedure spends inside each message sent from another thread (the
+// dispatcher's 1025, the simulator's hostmsg) after recording it.
+void SetSlowSentMs(int64_t ms);
 // Runs a message loop for ms milliseconds.
 void PumpFor(int64_t ms);
 // Dispatches what is waiting now, posted and sent, and returns.

@@ -14,6 +14,7 @@ constexpr DWORD kInsistAfterMs = 3000;
 
 struct CloserJob {
     HWND host;
+    HMODULE plugin;
     void* const* setupForm;
     int64_t closeAfterMs;
 };
@@ -60,7 +61,8 @@ DWORD WINAPI CloseSetup(void* param) {
              .Int("found", 1)
              .Text("class", className)
              .Text("title", title)
-             .Hex("setupform", SetupFormValue(job.setupForm)));
+             .Hex("setupform", SetupFormValue(job.setupForm))
+             .Int("plugin_threads", CountThreadsStartedIn(job.plugin)));
     Sleep(static_cast<DWORD>(job.closeAfterMs));
     // A modal dialog disables its owner while it is on screen.
     Emit(NewEvent("dialog-close").Word("modal", IsWindowEnabled(job.host) ? "no" : "yes"));
@@ -77,8 +79,8 @@ DWORD WINAPI CloseSetup(void* param) {
 
 } // namespace
 
-HANDLE StartSetupCloser(HWND hostWindow, void* const* setupForm, int64_t closeAfterMs) {
-    auto* job = new CloserJob{hostWindow, setupForm, closeAfterMs};
+HANDLE StartSetupCloser(HWND hostWindow, HMODULE plugin, void* const* setupForm, int64_t closeAfterMs) {
+    auto* job = new CloserJob{hostWindow, plugin, setupForm, closeAfterMs};
     HANDLE thread = CreateThread(nullptr, 0, CloseSetup, job, 0, nullptr);
     if (thread == nullptr)
         delete job;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+// The dialog line also counts the plug-in's threads while the dialog is on screen.
 // setupForm: address of the plug-in's exported _SetupForm variable, or null. Returns the thread,
 // which ends soon after the dialog has gone; the caller waits for it and closes the handle.
-HANDLE StartSetupCloser(HWND hostWindow, void* const* setupForm, int64_t closeAfterMs);
+HANDLE StartSetupCloser(HWND hostWindow, HMODULE plugin, void* const* setupForm, int64_t closeAfterMs);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -42,6 +43,8 @@ const char* LogKind(int32_t kind) {
         return "dir";
     case kSimLogHandOver:
         return "handover";
+    case kSimLogHostMessage:
+        return "hostmsg";
     default:
         return "unknown";
     }
@@ -67,6 +70,13 @@ bool PrepareSimScript(const std::string* text, const std::string* file, std::str
     }
     SimScript parsed;
     return ParseSimScript(script, &parsed, error);
+}
+
+void ShareHostWindowWithSimulator(void* window) {
+    char text[32];
+    std::snprintf(text, std::size(text), "%lX",
+                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+    SetEnvironmentVariableA(kSimHostWindowVar, text);
 }
 
 void EmitSimState() {
@@ -120,6 +130,8 @@ void EmitSimLog() {
         line.Int("index", firstIndex + i).Word("kind", LogKind(e.kind)).Int("value", e.value);
         if (e.kind == kSimLogHandOver)
             line.Int("status", e.status).Int("count", e.count);
+        else if (e.kind == kSimLogHostMessage)
+            line.Int("result", e.status);
         Emit(line.Word("on", ThreadRole(e.thread)));
     }
     g_logPrinted = firstIndex + copied;

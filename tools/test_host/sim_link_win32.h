@@ -7,6 +7,8 @@
 // Checks the script before it is handed over, so a typing error stops the run at once.
 bool PrepareSimScript(const std::string* text, const std::string* file, std::string* error);
 
+// Tells the simulator where its script's hostmsg steps go.
+void ShareHostWindowWithSimulator(void* window);
 void EmitSimState(); // line "sim"
 void EmitSimLog();   // lines "simlog", entries since the last call
 bool SetSimPort(int64_t output, int64_t direction);

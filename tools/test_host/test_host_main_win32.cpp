@@ -164,7 +164,7 @@ void RunAction(const Step& step, EventLine& line) {
 }
 
 void RunSetup(const Step& step, EventLine& line) {
-    HANDLE closer = StartSetupCloser(g_window, g_plugin.setupForm, step.a);
+    HANDLE closer = StartSetupCloser(g_window, g_plugin.module, g_plugin.setupForm, step.a);
     CallPlugin(line, g_plugin.setup != nullptr, [&] { g_plugin.setup(); });
     if (closer != nullptr) {
         // The closer ends right after the dialog has gone; the thread count below should not
@@ -267,7 +267,7 @@ EventLine RunStep(const Step& step, int index) {
     // Messages the plug-in posted during its call belong right after it.
     if (plugInCall)
         DrainMessages();
-    line.Int("threads", CountProcessThreads());
+    line.Int("threads", CountProcessThreads()).Int("plugin_threads", CountThreadsStartedIn(g_plugin.module));
     return line;
 }
 
@@ -290,16 +290,17 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     g_version = options.version;
-    SetSlowKeyMs(options.slowKeyMs);
+    SetSlowSentMs(options.slowSentMs);
     g_window = CreateHostWindow(options.show);
     EventLine host = NewEvent("host");
     host.Hex("hwnd", static_cast<uint32_t>(reinterpret_cast<uintptr_t>(g_window)))
         .Text("driver_dir", options.driverDir ? *options.driverDir : "")
-        .Int("slow_key", options.slowKeyMs)
+        .Int("slow_sent", options.slowSentMs)
         .Int("threads", CountProcessThreads());
     Emit(host);
     if (g_window == nullptr)
         return kExitNoPlugin;
+    ShareHostWindowWithSimulator(g_window);
     g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     CloseHandle(CreateThread(nullptr, 0, Watchdog,
                              reinterpret_cast<void*>(static_cast<uintptr_t>(options.timeoutMs)), 0, nullptr));

@@ -50,13 +50,15 @@ void HandOverRaw(const PulseTrain& train, SamplingOutput& output) {
 
 } // namespace
 
-void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount, int32_t& lastDeviceStatus,
-                  const SettingsValues& settings, DataPort& port, SamplingOutput& output) {
+void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
+                  std::atomic<int32_t>& lastDeviceStatus, const SettingsValues& settings, DataPort& port,
+                  SamplingOutput& output) {
     state.train.count = 0;
-    if (deviceStatus != lastDeviceStatus) {
-        if (deviceStatus == kStatusOk && lastDeviceStatus == kStatusNoDevice)
+    const int32_t lastStatus = lastDeviceStatus.load(std::memory_order_relaxed);
+    if (deviceStatus != lastStatus) {
+        if (deviceStatus == kStatusOk && lastStatus == kStatusNoDevice)
             ShowLedsAttached(port, settings.BlinkMode);
-        lastDeviceStatus = deviceStatus;
+        lastDeviceStatus.store(deviceStatus, std::memory_order_relaxed);
     }
 
     if (deviceStatus != kStatusOk || byteCount <= 0) {

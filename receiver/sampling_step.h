@@ -35,5 +35,6 @@ struct SamplingState {
 
 // deviceStatus and byteCount are what DoGetInfraCode returned for state.samples; lastDeviceStatus
 // is the module-wide LastDeviceStatus, updated here. settings is read once per poll.
-void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount, int32_t& lastDeviceStatus,
-                  const SettingsValues& settings, DataPort& port, SamplingOutput& output);
+void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
+                  std::atomic<int32_t>& lastDeviceStatus, const SettingsValues& settings, DataPort& port,
+                  SamplingOutput& output);

@@ -62,7 +62,7 @@ class SamplingStepTest : public testing::Test {
     }
 
     SamplingState state;
-    int32_t lastDeviceStatus = 1; // the module starts with no device
+    std::atomic<int32_t> lastDeviceStatus{1}; // the module starts with no device
     SettingsValues settings;
     FakeDataPort port;
     FakeOutput output;
@@ -90,7 +90,7 @@ TEST_F(SamplingStepTest, AttachLightsTheReadyLedOnlyWhenNoDeviceBecomesOk) {
         for (int32_t status : c.statuses)
             Poll({}, status);
         EXPECT_EQ(port.Writes(), c.expectedWrites) << c.name;
-        EXPECT_EQ(lastDeviceStatus, c.statuses.back()) << c.name;
+        EXPECT_EQ(lastDeviceStatus.load(), c.statuses.back()) << c.name;
     }
 }
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,8 +19,8 @@ constexpr KeyCode kAllBits = ~KeyCode{0};
 // What the sampling thread hands over at a moment of the script.
 struct Event {
     enum Kind { Frame, RawSignatureFrame, RawRepeatFrame, Stop };
-    // When the hand-off lands: during a wait (ending it), at the very moment a hold wait times out,
-    // or between the dispatcher's first look at SignalFresh and its reset of the event.
+    // When it lands: during a wait (ending it), as a hold wait times out, or between the
+    // dispatcher's first look at SignalFresh and its reset of the event.
     enum Timing { InWait, WithTimeOut, DuringReset };
     uint32_t at;
     Kind kind;
@@ -30,30 +32,18 @@ struct Event {
 struct Sent {
     uint32_t at;
     int32_t lParam;
-    std::string key;
-    std::string remote;
-    std::string codeText;
+    std::string what; // "lParam key/remote/code text"
 };
 
-struct Posted {
-    uint32_t message;
-    uint32_t wParam;
-    uint32_t lParam;
-};
-
-// Plays the sampling thread and the clock: time moves only while the dispatcher waits, and a
-// scripted hand-off ends the wait at its moment, as the real event would.
+// Plays the sampling thread, the event and the clock: time moves only while the dispatcher waits,
+// and a scripted hand-off ends the wait at its moment, as the real event would.
 class ScriptedEnvironment : public DispatchEnvironment {
   public:
-    ScriptedEnvironment(uint32_t start, std::vector<Event> script)
-        : now_(start), script_(std::move(script)) {}
+    ScriptedEnvironment(uint32_t start, const KeyEventRecord& record) : now_(start), record_(record) {}
 
-    void Attach(const KeyEventRecord* record, const KeyDispatcher* dispatcher) {
-        record_ = record;
-        dispatcher_ = dispatcher;
-    }
-    void Continue(std::vector<Event> script) {
+    void Script(std::vector<Event> script, const KeyDispatcher* dispatcher) {
         script_ = std::move(script);
+        dispatcher_ = dispatcher;
         next_ = 0;
         stop_ = false;
     }
@@ -61,22 +51,24 @@ class ScriptedEnvironment : public DispatchEnvironment {
     bool setupOpen = false;
     bool dialogExists = true;
     std::vector<Sent> sent;
-    std::vector<Posted> posted;
-    int resets = 0;
+    std::vector<std::string> posted; // "1024 hi:lo" or "1025 w:l"
+    int lostWakeUps = 0;             // waits begun with a hand-off pending and the event reset
 
     uint32_t Now() override { return now_; }
     bool StopRequested() override { return stop_; }
     bool SetupOpen() override { return setupOpen; }
     bool DialogExists() override { return dialogExists; }
     void SendKeyEvent(int32_t lParam) override {
-        sent.push_back(Sent{now_, lParam, record_->keyName, dispatcher_->RemoteNameBuffer(),
-                            dispatcher_->CodeTextBuffer()});
+        sent.push_back(Sent{now_, lParam,
+                            std::to_string(lParam) + " " + record_.keyName + "/" +
+                                dispatcher_->RemoteNameBuffer() + "/" + dispatcher_->CodeTextBuffer()});
     }
     void PostToDialog(uint32_t message, uint32_t wParam, uint32_t lParam) override {
-        posted.push_back(Posted{message, wParam, lParam});
+        char text[32];
+        std::snprintf(text, std::size(text), "%u %08X:%08X", message, wParam, lParam);
+        posted.push_back(text);
     }
     void ResetKeySignal() override {
-        ++resets;
         if (next_ < script_.size() && script_[next_].timing == Event::DuringReset) {
             now_ = script_[next_].at;
             Deliver(script_[next_++]);
@@ -84,71 +76,54 @@ class ScriptedEnvironment : public DispatchEnvironment {
         eventSet_ = false;
     }
     WaitOutcome WaitKeySignal(uint32_t timeoutMs) override {
-        // A wait that starts with a hand-off waiting and the event reset would sleep through it.
         if (SignalFresh && !eventSet_)
             ++lostWakeUps;
         if (eventSet_)
             return WaitOutcome::Signalled;
-        if (next_ == script_.size()) {
-            if (timeoutMs == kWaitForever) { // nothing more will come: Stop
-                stop_ = true;
-                return WaitOutcome::Signalled;
-            }
+        const bool more = next_ < script_.size();
+        if (!more && timeoutMs == kWaitForever) { // nothing more will come: Stop
+            stop_ = true;
+            return WaitOutcome::Signalled;
+        }
+        if (!more || (timeoutMs != kWaitForever && script_[next_].at - now_ > timeoutMs)) {
             now_ += timeoutMs;
             return WaitOutcome::TimedOut;
         }
-        const Event& event = script_[next_];
-        if (timeoutMs != kWaitForever && event.at - now_ > timeoutMs) {
-            now_ += timeoutMs;
-            return WaitOutcome::TimedOut;
-        }
+        const Event& event = script_[next_++];
         now_ = event.at;
-        ++next_;
         Deliver(event);
         return event.timing == Event::WithTimeOut ? WaitOutcome::TimedOut : WaitOutcome::Signalled;
     }
-    int lostWakeUps = 0;
 
   private:
     void Deliver(const Event& event) {
-        switch (event.kind) {
-        case Event::Stop:
+        eventSet_ = true;
+        if (event.kind == Event::Stop) {
             stop_ = true;
-            eventSet_ = true;
             return;
-        case Event::Frame:
-            SignalCode = event.code;
-            break;
-        case Event::RawRepeatFrame:
-            if (!RawArmed)
+        }
+        if (event.kind != Event::Frame) {
+            if (!RawArmed) // the sampling thread only shows the batch
                 return;
             RawArmed = 0;
-            SignalCode = 1;
-            break;
-        case Event::RawSignatureFrame:
-            if (!RawArmed)
-                return;
             std::copy(event.signature.begin(), event.signature.end(), RawSignature);
             RawSignatureLength = static_cast<int32_t>(event.signature.size());
-            RawArmed = 0;
-            SignalCode = 0;
-            break;
         }
+        SignalCode = event.kind == Event::Frame ? event.code : event.kind == Event::RawRepeatFrame ? 1 : 0;
         SignalDown = 1;
         SignalFresh = 1;
-        eventSet_ = true;
     }
 
     uint32_t now_;
-    bool eventSet_ = false;
+    const KeyEventRecord& record_;
+    const KeyDispatcher* dispatcher_ = nullptr;
     std::vector<Event> script_;
     size_t next_ = 0;
     bool stop_ = false;
-    const KeyEventRecord* record_ = nullptr;
-    const KeyDispatcher* dispatcher_ = nullptr;
+    bool eventSet_ = false;
 };
 
-// Frames of one code every `every` ms from `from`, count of them.
+// count frames of one code, every `every` ms from `from`.
 std::vector<Event> Frames(KeyCode code, uint32_t from, uint32_t every, int count) {
     std::vector<Event> events;
     for (int i = 0; i < count; ++i)
@@ -163,6 +138,14 @@ std::vector<Event> Join(std::initializer_list<std::vector<Event>> parts) {
     return all;
 }
 
+std::vector<Event> Raw(std::initializer_list<std::pair<uint32_t, std::vector<uint8_t>>> frames) {
+    std::vector<Event> events;
+    for (const auto& [at, signature] : frames)
+        events.push_back(
+            Event{at, signature.empty() ? Event::RawRepeatFrame : Event::RawSignatureFrame, 0, signature});
+    return events;
+}
+
 constexpr KeyCode kPower = 0x0220000020DF10EFull;
 constexpr KeyCode kVolume = 0x0220000020DF40BFull;
 constexpr KeyCode kToggleA = 0x010E00000000314Cull;
@@ -170,15 +153,14 @@ constexpr KeyCode kToggleB = 0x010E00000000394Cull;
 constexpr KeyCode kUnknown = 0x0000000000ABCDE0ull;
 constexpr KeyCode kLongNames = 0x0310000000001234ull;
 constexpr KeyCode kLongNamesToo = 0x0310000000005678ull;
-constexpr KeyCode kRawOnly = 0x0000000000000002ull;
-
 const std::string kLongKey(130, 'k');
 const std::string kLongRemote(70, 'r');
 
-// Pulse classes 1 / pause classes 2, centres in the middle, class bytes at the end.
-const std::vector<uint8_t> kStoredSignature = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x64};
-const std::vector<uint8_t> kSameClassesOtherCentres = {0x12, 0x35, 0x02, 0x2A, 0x02, 0x99, 0x06, 0x1B, 0x64};
-const std::vector<uint8_t> kOtherSignature = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x65};
+// Header 0x12 (one pulse class, two pause classes), three class centres, two class bytes.
+const std::vector<uint8_t> kStored = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x64};
+const std::vector<uint8_t> kStoredOtherCentres = {0x12, 0x35, 0x02, 0x2A, 0x02, 0x99, 0x06, 0x1B, 0x64};
+const std::vector<uint8_t> kUnmatched = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x65};
+const std::vector<uint8_t> kRepeat = {};
 
 std::string Text(KeyCode code) {
     char text[CodeDigits + 1];
@@ -187,12 +169,8 @@ std::string Text(KeyCode code) {
 }
 
 std::string HexOf(const std::vector<uint8_t>& signature) {
-    std::string text(2 * signature.size(), '\0');
-    static const char kDigits[] = "0123456789ABCDEF";
-    for (size_t i = 0; i < signature.size(); ++i) {
-        text[2 * i] = kDigits[signature[i] >> 4];
-        text[2 * i + 1] = kDigits[signature[i] & 0xF];
-    }
+    char text[kRawSignatureTextSize];
+    RawSignatureToText(signature.data(), static_cast<int32_t>(signature.size()), text);
     return text;
 }
 
@@ -211,15 +189,13 @@ class KeyDispatcherTest : public testing::Test {
         CodeTable->Add(Text(kToggleB) + "=Play", 1);
         CodeTable->Add(Text(kLongNames) + "=" + kLongKey, 2);
         CodeTable->Add(Text(kLongNamesToo) + "=" + kLongKey, 2);
-        const int32_t rawKey = CodeTable->Add(Text(kRawOnly) + "=Mute", 1);
-        RawTable->Add(HexOf(kStoredSignature), rawKey);
+        RawTable->Add(HexOf(kStored), CodeTable->Add("0000000000000002=Mute", 1));
         SignalCode = 0;
         SignalDown = 0;
         SignalFresh = 0;
         RawArmed = 1;
         RawSignatureLength = 0;
         RawSignatureText.Store("");
-        record = KeyEventRecord{};
         std::strcpy(record.instanceName, "REMOTE");
     }
     void TearDown() override {
@@ -229,14 +205,25 @@ class KeyDispatcherTest : public testing::Test {
         CodeTable = RawTable = RemoteNames = nullptr;
     }
 
-    // Runs a dispatcher over the script from tick start, with the given settings.
+    // A new dispatch thread over the script, from tick start.
     ScriptedEnvironment& Play(std::vector<Event> script, uint32_t start = 1000, bool setupOpen = false) {
-        env = std::make_unique<ScriptedEnvironment>(start, std::move(script));
+        env = std::make_unique<ScriptedEnvironment>(start, record);
         env->setupOpen = setupOpen;
         dispatcher = std::make_unique<KeyDispatcher>(*env, settings, record);
-        env->Attach(&record, dispatcher.get());
+        return Resume(std::move(script));
+    }
+    // The next thread start with the same environment.
+    ScriptedEnvironment& Resume(std::vector<Event> script) {
+        env->sent.clear();
+        env->posted.clear();
+        env->Script(std::move(script), dispatcher.get());
         dispatcher->Run();
         return *env;
+    }
+    void Waits(int32_t wait1, int32_t waitN, int32_t waitR) {
+        settings.Wait1 = wait1;
+        settings.WaitN = waitN;
+        settings.WaitR = waitR;
     }
 
     SettingsStore settings;
@@ -245,7 +232,6 @@ class KeyDispatcherTest : public testing::Test {
     std::unique_ptr<KeyDispatcher> dispatcher;
 };
 
-// The lParams of the messages, in order.
 std::vector<int32_t> LParams(const std::vector<Sent>& sent) {
     std::vector<int32_t> values;
     for (const Sent& s : sent)
@@ -253,53 +239,50 @@ std::vector<int32_t> LParams(const std::vector<Sent>& sent) {
     return values;
 }
 
-// Checks the rules every held button obeys: press first, repeats numbered 1, 2, ... with the
-// first no earlier than Wait1 after the press and the others no closer than WaitN, one release.
+std::vector<std::string> Described(const std::vector<Sent>& sent) {
+    std::vector<std::string> lines;
+    for (const Sent& s : sent)
+        lines.push_back(s.what);
+    return lines;
+}
+
+// The rules of one held button: press, repeats 1, 2, ... the first no earlier than Wait1 after
+// the press and the others no closer than WaitN to each other, one release, all with one name.
 void ExpectOneHeldButton(const std::vector<Sent>& sent, uint32_t wait1, uint32_t waitN, const char* what) {
     ASSERT_GE(sent.size(), 2u) << what;
     EXPECT_EQ(sent.front().lParam, kKeyPressed) << what;
     EXPECT_EQ(sent.back().lParam, kKeyReleased) << what;
     for (size_t i = 1; i + 1 < sent.size(); ++i) {
         EXPECT_EQ(sent[i].lParam, static_cast<int32_t>(i)) << what;
-        const uint32_t gap = sent[i].at - sent[i - 1].at;
-        EXPECT_GE(gap, i == 1 ? wait1 : waitN) << what << " repeat " << i;
+        EXPECT_GE(sent[i].at - sent[i - 1].at, i == 1 ? wait1 : waitN) << what << " repeat " << i;
     }
+    const auto names = [](const Sent& s) { // key and remote; the code text may change
+        return s.what.substr(s.what.find(' ') + 1, s.what.rfind('/') - s.what.find(' ') - 1);
+    };
     for (const Sent& s : sent)
-        EXPECT_EQ(s.key, sent.front().key) << what;
+        EXPECT_EQ(names(s), names(sent.front())) << what;
 }
 
 TEST_F(KeyDispatcherTest, SingleFrameGivesPressAndReleaseWithinWaitRPlusH) {
-    struct {
-        int32_t wait1, waitN, waitR;
-    } cases[] = {{300, 100, 200}, {1000, 50, 120}, {500, 250, 200}};
-    for (const auto& c : cases) {
-        settings.Wait1 = c.wait1;
-        settings.WaitN = c.waitN;
-        settings.WaitR = c.waitR;
-        const uint32_t hold = static_cast<uint32_t>(std::min(c.waitN, c.waitR));
-        const auto& sent = Play({{5000, Event::Frame, kPower}}).sent;
-        ASSERT_EQ(LParams(sent), (std::vector<int32_t>{kKeyPressed, kKeyReleased})) << c.waitN;
-        EXPECT_EQ(sent[0].at, 5000u);
-        EXPECT_GE(sent[1].at - 5000, static_cast<uint32_t>(c.waitR));
-        EXPECT_LE(sent[1].at - 5000, static_cast<uint32_t>(c.waitR) + hold);
-        for (const Sent& s : sent) {
-            EXPECT_EQ(s.key, "Power");
-            EXPECT_EQ(s.remote, "TV");
-            EXPECT_EQ(s.codeText, "0220000020DF10EF");
-        }
-    }
-}
-
-TEST_F(KeyDispatcherTest, RecordCarriesItsConstantFields) {
     std::memset(record.ext, 'x', std::size(record.ext));
     record.value2 = record.zero196 = record.zero200 = 99;
-    Play({{0, Event::Frame, kVolume}});
+    const int32_t cases[][3] = {{300, 100, 200}, {1000, 50, 120}, {500, 250, 200}};
+    for (const auto& c : cases) {
+        Waits(c[0], c[1], c[2]);
+        const uint32_t hold = static_cast<uint32_t>(std::min(c[1], c[2]));
+        const auto& sent = Play({{5000, Event::Frame, kPower}}).sent;
+        EXPECT_EQ(Described(sent),
+                  (std::vector<std::string>{"0 Power/TV/0220000020DF10EF", "-1 Power/TV/0220000020DF10EF"}));
+        ASSERT_EQ(sent.size(), 2u);
+        EXPECT_EQ(sent[0].at, 5000u);
+        EXPECT_GE(sent[1].at - 5000, static_cast<uint32_t>(c[2]));
+        EXPECT_LE(sent[1].at - 5000, static_cast<uint32_t>(c[2]) + hold);
+    }
     EXPECT_EQ(std::memcmp(record.ext, "EXT", 4), 0);
     EXPECT_EQ(record.value2, 2);
     EXPECT_EQ(record.zero196, 0);
     EXPECT_EQ(record.zero200, 0);
     EXPECT_STREQ(record.instanceName, "REMOTE");
-    EXPECT_STREQ(record.keyName, "Volume+"); // blanks around the name removed
 }
 
 TEST_F(KeyDispatcherTest, HeldButtonRepeatsOnItsOwnClockWhileFramesArrive) {
@@ -308,7 +291,7 @@ TEST_F(KeyDispatcherTest, HeldButtonRepeatsOnItsOwnClockWhileFramesArrive) {
         int32_t wait1, waitN, waitR;
         uint32_t frameEvery;
         int frames;
-        int minRepeats;
+        size_t minRepeats;
     } cases[] = {
         {"defaults, frames every 110 ms", 300, 100, 200, 110, 20, 10},
         {"fast frames", 300, 100, 200, 40, 50, 10},
@@ -316,22 +299,28 @@ TEST_F(KeyDispatcherTest, HeldButtonRepeatsOnItsOwnClockWhileFramesArrive) {
         {"Wait1 0", 0, 100, 200, 110, 10, 5},
     };
     for (const auto& c : cases) {
-        settings.Wait1 = c.wait1;
-        settings.WaitN = c.waitN;
-        settings.WaitR = c.waitR;
-        const auto& sent = Play(Frames(kPower, 0, c.frameEvery, c.frames)).sent;
+        Waits(c.wait1, c.waitN, c.waitR);
+        const auto& sent = Play(Frames(kVolume, 0, c.frameEvery, c.frames)).sent;
         ExpectOneHeldButton(sent, static_cast<uint32_t>(c.wait1), static_cast<uint32_t>(c.waitN), c.name);
-        EXPECT_GE(static_cast<int>(sent.size()) - 2, c.minRepeats) << c.name;
-        const uint32_t lastFrame = (c.frames - 1) * c.frameEvery;
-        const uint32_t hold = static_cast<uint32_t>(std::min(c.waitN, c.waitR));
-        EXPECT_GE(sent.back().at - lastFrame, static_cast<uint32_t>(c.waitR)) << c.name;
-        EXPECT_LE(sent.back().at - lastFrame, static_cast<uint32_t>(c.waitR) + hold) << c.name;
+        EXPECT_GE(sent.size(), c.minRepeats + 2) << c.name;
+        EXPECT_EQ(sent.front().what, "0 Volume+/TV/0220000020DF40BF") << c.name; // name trimmed
+        const uint32_t silence = sent.back().at - (c.frames - 1) * c.frameEvery;
+        EXPECT_GE(silence, static_cast<uint32_t>(c.waitR)) << c.name;
+        EXPECT_LE(silence, static_cast<uint32_t>(c.waitR + std::min(c.waitN, c.waitR))) << c.name;
     }
+}
+
+TEST_F(KeyDispatcherTest, EveryHoldCountsItsRepeatsFromOne) {
+    const auto& sent = Play(Join({Frames(kPower, 0, 110, 8), Frames(kPower, 2000, 110, 8)})).sent;
+    const auto release = std::find_if(sent.begin(), sent.end(), [](const Sent& s) { return s.lParam < 0; });
+    ASSERT_NE(release, sent.end());
+    ExpectOneHeldButton(std::vector<Sent>(sent.begin(), release + 1), 300, 100, "first hold");
+    ExpectOneHeldButton(std::vector<Sent>(release + 1, sent.end()), 300, 100, "second hold");
 }
 
 TEST_F(KeyDispatcherTest, WaitOneZeroRepeatsAtTheFirstPassAfterThePress) {
     settings.Wait1 = 0;
-    // The first pass after the press is the hold time-out, 100 ms later (no frame before it).
+    // The first pass after the press is the hold time-out, H = 100 ms later: no frame comes sooner.
     const auto& sent = Play(Frames(kPower, 0, 150, 3)).sent;
     ASSERT_GE(sent.size(), 3u);
     EXPECT_EQ(sent[1].lParam, 1);
@@ -346,68 +335,43 @@ TEST_F(KeyDispatcherTest, TickWrapChangesNothing) {
         for (Event& e : shifted)
             e.at += start;
         const auto& sent = Play(shifted, start).sent;
-        ASSERT_EQ(sent.size(), reference.size()) << start;
-        for (size_t i = 0; i < sent.size(); ++i) {
-            EXPECT_EQ(sent[i].lParam, reference[i].lParam) << start << " message " << i;
+        ASSERT_EQ(Described(sent), Described(reference)) << start;
+        for (size_t i = 0; i < sent.size(); ++i)
             EXPECT_EQ(sent[i].at - start, reference[i].at) << start << " message " << i;
-            EXPECT_EQ(sent[i].key, reference[i].key) << start << " message " << i;
-        }
     }
 }
 
 TEST_F(KeyDispatcherTest, ChangeOfButtonReleasesTheHeldOneFirst) {
-    struct Expected {
-        int32_t lParam;
-        const char* key;
-        const char* remote;
-        const char* codeText;
-    };
+    const std::string power = "Power/TV/0220000020DF10EF";
+    const std::string unknown = "0000000000ABCDE0/<undefined>/0000000000ABCDE0";
+    const std::string unknown2 = "0000000000ABCDE1/<undefined>/0000000000ABCDE1";
+    const std::string allBits = "FFFFFFFFFFFFFFFF/<undefined>/FFFFFFFFFFFFFFFF";
     struct {
         const char* name;
         std::vector<Event> script;
-        std::vector<Expected> expected;
+        std::vector<std::string> expected;
     } cases[] = {
         {"A then B within WaitR",
          Join({Frames(kPower, 0, 110, 4), Frames(kVolume, 400, 110, 1)}),
-         {{0, "Power", "TV", "0220000020DF10EF"},
-          {1, "Power", "TV", "0220000020DF10EF"},
-          {-1, "Power", "TV", "0220000020DF10EF"},
-          {0, "Volume+", "TV", "0220000020DF40BF"},
-          {-1, "Volume+", "TV", "0220000020DF40BF"}}},
+         {"0 " + power, "1 " + power, "-1 " + power, "0 Volume+/TV/0220000020DF40BF",
+          "-1 Volume+/TV/0220000020DF40BF"}},
         {"A then an undefined code",
          Join({Frames(kPower, 0, 110, 2), Frames(kUnknown, 200, 110, 1)}),
-         {{0, "Power", "TV", "0220000020DF10EF"},
-          {-1, "Power", "TV", "0220000020DF10EF"},
-          {0, "0000000000ABCDE0", "<undefined>", "0000000000ABCDE0"},
-          {-1, "0000000000ABCDE0", "<undefined>", "0000000000ABCDE0"}}},
+         {"0 " + power, "-1 " + power, "0 " + unknown, "-1 " + unknown}},
         {"two undefined codes",
          Join({Frames(kUnknown, 0, 110, 1), Frames(kUnknown + 1, 100, 110, 1)}),
-         {{0, "0000000000ABCDE0", "<undefined>", "0000000000ABCDE0"},
-          {-1, "0000000000ABCDE0", "<undefined>", "0000000000ABCDE0"},
-          {0, "0000000000ABCDE1", "<undefined>", "0000000000ABCDE1"},
-          {-1, "0000000000ABCDE1", "<undefined>", "0000000000ABCDE1"}}},
-        {"first hand-off with all bits set is a change",
-         Frames(kAllBits, 0, 110, 1),
-         {{0, "FFFFFFFFFFFFFFFF", "<undefined>", "FFFFFFFFFFFFFFFF"},
-          {-1, "FFFFFFFFFFFFFFFF", "<undefined>", "FFFFFFFFFFFFFFFF"}}},
+         {"0 " + unknown, "-1 " + unknown, "0 " + unknown2, "-1 " + unknown2}},
+        {"first hand-off with all bits set", Frames(kAllBits, 0, 110, 1), {"0 " + allBits, "-1 " + allBits}},
     };
-    for (const auto& c : cases) {
-        const auto& sent = Play(c.script).sent;
-        ASSERT_EQ(sent.size(), c.expected.size()) << c.name;
-        for (size_t i = 0; i < sent.size(); ++i) {
-            EXPECT_EQ(sent[i].lParam, c.expected[i].lParam) << c.name << " message " << i;
-            EXPECT_EQ(sent[i].key, c.expected[i].key) << c.name << " message " << i;
-            EXPECT_EQ(sent[i].remote, c.expected[i].remote) << c.name << " message " << i;
-            EXPECT_EQ(sent[i].codeText, c.expected[i].codeText) << c.name << " message " << i;
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(Described(Play(c.script).sent), c.expected) << c.name;
 }
 
 TEST_F(KeyDispatcherTest, TwoCodesOfOneKeyNameAreOneButton) {
     struct {
         const char* name;
         std::vector<Event> script;
-        size_t pressesBeforeRepeats; // the second code before the first repeat presses again
+        size_t presses; // the second code before the first repeat presses once more
     } cases[] = {
         {"toggle before the first repeat", Join({Frames(kToggleA, 0, 110, 2), Frames(kToggleB, 220, 110, 8)}),
          2},
@@ -417,17 +381,16 @@ TEST_F(KeyDispatcherTest, TwoCodesOfOneKeyNameAreOneButton) {
          Join({Frames(kToggleA, 0, 110, 4), Frames(kToggleB, 440, 110, 2), Frames(kToggleA, 660, 110, 2),
                Frames(kToggleB, 880, 110, 2)}),
          1},
-        {"long names cut to their fields still match",
-         Join({Frames(kLongNames, 0, 110, 4), Frames(kLongNamesToo, 440, 110, 3)}), 1},
+        {"long names match as cut", Join({Frames(kLongNames, 0, 110, 4), Frames(kLongNamesToo, 440, 110, 3)}),
+         1},
     };
     for (const auto& c : cases) {
         const auto& sent = Play(c.script).sent;
-        ASSERT_GT(sent.size(), c.pressesBeforeRepeats + 2) << c.name;
-        for (size_t i = 0; i < c.pressesBeforeRepeats; ++i)
+        ASSERT_GT(sent.size(), c.presses + 2) << c.name;
+        for (size_t i = 0; i < c.presses; ++i)
             EXPECT_EQ(sent[i].lParam, kKeyPressed) << c.name;
         // From the last press on: one held button, Wait1 counted from that press.
-        const std::vector<Sent> held(sent.begin() + static_cast<long>(c.pressesBeforeRepeats) - 1,
-                                     sent.end());
+        const std::vector<Sent> held(sent.begin() + static_cast<long>(c.presses) - 1, sent.end());
         ExpectOneHeldButton(held, 300, 100, c.name);
         EXPECT_GE(held.size(), 4u) << c.name;
     }
@@ -438,22 +401,17 @@ TEST_F(KeyDispatcherTest, LongNamesAreCutToTheirFields) {
     EXPECT_EQ(std::string(record.keyName), kLongKey.substr(0, kKeyNameMax));
     EXPECT_EQ(record.keyName[std::size(record.keyName) - 1], '\0');
     EXPECT_EQ(std::string(dispatcher->RemoteNameBuffer()), kLongRemote.substr(0, kRemoteNameMax));
-    EXPECT_EQ(dispatcher->RemoteNameBuffer()[kRemoteNameMax], '\0');
 }
 
 TEST_F(KeyDispatcherTest, StopWhileHeldSendsNoReleaseAndRestartPressesAgain) {
-    auto& environment = Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::Stop}}}));
-    EXPECT_EQ(LParams(environment.sent), (std::vector<int32_t>{0, 1, 2}));
-    // The sampling thread's last hand-off is still waiting when the threads start again.
-    environment.sent.clear();
-    environment.Continue(Frames(kPower, 600, 110, 1));
-    dispatcher->Run();
-    EXPECT_EQ(LParams(environment.sent), (std::vector<int32_t>{0, -1}));
+    EXPECT_EQ(LParams(Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::Stop}}})).sent),
+              (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(LParams(Resume(Frames(kPower, 600, 110, 1)).sent), (std::vector<int32_t>{0, -1}));
 }
 
 TEST_F(KeyDispatcherTest, HandOffArrivingWithTheReleaseTimeOutIsTakenInItsPlace) {
-    // The hold wait times out after WaitR of silence just as the next frame is handed over: the
-    // frame keeps the button held, no release comes in between.
+    // Each hold wait times out after WaitR of silence just as the next frame is handed over: the
+    // frame keeps the button held.
     std::vector<Event> script = Frames(kPower, 0, 200, 6);
     for (Event& e : script)
         e.timing = Event::WithTimeOut;
@@ -481,81 +439,52 @@ TEST_F(KeyDispatcherTest, HandOffBeforeTheEventResetIsNotSleptThrough) {
 }
 
 TEST_F(KeyDispatcherTest, OpenDialogGetsCodesAndReleasesButNoRepeats) {
-    const auto script = Join({Frames(kPower, 0, 110, 6), Frames(kUnknown, 660, 110, 1)});
-    auto& environment = Play(script, 0, true);
+    auto& environment = Play(Join({Frames(kPower, 0, 110, 6), Frames(kUnknown, 660, 110, 1)}), 0, true);
     EXPECT_TRUE(environment.sent.empty());
-    ASSERT_EQ(environment.posted.size(), 3u);
-    EXPECT_EQ(environment.posted[0].message, kMsgCodeReceived);
-    EXPECT_EQ(environment.posted[0].wParam, 0x02200000u);
-    EXPECT_EQ(environment.posted[0].lParam, 0x20DF10EFu);
-    EXPECT_EQ(environment.posted[1].message, kMsgCodeReceived);
-    EXPECT_EQ(environment.posted[1].lParam, static_cast<uint32_t>(kUnknown));
-    EXPECT_EQ(environment.posted[2].message, kMsgKeyEvent);
-    EXPECT_EQ(environment.posted[2].wParam, 0u);
-    EXPECT_EQ(environment.posted[2].lParam, 0u);
-
+    EXPECT_EQ(environment.posted,
+              (std::vector<std::string>{"1024 02200000:20DF10EF", "1024 00000000:00ABCDE0",
+                                        "1025 00000000:00000000"}));
     env->dialogExists = false;
-    env->posted.clear();
-    env->Continue(Frames(kPower, 2000, 110, 3));
-    dispatcher->Run();
+    Resume(Frames(kPower, 2000, 110, 3));
     EXPECT_TRUE(env->posted.empty());
     EXPECT_TRUE(env->sent.empty());
 }
 
 TEST_F(KeyDispatcherTest, RawModeMatchesStoredSignaturesAndReArms) {
     settings.RawMode = true;
-    const auto script = std::vector<Event>{
-        {0, Event::RawSignatureFrame, 0, kSameClassesOtherCentres},
-        {110, Event::RawRepeatFrame},
-        {220, Event::RawRepeatFrame},
-        {330, Event::RawRepeatFrame},
-        {440, Event::RawRepeatFrame},
-    };
-    const auto& sent = Play(script).sent;
+    const auto& sent =
+        Play(Raw({{0, kStoredOtherCentres}, {110, kRepeat}, {220, kRepeat}, {330, kRepeat}, {440, kRepeat}}))
+            .sent;
     ExpectOneHeldButton(sent, 300, 100, "raw");
     EXPECT_GE(sent.size(), 3u);
-    EXPECT_EQ(sent.front().key, "Mute");
-    EXPECT_EQ(sent.front().remote, "Player");
-    EXPECT_EQ(sent.front().codeText, "0000000000000002");
+    EXPECT_EQ(sent.front().what, "0 Mute/Player/0000000000000002");
     EXPECT_EQ(RawArmed.load(), 1);
-    EXPECT_EQ(RawSignatureText.Text(), HexOf(kSameClassesOtherCentres));
+    EXPECT_EQ(RawSignatureText.Text(), HexOf(kStoredOtherCentres));
 }
 
 TEST_F(KeyDispatcherTest, RawModeUnmatchedSignatureReleasesAndThenPressesAllBits) {
     settings.RawMode = true;
-    const auto script = std::vector<Event>{
-        {0, Event::RawSignatureFrame, 0, kStoredSignature},
-        {110, Event::RawSignatureFrame, 0, kOtherSignature},
-        {220, Event::RawRepeatFrame},
-    };
-    const auto& sent = Play(script).sent;
-    ASSERT_EQ(LParams(sent), (std::vector<int32_t>{0, -1, 0, -1}));
-    EXPECT_EQ(sent[1].key, "Mute");
+    const auto& sent = Play(Raw({{0, kStored}, {110, kUnmatched}, {220, kRepeat}})).sent;
+    EXPECT_EQ(Described(sent),
+              (std::vector<std::string>{"0 Mute/Player/0000000000000002", "-1 Mute/Player/0000000000000002",
+                                        "0 FFFFFFFFFFFFFFFF/<undefined>/FFFFFFFFFFFFFFFF",
+                                        "-1 FFFFFFFFFFFFFFFF/<undefined>/FFFFFFFFFFFFFFFF"}));
+    ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[1].at, 110u);
-    EXPECT_EQ(sent[2].key, "FFFFFFFFFFFFFFFF");
-    EXPECT_EQ(sent[2].remote, "<undefined>");
-    EXPECT_EQ(RawSignatureText.Text(), HexOf(kOtherSignature));
+    EXPECT_EQ(RawSignatureText.Text(), HexOf(kUnmatched));
 }
 
 TEST_F(KeyDispatcherTest, RawModeWithDialogPostsEveryUnmatchedSignature) {
     settings.RawMode = true;
-    const auto script = std::vector<Event>{
-        {0, Event::RawSignatureFrame, 0, kOtherSignature},
-        {50, Event::RawSignatureFrame, 0, kOtherSignature},
-        {100, Event::RawSignatureFrame, 0, kStoredSignature},
-    };
-    auto& environment = Play(script, 0, true);
+    auto& environment = Play(Raw({{0, kUnmatched}, {50, kUnmatched}, {100, kStored}}), 0, true);
     EXPECT_TRUE(environment.sent.empty());
-    ASSERT_EQ(environment.posted.size(), 4u);
-    // The two unmatched ones differ from each other: all bits, then 0 (or the other way round).
-    EXPECT_EQ(environment.posted[0].message, kMsgCodeReceived);
-    EXPECT_EQ(environment.posted[1].message, kMsgCodeReceived);
-    const KeyCode first = KeyCode{environment.posted[0].wParam} << 32 | environment.posted[0].lParam;
-    const KeyCode second = KeyCode{environment.posted[1].wParam} << 32 | environment.posted[1].lParam;
-    EXPECT_EQ(first ^ second, kAllBits);
-    EXPECT_TRUE(first == 0 || first == kAllBits);
-    EXPECT_EQ(environment.posted[2].lParam, static_cast<uint32_t>(kRawOnly));
-    EXPECT_EQ(environment.posted[3].message, kMsgKeyEvent);
+    // The two unmatched ones differ: all bits, then 0 (or the other way round).
+    const std::vector<std::string> allBitsFirst = {"1024 FFFFFFFF:FFFFFFFF", "1024 00000000:00000000",
+                                                   "1024 00000000:00000002", "1025 00000000:00000000"};
+    std::vector<std::string> zeroFirst = allBitsFirst;
+    std::swap(zeroFirst[0], zeroFirst[1]);
+    EXPECT_TRUE(environment.posted == allBitsFirst || environment.posted == zeroFirst)
+        << testing::PrintToString(environment.posted);
 }
 
 TEST_F(KeyDispatcherTest, AbsurdRawSignatureLengthStaysInsideTheText) {
@@ -568,8 +497,7 @@ TEST_F(KeyDispatcherTest, AbsurdRawSignatureLengthStaysInsideTheText) {
         SignalDown = 1;
         SignalFresh = 1;
         Play({});
-        const std::string text = RawSignatureText.Text();
-        EXPECT_EQ(text.size(), length < 0 ? 0u : 2u * kRawSignatureMaxLength) << length;
+        EXPECT_EQ(RawSignatureText.Text().size(), length < 0 ? 0u : 2u * kRawSignatureMaxLength) << length;
     }
 }
 

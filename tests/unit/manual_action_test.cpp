@@ -183,44 +183,33 @@ TEST(PerformManualAction, InvalidParametersTouchNothingAndExplainThemselves) {
     struct {
         const char* name;
         ActionParamView params;
-        const char* text;
+        const char* text; // between the parentheses
     } cases[] = {
-        {"numeric selector", Params({"GetDataPort", 1}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"GetDataPort\",0x1)"},
-        {"EEPROM", Params({"SetEEPROM", "Data"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"SetEEPROM\",\"Data\")"},
-        {"unknown selector", Params({"SetDataPort", "Bits", 5, 1}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"SetDataPort\",\"Bits\",0x5,0x1)"},
-        {"count 1", Params({"GetDataPort", "Data"}, 1),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"GetDataPort\")"},
-        {"count 0", Params({}), "Invalid params: OrvikPlug-USB.ActionManual()"},
-        {"negative count", Params({"GetDataPort", "Data"}, -3),
-         "Invalid params: OrvikPlug-USB.ActionManual()"},
-        {"numeric command", Params({7, "Data"}), "Invalid params: OrvikPlug-USB.ActionManual(0x7,\"Data\")"},
-        {"null command text", Params({nullptr, "Data"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"\",\"Data\")"},
-        {"null selector text", Params({"GetDataPort", nullptr}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"GetDataPort\",\"\")"},
-        {"operation alone", Params({"Get", "Data"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"Get\",\"Data\")"},
-        {"target alone", Params({"DataPort", "Data"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"DataPort\",\"Data\")"},
-        {"other operation", Params({"PutDataPort", "Data"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"PutDataPort\",\"Data\")"},
-        {"target with a tail", Params({"GetDataPorts", "Data"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"GetDataPorts\",\"Data\")"},
-        {"serial selector on the port", Params({"GetDataPort", "Bitrate"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"GetDataPort\",\"Bitrate\")"},
-        {"port selector on serial", Params({"Get232", "Direction"}),
-         "Invalid params: OrvikPlug-USB.ActionManual(\"Get232\",\"Direction\")"},
-        {"empty command", Params({"", ""}), "Invalid params: OrvikPlug-USB.ActionManual(\"\",\"\")"},
+        {"numeric selector", Params({"GetDataPort", 1}), "\"GetDataPort\",0x1"},
+        {"EEPROM", Params({"SetEEPROM", "Data"}), "\"SetEEPROM\",\"Data\""},
+        {"unknown selector", Params({"SetDataPort", "Bits", 5, 1}), "\"SetDataPort\",\"Bits\",0x5,0x1"},
+        {"count 1", Params({"GetDataPort", "Data"}, 1), "\"GetDataPort\""},
+        {"count 0", Params({}), ""},
+        {"negative count", Params({"GetDataPort", "Data"}, -3), ""},
+        {"numeric command", Params({7, "Data"}), "0x7,\"Data\""},
+        {"null command text", Params({nullptr, "Data"}), "\"\",\"Data\""},
+        {"null selector text", Params({"GetDataPort", nullptr}), "\"GetDataPort\",\"\""},
+        {"operation alone", Params({"Get", "Data"}), "\"Get\",\"Data\""},
+        {"target alone", Params({"DataPort", "Data"}), "\"DataPort\",\"Data\""},
+        {"other operation", Params({"PutDataPort", "Data"}), "\"PutDataPort\",\"Data\""},
+        {"target with a tail", Params({"GetDataPorts", "Data"}), "\"GetDataPorts\",\"Data\""},
+        {"serial selector on the port", Params({"GetDataPort", "Bitrate"}), "\"GetDataPort\",\"Bitrate\""},
+        {"port selector on serial", Params({"Get232", "Direction"}), "\"Get232\",\"Direction\""},
+        {"empty command", Params({"", ""}), "\"\",\"\""},
     };
     for (const auto& c : cases) {
         FakeDataPort port;
         const ManualActionOutcome outcome = PerformManualAction(&c.params, &port, kPluginName);
         EXPECT_FALSE(outcome.valid) << c.name;
         EXPECT_EQ(outcome.result, 0u) << c.name;
-        EXPECT_STREQ(outcome.errorText, c.text) << c.name;
+        EXPECT_EQ(outcome.errorText,
+                  "Invalid params: OrvikPlug-USB.ActionManual(" + std::string(c.text) + ")")
+            << c.name;
         EXPECT_TRUE(port.log.empty()) << c.name;
     }
     const ManualActionOutcome outcome = PerformManualAction(nullptr, nullptr, kPluginName);

@@ -1,6 +1,6 @@
 #include "plugin/manual_action.h"
 
-#include <cctype>
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -12,14 +12,14 @@ constexpr size_t kOperationLength = 3;
 constexpr uint32_t kLineNumberMask = 31;
 constexpr uint32_t kLinesPerPort = 8;
 
+// Commands are ASCII: only ASCII letters fold, whatever locale the host process has set.
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 bool IsText(const ActionParamSlot& slot) {

@@ -8,18 +8,19 @@
 #include "decoding/tick_time.h"
 
 // The hand-off from the sampling thread.
-// The sampling thread stores SignalCode, then SignalDown, then SignalFresh with release order, and
+// The sampling thread stores SignalCode and SignalDown, then SignalFresh with release order, and
 // only then signals KeySignal. The dispatcher exchanges SignalFresh for 0 with acquire order before
 // it loads SignalCode and SignalDown, so it sees at least the code that came with the flag; a
 // hand-off that lands after the exchange sets the flag again and is taken by the next pass, never
-// lost. SignalCode is a std::atomic<uint64_t>: on the 32-bit target it is read and written as one
-// 8-byte access, so a code is never seen half-written, and no lock is needed on either side.
+// lost. SignalCode is a std::atomic<uint64_t>, indivisible and lock-free on the 32-bit target too
+// (checked below), so a code is never seen half-written and neither thread ever blocks on a lock.
 // Waiting: KeySignal is reset before the last look at SignalFresh (sequentially consistent), so a
 // hand-off published after that look also finds the event set and ends the wait.
 // The release time-out and an unmatched raw signature are kept in the dispatcher's own state
 // instead of being written into SignalDown and SignalFresh: writing them there could overwrite the
 // flags of a hand-off being published at the same moment. A hand-off that arrives together with a
 // due release is taken in its place.
+static_assert(std::atomic<KeyCode>::is_always_lock_free);
 
 namespace {
 

@@ -7,15 +7,17 @@ namespace {
 
 constexpr int32_t kStatusOk = 0;
 constexpr int32_t kStatusNoDevice = 1;
-// In raw mode a train of this many durations is a repeat frame, not a new signature.
+// SignalCode of a raw-mode repeat frame (a train of 3 or 5 durations); 0 means a new signature.
 constexpr KeyCode kRawRepeatFrame = 1;
+constexpr KeyCode kRawNewSignature = 0;
 
 bool IsRawRepeatFrame(const PulseTrain& train) {
     return train.count == 3 || train.count == 5;
 }
 
-// Publishes one hand-off. The code and the down flag are plain stores; the release store of
-// SignalFresh makes them, and in raw mode the signature, visible to the dispatcher's acquire.
+// Publishes one hand-off. The code and the down flag are relaxed stores; the release store of
+// SignalFresh that follows makes them, and in raw mode the signature, visible to the dispatcher,
+// which takes the flag with acquire order before it reads the rest.
 void HandOver(KeyCode code) {
     SignalCode.store(code, std::memory_order_relaxed);
     SignalDown.store(1, std::memory_order_relaxed);
@@ -41,7 +43,7 @@ void HandOverRaw(const PulseTrain& train, SamplingOutput& output) {
         RawSignatureLength.store(length, std::memory_order_relaxed);
         if (length <= 0)
             return;
-        code = 0;
+        code = kRawNewSignature;
     }
     RawArmed.store(0, std::memory_order_relaxed);
     HandOver(code);

@@ -1,0 +1,132 @@
+// Properties that must hold over every real capture in the test data folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "decoding/pulse_train_decoder.h"
+#include "decoding/raw_signature.h"
+#include "receiver/receiver.h"
+#include "support/ir_captures.h"
+#include "support/ir_trains.h"
+
+namespace {
+
+const std::vector<IrCapture>& Captures(std::string& error) {
+    static std::vector<IrCapture> captures;
+    static std::string loadError;
+    static const bool loaded = ReadIrCaptures(IrCapturesPath(ORVIK_TESTDATA_DIR), captures, loadError);
+    error = loaded ? "" : loadError;
+    return captures;
+}
+
+class RealCaptures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string error;
+        captures_ = &Captures(error);
+        if (!error.empty())
+            GTEST_SKIP() << "real captures not available: " << error;
+    }
+    const std::vector<IrCapture>* captures_ = nullptr;
+};
+
+std::string Where(const IrCapture& c) {
+    return c.file + " / " + c.button + " #" + std::to_string(c.capture);
+}
+
+// What every code must look like: kind 1 to 3, 1 to 48 bits (bi-phase at least 4, with the toggle
+// bit clear), nothing above the data bits.
+bool WellFormed(KeyCode code) {
+    if (code == 0)
+        return true;
+    const int kind = CodingKindOf(code);
+    const int bits = BitCountOf(code);
+    const uint64_t data = code & 0xFFFFFFFFFFFFull;
+    if (kind < 1 || kind > 3 || bits < 1 || bits > 48 || (data >> bits) != 0)
+        return false;
+    return kind != 1 || (bits >= 4 && ((data >> (bits - 3)) & 1) == 0);
+}
+
+KeyCode DecodeCopy(Durations train, KeyCode previous) {
+    return DecodePulseTrain(train.data(), static_cast<int32_t>(train.size()), previous);
+}
+
+std::string SignatureText(const Durations& train) {
+    uint8_t signature[kRawSignatureCapacity];
+    const int32_t length = BuildRawSignature(train.data(), static_cast<int32_t>(train.size()), signature);
+    char text[2 * kRawSignatureCapacity + 1];
+    RawSignatureToText(signature, length, text);
+    return text;
+}
+
+// True when some pair of neighbours in sorted order lies on different sides of the 75 % line in
+// the two trains (the second a stretched copy of the first, so the order is the same).
+bool NeighbourRatioCrossesTheLine(const Durations& original, const Durations& stretched) {
+    for (size_t first = 0; first < 2; ++first) {
+        Durations a;
+        Durations b;
+        for (size_t i = first; i < original.size(); i += 2) {
+            a.push_back(original[i]);
+            b.push_back(stretched[i]);
+        }
+        std::sort(a.begin(), a.end());
+        std::sort(b.begin(), b.end());
+        for (size_t k = 0; k + 1 < a.size(); ++k) {
+            if ((int64_t{a[k]} * 100 / a[k + 1] < 75) != (int64_t{b[k]} * 100 / b[k + 1] < 75))
+                return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(RealCaptures, DecodingGivesWellFormedCodesAndIsRepeatable) {
+    KeyCode previous = 0;
+    for (const IrCapture& capture : *captures_) {
+        // In full (some captures are longer than a receiver's train) and as a receiver delivers them.
+        for (const Durations& train : {capture.durations, AsReceived(capture)}) {
+            const KeyCode code = DecodeCopy(train, 0);
+            EXPECT_TRUE(WellFormed(code)) << Where(capture) << " gives " << std::hex << code;
+            EXPECT_EQ(DecodeCopy(train, 0), code) << Where(capture);
+        }
+        // Chained as the sampling thread does: a train either decodes by itself or repeats.
+        const KeyCode alone = DecodeCopy(AsReceived(capture), 0);
+        const KeyCode chained = DecodeCopy(AsReceived(capture), previous);
+        EXPECT_TRUE(chained == alone || (alone == 0 && chained == previous)) << Where(capture);
+        previous = chained;
+    }
+}
+
+TEST_F(RealCaptures, RawSignatureMatchesItselfAndAStretchedCopy) {
+    int withSignature = 0;
+    std::vector<std::string> crossings;
+    for (const IrCapture& capture : *captures_) {
+        const Durations train = AsReceived(capture);
+        const std::string text = SignatureText(train);
+        // The full capture too: longer than a receiver's train, but still within the signature limit.
+        const std::string full = SignatureText(capture.durations);
+        EXPECT_TRUE(full.empty() || SameRawSignature(full.c_str(), full.c_str())) << Where(capture);
+        if (text.empty())
+            continue;
+        ++withSignature;
+        EXPECT_TRUE(SameRawSignature(text.c_str(), text.c_str())) << Where(capture);
+
+        const Durations stretched = Stretched(train, 11, 10);
+        const std::string stretchedText = SignatureText(stretched);
+        if (NeighbourRatioCrossesTheLine(train, stretched)) {
+            crossings.push_back(Where(capture));
+            continue;
+        }
+        EXPECT_TRUE(SameRawSignature(text.c_str(), stretchedText.c_str()))
+            << Where(capture) << "\n  " << text << "\n  " << stretchedText;
+    }
+    EXPECT_GT(withSignature, 0);
+    std::cout << withSignature << " of " << captures_->size() << " captures give a raw signature; "
+              << crossings.size() << " change class when stretched by 10 %:\n";
+    for (const std::string& where : crossings)
+        std::cout << "  " << where << "\n";
+}
+
+} // namespace

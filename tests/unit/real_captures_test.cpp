@@ -9,6 +9,7 @@
 #include "decoding/pulse_train_decoder.h"
 #include "decoding/raw_signature.h"
 #include "receiver/receiver.h"
+#include "support/code_checks.h"
 #include "support/ir_captures.h"
 #include "support/ir_trains.h"
 
@@ -35,19 +36,6 @@ class RealCaptures : public ::testing::Test {
 
 std::string Where(const IrCapture& c) {
     return c.file + " / " + c.button + " #" + std::to_string(c.capture);
-}
-
-// What every code must look like: kind 1 to 3, 1 to 48 bits (bi-phase at least 4, with the toggle
-// bit clear), nothing above the data bits.
-bool WellFormed(KeyCode code) {
-    if (code == 0)
-        return true;
-    const int kind = CodingKindOf(code);
-    const int bits = BitCountOf(code);
-    const uint64_t data = code & 0xFFFFFFFFFFFFull;
-    if (kind < 1 || kind > 3 || bits < 1 || bits > 48 || (data >> bits) != 0)
-        return false;
-    return kind != 1 || (bits >= 4 && ((data >> (bits - 3)) & 1) == 0);
 }
 
 KeyCode DecodeCopy(Durations train, KeyCode previous) {
@@ -88,7 +76,7 @@ TEST_F(RealCaptures, DecodingGivesWellFormedCodesAndIsRepeatable) {
         // In full (some captures are longer than a receiver's train) and as a receiver delivers them.
         for (const Durations& train : {capture.durations, AsReceived(capture)}) {
             const KeyCode code = DecodeCopy(train, 0);
-            EXPECT_TRUE(WellFormed(code)) << Where(capture) << " gives " << std::hex << code;
+            EXPECT_TRUE(IsWellFormedCode(code)) << Where(capture) << " gives " << std::hex << code;
             EXPECT_EQ(DecodeCopy(train, 0), code) << Where(capture);
         }
         // Chained as the sampling thread does: a train either decodes by itself or repeats.
@@ -104,6 +92,11 @@ TEST_F(RealCaptures, RawSignatureMatchesItselfAndAStretchedCopy) {
     std::vector<std::string> crossings;
     for (const IrCapture& capture : *captures_) {
         const Durations train = AsReceived(capture);
+        uint8_t signature[kRawSignatureCapacity];
+        const int32_t count = static_cast<int32_t>(train.size());
+        EXPECT_TRUE(
+            IsWellFormedSignature(signature, BuildRawSignature(train.data(), count, signature), count))
+            << Where(capture);
         const std::string text = SignatureText(train);
         // The full capture too: longer than a receiver's train, but still within the signature limit.
         const std::string full = SignatureText(capture.durations);

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr size_t kCaptureFields = 6;
+constexpr size_t kProtocolFields = 9;
 
 std::vector<std::string> SplitTabs(const std::string& line) {
     std::vector<std::string> fields;
@@ -37,13 +38,9 @@ bool ParseDurations(const std::string& text, std::vector<int32_t>& durations) {
     return !durations.empty();
 }
 
-} // namespace
-
-std::string IrCapturesPath(const std::string& folder) {
-    return folder + "/ir_captures.tsv";
-}
-
-bool ReadIrCaptures(const std::string& path, std::vector<IrCapture>& captures, std::string& error) {
+// Calls take(fields) for every line that is not a comment; false (with error set) when the file
+// cannot be read or take refuses a line.
+template <typename Take> bool ReadTable(const std::string& path, std::string& error, Take take) {
     std::ifstream in(path);
     if (!in) {
         error = "cannot open " + path;
@@ -55,20 +52,45 @@ bool ReadIrCaptures(const std::string& path, std::vector<IrCapture>& captures, s
             line.pop_back();
         if (line.empty() || line[0] == '#')
             continue;
-        const std::vector<std::string> fields = SplitTabs(line);
-        IrCapture capture;
-        if (fields.size() != kCaptureFields || !ParseDurations(fields[5], capture.durations)) {
-            error = path + ":" + std::to_string(lineNumber) + ": not a capture line";
+        if (!take(SplitTabs(line))) {
+            error = path + ":" + std::to_string(lineNumber) + ": malformed line";
             return false;
         }
+    }
+    return true;
+}
+
+} // namespace
+
+std::string IrCapturesPath(const std::string& folder) {
+    return folder + "/ir_captures.tsv";
+}
+std::string IrProtocolsPath(const std::string& folder) {
+    return folder + "/ir_protocols.tsv";
+}
+
+bool ReadIrCaptures(const std::string& path, std::vector<IrCapture>& captures, std::string& error) {
+    return ReadTable(path, error, [&](const std::vector<std::string>& fields) {
+        IrCapture capture;
+        if (fields.size() != kCaptureFields || !ParseDurations(fields[5], capture.durations))
+            return false;
         capture.source = fields[0];
         capture.file = fields[1];
         capture.remote = fields[2];
         capture.button = fields[3];
         capture.capture = std::atoi(fields[4].c_str());
         captures.push_back(std::move(capture));
-    }
-    return true;
+        return true;
+    });
+}
+
+bool ReadIrProtocols(const std::string& path, std::vector<IrProtocolEntry>& entries, std::string& error) {
+    return ReadTable(path, error, [&](const std::vector<std::string>& fields) {
+        if (fields.size() != kProtocolFields)
+            return false;
+        entries.push_back({fields[0], fields[1], fields[3], fields[4] + " " + fields[7] + " " + fields[8]});
+        return true;
+    });
 }
 
 std::vector<int32_t> AsReceived(const IrCapture& capture) {

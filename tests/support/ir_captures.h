@@ -21,5 +21,17 @@ bool ReadIrCaptures(const std::string& path, std::vector<IrCapture>& captures, s
 // Path of ir_captures.tsv in the given folder.
 std::string IrCapturesPath(const std::string& folder);
 
+// What a collection says a button sends (ir_protocols.tsv): for a scan, the expected decode of the
+// lines with that button name.
+struct IrProtocolEntry {
+    std::string source;
+    std::string file;
+    std::string button;
+    std::string decode; // protocol, address and command
+};
+
+bool ReadIrProtocols(const std::string& path, std::vector<IrProtocolEntry>& entries, std::string& error);
+std::string IrProtocolsPath(const std::string& folder);
+
 // The durations the receiver could deliver: at most one train's capacity.
 std::vector<int32_t> AsReceived(const IrCapture& capture);

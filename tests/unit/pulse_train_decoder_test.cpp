@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/ir_trains.h"
+#include "support/train_results.h"
 
 namespace {
 
@@ -18,10 +19,6 @@ Durations NecFrame() {
     return PulseDistanceTrain(kNecHeader, BitsOf(0x20DF10EF, 32));
 }
 
-KeyCode Decode(Durations train, KeyCode previous = 0) {
-    return DecodePulseTrain(train.data(), static_cast<int32_t>(train.size()), previous);
-}
-
 struct DecodeCase {
     const char* name;
     Durations train;
@@ -31,7 +28,7 @@ struct DecodeCase {
 
 void ExpectDecodes(const std::vector<DecodeCase>& cases) {
     for (const DecodeCase& c : cases)
-        EXPECT_EQ(Decode(c.train, c.previous), c.expected) << c.name;
+        EXPECT_EQ(DecodeCopy(c.train, c.previous), c.expected) << c.name;
 }
 
 TEST(TrainBuilders, BiPhaseBuilderGivesTheListedRc5Frame) {

@@ -6,17 +6,9 @@
 
 #include "receiver/receiver.h"
 #include "support/ir_trains.h"
+#include "support/train_results.h"
 
 namespace {
-
-// Signature text of a train, "" when it gives none.
-std::string SignatureText(const Durations& train) {
-    uint8_t signature[kRawSignatureCapacity];
-    const int32_t length = BuildRawSignature(train.data(), static_cast<int32_t>(train.size()), signature);
-    char text[2 * kRawSignatureCapacity + 1];
-    RawSignatureToText(signature, length, text);
-    return text;
-}
 
 TEST(BuildRawSignature, Examples) {
     struct Case {
@@ -43,7 +35,7 @@ TEST(BuildRawSignature, Examples) {
         {"all zero", Durations(9, 0), ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SignatureText(c.train), c.text) << c.name;
+        EXPECT_EQ(SignatureTextOf(c.train), c.text) << c.name;
 }
 
 TEST(BuildRawSignature, LengthLimit) {
@@ -60,8 +52,8 @@ TEST(BuildRawSignature, LengthLimit) {
 
 TEST(BuildRawSignature, StretchedTrainMatchesAlthoughCentresDiffer) {
     const Durations learned{900, 900, 1800, 900, 900, 1800, 900, 1800, 900};
-    const std::string stored = SignatureText(learned);
-    const std::string captured = SignatureText(Stretched(learned, 11, 10));
+    const std::string stored = SignatureTextOf(learned);
+    const std::string captured = SignatureTextOf(Stretched(learned, 11, 10));
     EXPECT_NE(stored, captured);
     EXPECT_TRUE(SameRawSignature(stored.c_str(), captured.c_str()));
 }

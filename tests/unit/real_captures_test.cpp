@@ -1,7 +1,6 @@
 // Properties that must hold over every real capture in the test data folder.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "support/code_checks.h"
 #include "support/ir_captures.h"
 #include "support/ir_trains.h"
+#include "support/train_results.h"
 
 namespace {
 
@@ -36,38 +36,6 @@ class RealCaptures : public ::testing::Test {
 
 std::string Where(const IrCapture& c) {
     return c.file + " / " + c.button + " #" + std::to_string(c.capture);
-}
-
-KeyCode DecodeCopy(Durations train, KeyCode previous) {
-    return DecodePulseTrain(train.data(), static_cast<int32_t>(train.size()), previous);
-}
-
-std::string SignatureText(const Durations& train) {
-    uint8_t signature[kRawSignatureCapacity];
-    const int32_t length = BuildRawSignature(train.data(), static_cast<int32_t>(train.size()), signature);
-    char text[2 * kRawSignatureCapacity + 1];
-    RawSignatureToText(signature, length, text);
-    return text;
-}
-
-// True when some pair of neighbours in sorted order lies on different sides of the 75 % line in
-// the two trains (the second a stretched copy of the first, so the order is the same).
-bool NeighbourRatioCrossesTheLine(const Durations& original, const Durations& stretched) {
-    for (size_t first = 0; first < 2; ++first) {
-        Durations a;
-        Durations b;
-        for (size_t i = first; i < original.size(); i += 2) {
-            a.push_back(original[i]);
-            b.push_back(stretched[i]);
-        }
-        std::sort(a.begin(), a.end());
-        std::sort(b.begin(), b.end());
-        for (size_t k = 0; k + 1 < a.size(); ++k) {
-            if ((int64_t{a[k]} * 100 / a[k + 1] < 75) != (int64_t{b[k]} * 100 / b[k + 1] < 75))
-                return true;
-        }
-    }
-    return false;
 }
 
 TEST_F(RealCaptures, DecodingGivesWellFormedCodesAndIsRepeatable) {
@@ -97,9 +65,9 @@ TEST_F(RealCaptures, RawSignatureMatchesItselfAndAStretchedCopy) {
         EXPECT_TRUE(
             IsWellFormedSignature(signature, BuildRawSignature(train.data(), count, signature), count))
             << Where(capture);
-        const std::string text = SignatureText(train);
+        const std::string text = SignatureTextOf(train);
         // The full capture too: longer than a receiver's train, but still within the signature limit.
-        const std::string full = SignatureText(capture.durations);
+        const std::string full = SignatureTextOf(capture.durations);
         EXPECT_TRUE(full.empty() || SameRawSignature(full.c_str(), full.c_str())) << Where(capture);
         if (text.empty())
             continue;
@@ -107,7 +75,7 @@ TEST_F(RealCaptures, RawSignatureMatchesItselfAndAStretchedCopy) {
         EXPECT_TRUE(SameRawSignature(text.c_str(), text.c_str())) << Where(capture);
 
         const Durations stretched = Stretched(train, 11, 10);
-        const std::string stretchedText = SignatureText(stretched);
+        const std::string stretchedText = SignatureTextOf(stretched);
         if (NeighbourRatioCrossesTheLine(train, stretched)) {
             crossings.push_back(Where(capture));
             continue;

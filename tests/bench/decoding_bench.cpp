@@ -58,57 +58,50 @@ const std::vector<PulseTrain>& Trains() {
     return trains;
 }
 
-void ReportAllocations(benchmark::State& state, long before) {
+// Calls call(train) once per iteration, the trains in turn, and reports heap allocations per call.
+template <typename Call> void OverTrains(benchmark::State& state, Call call) {
+    const std::vector<PulseTrain>& trains = Trains();
+    size_t next = 0;
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        call(trains[next]);
+        next = next + 1 == trains.size() ? 0 : next + 1;
+    }
     state.counters["allocs/call"] =
         static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations());
     state.SetItemsProcessed(state.iterations());
 }
 
+void CopyTrain(const PulseTrain& from, PulseTrain& to) {
+    to.count = from.count;
+    std::copy_n(from.durations, from.count, to.durations);
+}
+
 // The decoder may rearrange its train, so every call gets a fresh copy: BM_CopyTrain is that part.
 void BM_CopyTrain(benchmark::State& state) {
-    const std::vector<PulseTrain>& trains = Trains();
     PulseTrain work;
-    size_t next = 0;
-    const long before = g_allocations.load();
-    for (auto _ : state) {
-        const PulseTrain& train = trains[next];
-        work.count = train.count;
-        std::copy_n(train.durations, train.count, work.durations);
+    OverTrains(state, [&](const PulseTrain& train) {
+        CopyTrain(train, work);
         benchmark::DoNotOptimize(work);
-        next = next + 1 == trains.size() ? 0 : next + 1;
-    }
-    ReportAllocations(state, before);
+    });
 }
 
 void BM_DecodePulseTrain(benchmark::State& state) {
-    const std::vector<PulseTrain>& trains = Trains();
     PulseTrain work;
     KeyCode previous = 0;
-    size_t next = 0;
-    const long before = g_allocations.load();
-    for (auto _ : state) {
-        const PulseTrain& train = trains[next];
-        work.count = train.count;
-        std::copy_n(train.durations, train.count, work.durations);
+    OverTrains(state, [&](const PulseTrain& train) {
+        CopyTrain(train, work);
         previous = DecodePulseTrain(work.durations, work.count, previous);
         benchmark::DoNotOptimize(previous);
-        next = next + 1 == trains.size() ? 0 : next + 1;
-    }
-    ReportAllocations(state, before);
+    });
 }
 
 void BM_BuildRawSignature(benchmark::State& state) {
-    const std::vector<PulseTrain>& trains = Trains();
     uint8_t signature[kRawSignatureCapacity];
-    size_t next = 0;
-    const long before = g_allocations.load();
-    for (auto _ : state) {
-        const PulseTrain& train = trains[next];
+    OverTrains(state, [&](const PulseTrain& train) {
         benchmark::DoNotOptimize(BuildRawSignature(train.durations, train.count, signature));
         benchmark::ClobberMemory();
-        next = next + 1 == trains.size() ? 0 : next + 1;
-    }
-    ReportAllocations(state, before);
+    });
 }
 
 } // namespace

@@ -27,7 +27,9 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // Blanks and control characters, as the list trims them: every byte up to and including ' '.
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsTrimmed(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsTrimmed(s.front()))
@@ -42,7 +44,9 @@ std::string_view CodePart(std::string_view entry) {
     return eq == std::string_view::npos ? entry : entry.substr(0, eq);
 }
 
-bool InRange(const StringList* list, int32_t index) { return list && index >= 0 && index < list->Count(); }
+bool InRange(const StringList* list, int32_t index) {
+    return list && index >= 0 && index < list->Count();
+}
 
 // Reads a whole hexadecimal text; false for an empty text, any other character or overflow.
 bool ParseHex(std::string_view text, KeyCode* value) {

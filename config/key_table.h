@@ -12,7 +12,7 @@
 // An ordered list of texts, each with one integer tag; duplicates allowed, names compared
 // without regard to ASCII letter case.
 class StringList {
-public:
+  public:
     struct Entry {
         std::string text;
         int32_t tag = 0;
@@ -24,7 +24,7 @@ public:
     const Entry& operator[](int32_t index) const { return entries_[static_cast<size_t>(index)]; }
     const std::vector<Entry>& Entries() const { return entries_; }
 
-private:
+  private:
     std::vector<Entry> entries_;
 };
 

@@ -49,12 +49,18 @@ INSTANTIATE_TEST_SUITE_P(
                     DriverCase{"none", Driver::None, {kErrorLoading}, 0, 0, false}),
     [](const testing::TestParamInfo<DriverCase>& info) { return info.param.name; });
 
+// The first Close comes while the threads run: it must stop them before it unloads the driver
+// they call.
 TEST(DriverBinding, OpenCloseOpenLoadsTheDriverTwice) {
     HostRun run =
-        RunHost({Driver::Simulator, {}, {"open", "sim", "close", "sim", "open", "sim", "close", "sim"}});
+        RunHost({Driver::Simulator,
+                 {},
+                 {"open", "sim", "start", "wait:100", "close", "sim", "open", "sim", "close", "sim"}});
     PrintOnFailure print(run);
     ASSERT_TRUE(run.Finished());
     ExpectBoxes(run, {});
+    EXPECT_EQ(PluginThreadsAfter(run, 2), 2);
+    EXPECT_EQ(PluginThreadsAfter(run, 4), 0);
     std::vector<const ParsedLine*> sim = SimStates(run);
     ASSERT_EQ(sim.size(), 4u);
     const int64_t loaded[] = {1, 0, 1, 0};

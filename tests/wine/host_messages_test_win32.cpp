@@ -64,7 +64,7 @@ std::vector<std::string> OneKeyPerOpen(const std::vector<std::optional<std::stri
     std::vector<std::string> steps;
     for (const auto& name : names) {
         steps.push_back(name ? "open:" + *name : "open");
-        steps.insert(steps.end(), {"start", "wait:700", "stop", "close"});
+        steps.insert(steps.end(), {"start", "wait:600", "stop", "close"});
     }
     return steps;
 }
@@ -73,8 +73,7 @@ std::vector<std::string> OneKeyPerOpen(const std::vector<std::optional<std::stri
 
 // Every key message carries the record: the instance name (cut at 63, "REMOTE" for none), the
 // key and code texts, and the fixed fields a host may rely on.
-// Enable when the receiving path (sampling, decoding, dispatch) lands.
-TEST(KeyEventRecord, DISABLED_CarriesTheInstanceNameAndTheFixedFields) {
+TEST(KeyEventRecord, CarriesTheInstanceNameAndTheFixedFields) {
     const std::string name100 = std::string(60, 'n') + std::string(40, 'z');
     struct NameCase {
         std::optional<std::string> name;
@@ -181,8 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
                     StopCase{"after_peek_message", Sender::SamplingThread, "peek", false}),
     [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
-// Enable when the receiving path (sampling, decoding, dispatch) lands.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Dispatcher, StopWhileSending,
+INSTANTIATE_TEST_SUITE_P(Dispatcher, StopWhileSending,
                          testing::Values(StopCase{"plain", Sender::Dispatcher, nullptr, true},
                                          StopCase{"after_get_queue_status", Sender::Dispatcher,
                                                   "queue-status", true},

@@ -8,4 +8,3 @@ set_target_properties(OrvikPlug PROPERTIES PREFIX "" OUTPUT_NAME OrvikPlug
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 target_link_libraries(OrvikPlug PRIVATE orvik_core user32 gdi32 comctl32 shell32 version)
 target_compile_options(OrvikPlug PRIVATE ${ORVIK_WARNINGS})
-target_compile_definitions(OrvikPlug PRIVATE ORVIK_VERSION_TEXT="${PROJECT_VERSION}.0")

@@ -16,8 +16,12 @@ enum CodingKind : uint8_t {
 // Text form of a code: 16 upper-case hexadecimal digits.
 constexpr int CodeDigits = 16;
 
-inline constexpr uint8_t CodingKindOf(KeyCode code) { return static_cast<uint8_t>(code >> 56); }
-inline constexpr uint8_t BitCountOf(KeyCode code) { return static_cast<uint8_t>(code >> 48); }
+inline constexpr uint8_t CodingKindOf(KeyCode code) {
+    return static_cast<uint8_t>(code >> 56);
+}
+inline constexpr uint8_t BitCountOf(KeyCode code) {
+    return static_cast<uint8_t>(code >> 48);
+}
 
 // Writes the 16 digits and a terminating zero into text (at least CodeDigits + 1 bytes).
 void CodeText(KeyCode code, char* text);

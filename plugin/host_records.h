@@ -45,7 +45,7 @@ constexpr int kKeyNameMax = 123;
 constexpr int kRemoteNameMax = 63;
 
 struct ActionParams {
-    int32_t count;      // 0 to 4
+    int32_t count;       // 0 to 4
     int32_t isNumber[4]; // non-zero: the value is a number; zero: a pointer to a text
     uint32_t value[4];
 };

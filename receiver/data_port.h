@@ -4,7 +4,7 @@
 #include <cstdint>
 
 class DataPort {
-public:
+  public:
     virtual ~DataPort() = default;
     // Getters return the driver status: 0 = success and the byte is valid.
     virtual int32_t GetOutput(uint8_t* value) = 0;

@@ -1,0 +1,3 @@
+#include "plugin/configuration_win32.h"
+
+void ReloadConfiguration() {}

@@ -41,6 +41,11 @@ class Win32FileSystemImpl final : public FileSystem {
     }
 
     bool WriteFile(const std::string& path, std::string_view contents) override {
+        // A read-only file or a directory keeps what it is; not every MoveFileEx refuses them.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+            return false;
         const std::string temporary = TemporaryPathFor(path);
         HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -58,7 +63,7 @@ class Win32FileSystemImpl final : public FileSystem {
         // The data must be on the disk before the old file is replaced by it.
         ok = ok && FlushFileBuffers(file);
         CloseHandle(file);
-        // A read-only or locked target makes the move fail: the old file then stays as it was.
+        // A locked target makes the move fail: the old file then stays as it was.
         ok = ok &&
              MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         if (!ok)

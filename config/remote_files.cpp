@@ -40,10 +40,13 @@ std::string RemoteFileName(std::string_view moduleFolder, std::string_view remot
             c = '_';
     }
     if (base.empty())
-        base = "_";
+        base.push_back('_');
     if (IsReservedDeviceName(base))
-        base += '_';
-    return std::string(moduleFolder) + base + std::string(kExtension);
+        base.push_back('_');
+    std::string path;
+    path.reserve(moduleFolder.size() + base.size() + kExtension.size());
+    path.append(moduleFolder).append(base).append(kExtension);
+    return path;
 }
 
 std::vector<std::string> ListRemoteFiles(FileSystem& fs, const std::string& moduleFolder) {

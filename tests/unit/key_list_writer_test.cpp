@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "config/ini_document.h"
@@ -201,16 +202,19 @@ TEST(KeyListWriter, TwoSpellingsOfOneFileAreOneFileWhereNamesIgnoreCase) {
 TEST(KeyListWriter, RoundTripThroughRealFilesKeepsTheTable) {
     TempFolder temp;
     for (int r = 0; r < 6; ++r) {
-        std::string text = "[Main]\nName=Remote " + std::to_string(r) + "\n[Code]\n";
-        for (int k = 0; k < 8; ++k)
-            text += "0" + std::to_string(r) + "2000000000000" + std::to_string(k) + "A=Key " +
-                    std::to_string(k) + "\n";
+        char line[96];
+        std::snprintf(line, std::size(line), "[Main]\nName=Remote %d\n[Code]\n", r);
+        std::string text = line;
+        for (int k = 0; k < 8; ++k) {
+            std::snprintf(line, std::size(line), "0%d20000000000%02dA=Key %d\n", r, k, k);
+            text += line;
+        }
         text += "[Raw]\n";
         for (int k = 0; k < 4; ++k) {
             // Keys 0 and 2 name Code entries; 1 and 3 are raw-only and get placeholders.
-            text += "Key" + std::to_string(k + 1) + "=" + (k % 2 ? "Raw only " : "Key ") + std::to_string(k) +
-                    "\n";
-            text += "Raw" + std::to_string(k + 1) + "=11000100020" + std::to_string(k) + "ab\n";
+            std::snprintf(line, std::size(line), "Key%d=%s %d\nRaw%d=11000100020%dab\n", k + 1,
+                          k % 2 ? "Raw only" : "Key", k, k + 1, k);
+            text += line;
         }
         WriteWholeFile(temp.Path() + "remote" + std::to_string(r) + ".cfg", text);
     }

@@ -65,10 +65,22 @@ std::string_view TrimmedKeyNameOf(std::string_view entry) {
     return TrimBlanks(KeyNamePartOf(entry));
 }
 
+namespace {
+
+// True when entry starts with code (case ignored) and the '=' follows right after; code holds
+// no '=' (a code part never does).
+bool StartsWithCodePart(std::string_view entry, std::string_view code) {
+    return entry.size() > code.size() && entry[code.size()] == '=' &&
+           SameIgnoringAsciiCase(entry.substr(0, code.size()), code);
+}
+
+} // namespace
+
 int32_t FindCodeEntryIn(const StringList& table, std::string_view text) {
+    if (text.find('=') != std::string_view::npos)
+        return -1;
     for (int32_t i = 0; i < table.Count(); ++i) {
-        const std::string& entry = table[i].text;
-        if (entry.find('=') != std::string::npos && SameIgnoringAsciiCase(CodePartOf(entry), text))
+        if (StartsWithCodePart(table[i].text, text))
             return i;
     }
     return -1;

@@ -1,6 +1,7 @@
 // Reader of the remote definition files: the second half of LoadConfiguration.
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "config/ascii_text.h"
 #include "config/ini_file.h"
@@ -29,13 +30,37 @@ int32_t FindKeyOfRemote(const StringList& codeTable, int32_t firstOfFile, int32_
     return -1;
 }
 
-// A raw key without a code gets the next code 1, 2, 3 ... (per file) that no entry holds yet.
-int32_t AddPlaceholder(StringList& codeTable, int32_t remote, std::string_view keyName, KeyCode* counter) {
+// Code parts in the table, upper-cased, so that the search for a free placeholder code costs one
+// lookup per candidate instead of a scan of the whole table. Filled only once a placeholder is
+// needed, and then kept up with the table.
+class UsedCodes {
+  public:
+    explicit UsedCodes(const StringList& table) : table_(table) {}
+
+    bool Contains(const char* code) {
+        for (; indexed_ < table_.Count(); ++indexed_) {
+            const std::string_view entry = table_[indexed_].text;
+            const size_t eq = entry.find('=');
+            if (eq != std::string_view::npos)
+                codes_.insert(AsciiUpperCopy(entry.substr(0, eq)));
+        }
+        return codes_.count(code) != 0;
+    }
+
+  private:
+    const StringList& table_;
+    int32_t indexed_ = 0;
+    std::unordered_set<std::string> codes_;
+};
+
+// A raw key without a code gets the next code 1, 2, 3 ... (counted per file) that no entry holds.
+int32_t AddPlaceholder(StringList& codeTable, UsedCodes& used, int32_t remote, std::string_view keyName,
+                       KeyCode* counter) {
     char text[CodeDigits + 1];
     do {
         ++*counter;
         CodeText(*counter, text);
-    } while (FindCodeEntryIn(codeTable, text) >= 0);
+    } while (used.Contains(text));
     std::string entry(text);
     entry += '=';
     entry += keyName;
@@ -43,7 +68,7 @@ int32_t AddPlaceholder(StringList& codeTable, int32_t remote, std::string_view k
 }
 
 void ReadRemoteFile(const IniDocument& doc, StringList& remoteNames, StringList& codeTable,
-                    StringList& rawTable) {
+                    StringList& rawTable, UsedCodes& used) {
     const int32_t remote = remoteNames.Add(doc.GetString("Main", "Name", kUnknownRemoteName));
     const int32_t firstOfFile = codeTable.Count();
     for (const IniEntry& entry : doc.ReadSection("Code")) {
@@ -63,7 +88,7 @@ void ReadRemoteFile(const IniDocument& doc, StringList& remoteNames, StringList&
         const std::string_view keyName = key->second;
         int32_t entry = FindKeyOfRemote(codeTable, firstOfFile, remote, keyName);
         if (entry < 0)
-            entry = AddPlaceholder(codeTable, remote, keyName, &placeholder);
+            entry = AddPlaceholder(codeTable, used, remote, keyName, &placeholder);
         rawTable.Add(pattern == raw.end() ? std::string() : AsciiUpperCopy(pattern->second), entry);
     }
 }
@@ -75,9 +100,10 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
     remoteNames.Clear();
     codeTable.Clear();
     rawTable.Clear();
+    UsedCodes used(codeTable);
     for (const std::string& name : ListRemoteFiles(fs, moduleFolder)) {
         IniDocument doc;
         LoadIniFile(fs, moduleFolder + name, &doc); // unreadable: an empty document
-        ReadRemoteFile(doc, remoteNames, codeTable, rawTable);
+        ReadRemoteFile(doc, remoteNames, codeTable, rawTable, used);
     }
 }

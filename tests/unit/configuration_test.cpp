@@ -9,6 +9,7 @@
 #include "config/settings_file.h"
 #include "support/key_table_fixture.h"
 #include "support/memory_file_system.h"
+#include "support/settings_values.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -22,32 +23,6 @@ class Configuration : public ::testing::Test {
   private:
     SettingsValues saved_;
 };
-
-SettingsValues Sample() {
-    SettingsValues v;
-    v.RawMode = true;
-    v.Wait1 = 500;
-    v.WaitN = 50;
-    v.WaitR = 300;
-    v.Mode = 2;
-    v.Scaler = 8533;
-    v.BufferSize = 35;
-    v.PollInterval = 25;
-    v.BlinkMode = 0;
-    return v;
-}
-
-void ExpectSameSettings(const SettingsValues& a, const SettingsValues& b) {
-    EXPECT_EQ(a.RawMode, b.RawMode);
-    EXPECT_EQ(a.Wait1, b.Wait1);
-    EXPECT_EQ(a.WaitN, b.WaitN);
-    EXPECT_EQ(a.WaitR, b.WaitR);
-    EXPECT_EQ(a.Mode, b.Mode);
-    EXPECT_EQ(a.Scaler, b.Scaler);
-    EXPECT_EQ(a.BufferSize, b.BufferSize);
-    EXPECT_EQ(a.PollInterval, b.PollInterval);
-    EXPECT_EQ(a.BlinkMode, b.BlinkMode);
-}
 
 const std::vector<KeyListRow> kRows = {
     {"Power", "TV", "0220000020DF10EF", ""},
@@ -67,7 +42,7 @@ TEST_F(Configuration, AnEmptyFolderGivesStartSettingsAndAnEmptyTable) {
     LoadConfiguration(StdFileSystem(), temp.Path() + "OrvikPlug.dll");
     SettingsValues expected;
     expected.PollInterval = 50; // PollFreq 20
-    ExpectSameSettings(Settings.Snapshot(), expected);
+    EXPECT_EQ(Describe(Settings.Snapshot()), Describe(expected));
     EXPECT_EQ(DumpKeyTable(t.names, t.codes, t.raws), "");
 }
 
@@ -88,13 +63,13 @@ TEST_F(Configuration, WhatIsSavedIsWhatTheNextLoadReads) {
     const std::string module = temp.Path() + "OrvikPlug.dll";
     WriteWholeFile(temp.Path() + "OrvikPlug.ini", "[Hosts]\nLast=Tarnex\n");
     std::vector<std::string> failed = {"stale"};
-    ASSERT_TRUE(SaveConfiguration(StdFileSystem(), module, Sample(), "Radio", kRows, &failed));
+    ASSERT_TRUE(SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", kRows, &failed));
     EXPECT_TRUE(failed.empty());
 
     ScopedKeyTable t;
     Settings.Assign(SettingsValues{});
     LoadConfiguration(StdFileSystem(), module);
-    ExpectSameSettings(Settings.Snapshot(), Sample());
+    EXPECT_EQ(Describe(Settings.Snapshot()), Describe(UnusualSettings()));
     EXPECT_EQ(ReadLastRemoteControl(StdFileSystem(), module, "<undefined>"), "Radio");
     EXPECT_NE(ReadWholeFile(temp.Path() + "OrvikPlug.ini").find("[Hosts]\r\nLast=Tarnex\r\n"),
               std::string::npos);
@@ -115,7 +90,7 @@ TEST_F(Configuration, ASettingsFileThatCannotBeWrittenDoesNotStopTheKeyList) {
     fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
     fs.FailWritesOf("/m/OrvikPlug.ini");
     std::vector<std::string> failed;
-    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", Sample(), "TV", kRows, &failed));
+    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows, &failed));
     EXPECT_EQ(failed, std::vector<std::string>{"/m/OrvikPlug.ini"});
     EXPECT_EQ(fs.Get("/m/OrvikPlug.ini"), "[Main]\nWait1=700\n");
     EXPECT_TRUE(fs.Has("/m/TV.cfg"));

@@ -6,26 +6,12 @@
 
 #include "config/module_paths.h"
 #include "support/memory_file_system.h"
+#include "support/settings_values.h"
 
 namespace {
 
 const std::string kModule = "/plugins/OrvikPlug.dll";
 const std::string kIni = "/plugins/OrvikPlug.ini";
-
-// Values unlike every start value, so a test sees whether a field kept the current value.
-SettingsValues Unusual() {
-    SettingsValues v;
-    v.RawMode = true;
-    v.Wait1 = 450;
-    v.WaitN = 150;
-    v.WaitR = 250;
-    v.Mode = 1;
-    v.Scaler = 2133;
-    v.BufferSize = 108;
-    v.PollInterval = 40;
-    v.BlinkMode = 3;
-    return v;
-}
 
 SettingsValues Read(const std::string& text, const SettingsValues& current) {
     return ReadSettings(IniDocument::Parse(text), current);
@@ -53,34 +39,21 @@ TEST(SettingsFile, NameAndFolderComeFromTheModulePath) {
 
 TEST(SettingsFile, NoFileGivesTheStartValues) {
     MemoryFileSystem fs;
-    const SettingsValues v = ReadSettingsFile(fs, kModule, SettingsValues{});
-    EXPECT_FALSE(v.RawMode);
-    EXPECT_EQ(v.Wait1, 300);
-    EXPECT_EQ(v.WaitN, 100);
-    EXPECT_EQ(v.WaitR, 200);
-    EXPECT_EQ(v.Mode, 0);
-    EXPECT_EQ(v.Scaler, 8533);
-    EXPECT_EQ(v.BufferSize, 36);
-    EXPECT_EQ(v.PollInterval, 50); // PollFreq falls back to 20 Hz
-    EXPECT_EQ(v.BlinkMode, 1);
+    SettingsValues expected;    // the start values
+    expected.PollInterval = 50; // PollFreq falls back to 20 Hz
+    EXPECT_EQ(Describe(ReadSettingsFile(fs, kModule, SettingsValues{})), Describe(expected));
 }
 
 TEST(SettingsFile, MissingOrNonNumericValuesKeepTheCurrentOnesExceptModeAndPollFreq) {
-    const SettingsValues current = Unusual();
+    const SettingsValues current = UnusualSettings();
     for (const char* text : {"", "[Main]\n[Receiver]\n",
                              "[Main]\nRawMode=abc\nWait1=1e3\nWaitN=\nWaitR=0x10\n[Receiver]\nScaler=85.33\n"
                              "BufferSize=99999999999\nBlinkMode=two\nMode=zero\nPollFreq=-\n",
                              "\x01\x02\x7F\xFF binary \0 junk"}) {
-        const SettingsValues v = Read(text, current);
-        EXPECT_EQ(v.RawMode, current.RawMode) << text;
-        EXPECT_EQ(v.Wait1, current.Wait1) << text;
-        EXPECT_EQ(v.WaitN, current.WaitN) << text;
-        EXPECT_EQ(v.WaitR, current.WaitR) << text;
-        EXPECT_EQ(v.Scaler, current.Scaler) << text;
-        EXPECT_EQ(v.BufferSize, current.BufferSize) << text;
-        EXPECT_EQ(v.BlinkMode, current.BlinkMode) << text;
-        EXPECT_EQ(v.Mode, 0) << text;
-        EXPECT_EQ(v.PollInterval, 1000 / 20) << text;
+        SettingsValues expected = current;
+        expected.Mode = 0;
+        expected.PollInterval = 1000 / 20;
+        EXPECT_EQ(Describe(Read(text, current)), Describe(expected)) << text;
     }
 }
 
@@ -125,12 +98,12 @@ TEST(SettingsFile, StoredValuesAreCorrectedAsTheRulesSay) {
         {"[Receiver]\nBlinkMode=3", blinkMode, 3},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.field(Read(c.file, Unusual())), c.expected) << c.file;
+        EXPECT_EQ(c.field(Read(c.file, UnusualSettings())), c.expected) << c.file;
 }
 
 TEST(SettingsFile, WritesTheTenKeysInOrder) {
     IniDocument doc;
-    WriteSettings(doc, Unusual(), "<undefined>");
+    WriteSettings(doc, UnusualSettings(), "<undefined>");
     EXPECT_EQ(doc.Serialize(), "[Main]\r\n"
                                "LastRemoteControl=<undefined>\r\n"
                                "RawMode=1\r\n"
@@ -177,7 +150,7 @@ TEST(SettingsFile, APeriodThatIsNotPositiveIsWrittenAsAFrequencyTheReaderCorrect
 TEST(SettingsFile, UnknownKeysSectionsAndCommentsSurviveASave) {
     MemoryFileSystem fs;
     fs.Put(kIni, "; kept\n[Main]\nWait1=100\nFavourite=blue\n[Plugins]\nOther=1\n[Receiver]\nPollFreq=50\n");
-    ASSERT_TRUE(WriteSettingsFile(fs, kModule, Unusual(), "TV"));
+    ASSERT_TRUE(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"));
     EXPECT_EQ(fs.Get(kIni), "; kept\r\n[Main]\r\nWait1=450\r\nFavourite=blue\r\nLastRemoteControl=TV\r\n"
                             "RawMode=1\r\nWaitN=150\r\nWaitR=250\r\n[Plugins]\r\nOther=1\r\n[Receiver]\r\n"
                             "PollFreq=25\r\nMode=1\r\nBufferSize=108\r\nScaler=2133\r\nBlinkMode=3\r\n");
@@ -185,18 +158,10 @@ TEST(SettingsFile, UnknownKeysSectionsAndCommentsSurviveASave) {
 
 TEST(SettingsFile, WrittenValuesReadBackUnchanged) {
     MemoryFileSystem fs;
-    const SettingsValues written = Unusual();
+    const SettingsValues written = UnusualSettings();
     ASSERT_TRUE(WriteSettingsFile(fs, kModule, written, "Living room"));
     const SettingsValues read = ReadSettingsFile(fs, kModule, SettingsValues{});
-    EXPECT_EQ(read.RawMode, written.RawMode);
-    EXPECT_EQ(read.Wait1, written.Wait1);
-    EXPECT_EQ(read.WaitN, written.WaitN);
-    EXPECT_EQ(read.WaitR, written.WaitR);
-    EXPECT_EQ(read.Mode, written.Mode);
-    EXPECT_EQ(read.Scaler, written.Scaler);
-    EXPECT_EQ(read.BufferSize, written.BufferSize);
-    EXPECT_EQ(read.PollInterval, written.PollInterval);
-    EXPECT_EQ(read.BlinkMode, written.BlinkMode);
+    EXPECT_EQ(Describe(read), Describe(written));
     EXPECT_EQ(ReadLastRemoteControl(fs, kModule, "<undefined>"), "Living room");
 }
 
@@ -223,7 +188,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenKeepsItsContent) {
     const std::string old = "[Main]\nWait1=100\n";
     fs.Put(kIni, old);
     fs.FailWritesOf(kIni);
-    EXPECT_FALSE(WriteSettingsFile(fs, kModule, Unusual(), "TV"));
+    EXPECT_FALSE(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"));
     EXPECT_EQ(fs.Get(kIni), old);
 }
 
@@ -231,7 +196,7 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNotReplaced) {
     MemoryFileSystem fs;
     fs.Put(kIni, "[Main]\nWait1=100\nPrecious=1\n");
     fs.FailReadsOf(kIni);
-    EXPECT_EQ(ReadSettingsFile(fs, kModule, Unusual()).Wait1, Unusual().Wait1);
-    EXPECT_FALSE(WriteSettingsFile(fs, kModule, Unusual(), "TV"));
+    EXPECT_EQ(ReadSettingsFile(fs, kModule, UnusualSettings()).Wait1, UnusualSettings().Wait1);
+    EXPECT_FALSE(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"));
     EXPECT_EQ(fs.WriteCount(), 0);
 }

@@ -1,13 +1,49 @@
 #include "decoding/dispatch_thread_win32.h"
 
+#include "config/settings.h"
+#include "decoding/key_dispatcher.h"
 #include "plugin/plugin_win32.h"
+#include "setup_dialog/setup_form_win32.h"
+
+namespace {
+
+class ThreadDispatchEnvironment final : public DispatchEnvironment {
+  public:
+    uint32_t Now() override { return GetTickCount(); }
+    bool StopRequested() override { return DispatchStop.load(std::memory_order_acquire) != 0; }
+    bool SetupOpen() override { return ::SetupOpen.load(); }
+    bool DialogExists() override { return SetupForm != nullptr; }
+    void SendKeyEvent(int32_t lParam) override {
+        SendMessageA(HostWindow, kMsgKeyEvent, reinterpret_cast<WPARAM>(&KeyEventRecordData), lParam);
+    }
+    void PostToDialog(uint32_t message, uint32_t wParam, uint32_t lParam) override {
+        if (TSetupForm* form = SetupForm)
+            PostMessageA(form->Handle(), message, wParam, static_cast<LPARAM>(lParam));
+    }
+    void ResetKeySignal() override { ResetEvent(KeySignal); }
+    WaitOutcome WaitKeySignal(uint32_t timeoutMs) override {
+        switch (WaitForSingleObject(KeySignal, timeoutMs == kWaitForever ? INFINITE : timeoutMs)) {
+        case WAIT_OBJECT_0:
+            return WaitOutcome::Signalled;
+        case WAIT_TIMEOUT:
+            return WaitOutcome::TimedOut;
+        default:
+            return WaitOutcome::Failed;
+        }
+    }
+};
+
+} // namespace
 
 DWORD WINAPI DispatchKeys(LPVOID) {
-    while (DispatchStop.load(std::memory_order_acquire) == 0) {
-        ResetEvent(KeySignal);
-        if (DispatchStop.load(std::memory_order_acquire) != 0)
-            break;
-        WaitForSingleObject(KeySignal, INFINITE);
-    }
+    ThreadDispatchEnvironment environment;
+    // The record points into the dispatcher's buffers while this thread runs; the host only reads
+    // them while it handles a message this thread sends.
+    KeyDispatcher dispatcher(environment, Settings, KeyEventRecordData);
+    KeyEventRecordData.codeText =
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dispatcher.CodeTextBuffer()));
+    KeyEventRecordData.remoteName =
+        static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dispatcher.RemoteNameBuffer()));
+    dispatcher.Run();
     return 0;
 }

@@ -1,9 +1,15 @@
 #include "receiver/sampling_thread_win32.h"
 
 #include "config/settings.h"
+#include "decoding/pulse_train_decoder.h"
+#include "decoding/raw_signature.h"
+#include "plugin/plugin_win32.h"
 #include "plugin/thread_join_win32.h"
 #include "receiver/driver_binding_win32.h"
+#include "receiver/led_patterns.h"
 #include "receiver/receiver.h"
+#include "receiver/sampling_step.h"
+#include "setup_dialog/setup_form_win32.h"
 
 std::atomic<int32_t> DeviceStatus{1};
 std::atomic<int32_t> LastDeviceStatus{1};
@@ -14,12 +20,37 @@ std::atomic<int32_t> SamplingStop{0};
 
 namespace {
 
+class ThreadSamplingOutput final : public SamplingOutput {
+  public:
+    void ShowTrain(const PulseTrain& train) override {
+        // Setup creates the dialog before it starts the threads and destroys it only after
+        // stopping them, so a non-null form stays valid for this whole poll.
+        if (TSetupForm* form = SetupForm)
+            form->CopyPulseTrain(train.durations, train.count);
+    }
+    KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode) override {
+        return DecodePulseTrain(durations, count, previousCode);
+    }
+    int32_t BuildRaw(const int32_t* durations, int32_t count, uint8_t* out) override {
+        return BuildRawSignature(durations, count, out);
+    }
+    void SignalKey() override { SetEvent(KeySignal); }
+};
+
+// The thread's storage: one thread at a time, reset at every start, nothing allocated per poll.
+SamplingState ThreadState;
+
 DWORD WINAPI SamplingThreadBody(LPVOID) {
-    static uint8_t sampleBuffer[kSampleBufferSize];
+    ThreadState = SamplingState{};
+    ThreadSamplingOutput output;
+    DriverDataPort port;
     while (SamplingStop.load(std::memory_order_acquire) == 0) {
         int32_t byteCount = 0;
-        DeviceStatus.store(DoGetInfraCode(sampleBuffer, 0, &byteCount));
-        Sleep(static_cast<DWORD>(Settings.PollInterval.load(std::memory_order_relaxed)));
+        const int32_t status = DoGetInfraCode(ThreadState.samples, 0, &byteCount);
+        DeviceStatus.store(status);
+        const SettingsValues settings = Settings.Snapshot();
+        SamplingStep(ThreadState, status, byteCount, LastDeviceStatus, settings, port, output);
+        Sleep(static_cast<DWORD>(settings.PollInterval > 0 ? settings.PollInterval : 0));
     }
     return 0;
 }
@@ -48,8 +79,7 @@ void StopSampling() {
         SamplingThread = nullptr;
     }
     if (DriverModule) {
-        uint8_t output = 0;
-        DoGetOutDataPort(&output);
-        DoSetOutDataPort(output & 252);
+        DriverDataPort port;
+        SwitchLedsOff(port);
     }
 }

@@ -1,5 +1,5 @@
 // Loading remote definition files and looking codes up in the key table.
-//   build/native/tests/bench/config_bench
+//   build/native/bench/config_bench
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

@@ -1,0 +1,208 @@
+#include "decoding/key_dispatcher.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "config/key_table.h"
+#include "decoding/raw_signature.h"
+#include "decoding/tick_time.h"
+
+// The hand-off from the sampling thread.
+// The sampling thread stores SignalCode and SignalDown, then SignalFresh with release order, and
+// only then signals KeySignal. The dispatcher exchanges SignalFresh for 0 with acquire order before
+// it loads SignalCode and SignalDown, so it sees at least the code that came with the flag; a
+// hand-off that lands after the exchange sets the flag again and is taken by the next pass, never
+// lost. SignalCode is a std::atomic<uint64_t>, indivisible and lock-free on the 32-bit target too
+// (checked below), so a code is never seen half-written and neither thread ever blocks on a lock.
+// Waiting: KeySignal is reset before the last look at SignalFresh (sequentially consistent), so a
+// hand-off published after that look also finds the event set and ends the wait.
+// The release time-out and an unmatched raw signature are kept in the dispatcher's own state
+// instead of being written into SignalDown and SignalFresh: writing them there could overwrite the
+// flags of a hand-off being published at the same moment. A hand-off that arrives together with a
+// due release is taken in its place.
+static_assert(std::atomic<KeyCode>::is_always_lock_free);
+
+namespace {
+
+constexpr KeyCode kAllBits = ~KeyCode{0};
+constexpr KeyCode kRawSignatureWaits = 0;
+constexpr char kUndefinedRemote[] = "<undefined>";
+
+void CopyCut(char* field, size_t fieldSize, std::string_view text) {
+    const size_t length = std::min(text.size(), fieldSize - 1);
+    std::memset(field, 0, fieldSize);
+    std::memcpy(field, text.data(), length);
+}
+
+std::string_view Cut(std::string_view text, size_t maxLength) {
+    return text.substr(0, maxLength);
+}
+
+} // namespace
+
+KeyDispatcher::KeyDispatcher(DispatchEnvironment& environment, const SettingsStore& settings,
+                             KeyEventRecord& record)
+    : env_(environment), settings_(settings), record_(record) {}
+
+void KeyDispatcher::Run() {
+    Start();
+    while (!env_.StopRequested())
+        Pass();
+}
+
+void KeyDispatcher::Start() {
+    code_ = kAllBits;
+    down_ = false;
+    reportedCode_ = kAllBits;
+    reportedDown_ = false;
+    repeat_ = 0;
+    handOffTime_ = 0;
+    sendTime_ = 0;
+    releaseDue_ = false;
+    delay_ = static_cast<uint32_t>(settings_.Wait1.load(std::memory_order_relaxed));
+    holdTimeout_ = std::min(static_cast<uint32_t>(settings_.WaitN.load(std::memory_order_relaxed)),
+                            static_cast<uint32_t>(settings_.WaitR.load(std::memory_order_relaxed)));
+    std::memcpy(record_.ext, "EXT", std::size(record_.ext));
+    record_.value2 = 2;
+    record_.zero196 = 0;
+    record_.zero200 = 0;
+}
+
+void KeyDispatcher::Pass() {
+    TakeHandOff();
+    if (code_ != reportedCode_ || down_ != reportedDown_)
+        ReportChange();
+    else if (reportedDown_)
+        RepeatIfDue(env_.SetupOpen());
+    WaitForHandOff();
+}
+
+void KeyDispatcher::TakeHandOff() {
+    if (SignalFresh.exchange(0, std::memory_order_acq_rel)) {
+        releaseDue_ = false;
+        const KeyCode signalled = SignalCode.load(std::memory_order_relaxed);
+        bool down = SignalDown.load(std::memory_order_relaxed) != 0;
+        if (settings_.RawMode.load(std::memory_order_relaxed)) {
+            if (signalled == kRawSignatureWaits)
+                ResolveRawSignature(down);
+            // Release: the sampling thread may build the next signature only after our reads.
+            RawArmed.store(1, std::memory_order_release);
+        } else {
+            code_ = signalled;
+        }
+        down_ = down;
+        handOffTime_ = env_.Now();
+    } else if (releaseDue_) {
+        releaseDue_ = false;
+        down_ = false;
+        handOffTime_ = env_.Now();
+    }
+}
+
+void KeyDispatcher::ResolveRawSignature(bool& down) {
+    const int32_t length =
+        std::clamp(RawSignatureLength.load(std::memory_order_relaxed), 0, kRawSignatureMaxLength);
+    RawSignatureToText(RawSignature, length, rawText_);
+    RawSignatureText.Store(rawText_);
+    const int32_t entry = FindRawEntry(rawText_);
+    if (entry >= 0) {
+        code_ = CodeOfRawEntry(entry);
+    } else if (env_.SetupOpen()) {
+        // Alternate, so that every unmatched signature is a change the dialog hears of.
+        code_ = reportedCode_ == 0 ? kAllBits : 0;
+    } else {
+        down = false;
+        code_ = kAllBits;
+    }
+}
+
+void KeyDispatcher::ReportChange() {
+    const bool setupOpen = env_.SetupOpen();
+    if (reportedDown_ && !down_)
+        SendUnlessSetup(setupOpen, kKeyReleased);
+    if (down_) {
+        NameHeldButton(setupOpen);
+        if (repeat_ == 0) {
+            sendTime_ = env_.Now();
+            delay_ = static_cast<uint32_t>(settings_.Wait1.load(std::memory_order_relaxed));
+            SendUnlessSetup(setupOpen, kKeyPressed);
+        } else {
+            RepeatIfDue(setupOpen);
+        }
+    }
+    if (setupOpen && env_.DialogExists()) {
+        if (down_)
+            env_.PostToDialog(kMsgCodeReceived, static_cast<uint32_t>(code_ >> 32),
+                              static_cast<uint32_t>(code_));
+        else
+            env_.PostToDialog(kMsgKeyEvent, 0, 0);
+    }
+    reportedCode_ = code_;
+    reportedDown_ = down_;
+}
+
+// Fills the code text, key name and remote name for the code now received; a held button that
+// does not carry the same names is released first, and the new one starts at repeat 0. The record
+// changes only after that release, so the release describes the held button in every field.
+void KeyDispatcher::NameHeldButton(bool setupOpen) {
+    char codeText[CodeDigits + 1];
+    CodeText(code_, codeText);
+    if (!reportedDown_)
+        repeat_ = 0;
+    const int32_t entry = FindCodeEntry(codeText);
+    std::string_view keyName = codeText;
+    std::string_view remoteName = kUndefinedRemote;
+    bool sameButton = false;
+    if (entry >= 0) {
+        // Compared as they will be stored, so a name longer than its field still matches itself.
+        keyName = Cut(KeyNameAt(entry), kKeyNameMax);
+        remoteName = Cut(RemoteNameAt(entry), kRemoteNameMax);
+        sameButton = keyName == record_.keyName && remoteName == remoteName_;
+    }
+    if (reportedDown_ && !sameButton) {
+        SendUnlessSetup(setupOpen, kKeyReleased);
+        repeat_ = 0;
+    }
+    std::memcpy(codeText_, codeText, std::size(codeText));
+    SetKeyName(keyName);
+    SetRemoteName(remoteName);
+}
+
+void KeyDispatcher::RepeatIfDue(bool setupOpen) {
+    const uint32_t now = env_.Now();
+    if (!AtLeastElapsed(now, sendTime_, delay_))
+        return;
+    ++repeat_;
+    delay_ = static_cast<uint32_t>(settings_.WaitN.load(std::memory_order_relaxed));
+    sendTime_ = now;
+    SendUnlessSetup(setupOpen, repeat_);
+}
+
+void KeyDispatcher::SendUnlessSetup(bool setupOpen, int32_t lParam) {
+    if (!setupOpen)
+        env_.SendKeyEvent(lParam);
+}
+
+void KeyDispatcher::WaitForHandOff() {
+    if (SignalFresh.load(std::memory_order_acquire))
+        return;
+    env_.ResetKeySignal();
+    if (SignalFresh.load(std::memory_order_seq_cst))
+        return;
+    if (!reportedDown_) {
+        env_.WaitKeySignal(kWaitForever);
+        return;
+    }
+    if (env_.WaitKeySignal(holdTimeout_) == WaitOutcome::TimedOut &&
+        AtLeastElapsed(env_.Now(), handOffTime_,
+                       static_cast<uint32_t>(settings_.WaitR.load(std::memory_order_relaxed))))
+        releaseDue_ = true;
+}
+
+void KeyDispatcher::SetKeyName(std::string_view name) {
+    CopyCut(record_.keyName, std::size(record_.keyName), name);
+}
+
+void KeyDispatcher::SetRemoteName(std::string_view name) {
+    CopyCut(remoteName_, std::size(remoteName_), name);
+}

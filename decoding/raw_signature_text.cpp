@@ -1,0 +1,25 @@
+#include "decoding/raw_signature_text.h"
+
+#include <cstring>
+
+RawSignatureTextBuffer RawSignatureText;
+
+void RawSignatureTextBuffer::Store(const char* text) {
+    size_t length = 0;
+    while (text && length < kRawSignatureTextSize - 1 && text[length] != '\0')
+        ++length;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (length > 0)
+        std::memcpy(text_, text, length);
+    text_[length] = '\0';
+}
+
+void RawSignatureTextBuffer::CopyTo(char (&text)[kRawSignatureTextSize]) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::memcpy(text, text_, kRawSignatureTextSize);
+}
+
+std::string RawSignatureTextBuffer::Text() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::string(text_);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The indicator LEDs on the receiver's data port, per BlinkMode; bit n of each byte is line Dn.
+#include <cstdint>
+
+#include "receiver/data_port.h"
+
+struct LedPatterns {
+    uint8_t directionMask; // lines the scheme drives, made outputs on attach
+    uint8_t ready;         // output bits while waiting
+    uint8_t receive;       // output bits while a batch is being received
+};
+
+// Patterns of BlinkMode 0 to 3. Any other value gives the patterns of 0: no line is touched.
+LedPatterns LedPatternsFor(int8_t blinkMode);
+
+// Receiver just attached: make the scheme's lines outputs and show the ready pattern. Does nothing
+// when the scheme uses no LEDs.
+void ShowLedsAttached(DataPort& port, int8_t blinkMode);
+
+// A batch arrived: show the reception pattern. Returns true when the scheme has one to show
+// (BlinkMode 1 and 2), that is when the ready pattern must be restored later.
+bool ShowLedsReceiving(DataPort& port, int8_t blinkMode);
+
+// The first poll without data after reception: show the ready pattern again.
+void ShowLedsReady(DataPort& port, int8_t blinkMode);
+
+// Sampling stopped: D0 and D1 off whatever the scheme; the other lines keep their state.
+void SwitchLedsOff(DataPort& port);

@@ -1,0 +1,40 @@
+#pragma once
+// One poll of the sampling thread, after its driver call: receiver presence, conversion, the
+// dialog's copy, decoding or raw signature, the hand-off to the dispatcher and the LEDs. The Win32
+// thread routine owns a SamplingState, calls the driver into its samples, calls SamplingStep and
+// sleeps; everything it decides is here.
+#include <cstdint>
+
+#include "config/settings.h"
+#include "decoding/key_code.h"
+#include "receiver/data_port.h"
+#include "receiver/receiver.h"
+
+// What the thread routine provides to a poll.
+class SamplingOutput {
+  public:
+    virtual ~SamplingOutput() = default;
+    // Hands the fresh train to the configuration dialog (CopyPulseTrain) when one exists. Called
+    // before decoding, which may rearrange the durations.
+    virtual void ShowTrain(const PulseTrain& train) = 0;
+    // DecodePulseTrain.
+    virtual KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode) = 0;
+    // BuildRawSignature; out is RawSignature.
+    virtual int32_t BuildRaw(const int32_t* durations, int32_t count, uint8_t* out) = 0;
+    // Signals KeySignal; called after the hand-off state has been published.
+    virtual void SignalKey() = 0;
+};
+
+// The thread's own storage, reset at every thread start.
+struct SamplingState {
+    uint8_t samples[kSampleBufferSize] = {}; // SampleBuffer: the driver writes here
+    PulseTrain train{};
+    KeyCode previousCode = 0;    // handed to the decoder for repeat frames
+    bool receptionShown = false; // the reception LED pattern is on
+};
+
+// deviceStatus and byteCount are what DoGetInfraCode returned for state.samples; lastDeviceStatus
+// is the module-wide LastDeviceStatus, updated here. settings is read once per poll.
+void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
+                  std::atomic<int32_t>& lastDeviceStatus, const SettingsValues& settings, DataPort& port,
+                  SamplingOutput& output);

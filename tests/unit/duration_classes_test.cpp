@@ -1,0 +1,48 @@
+#include "decoding/duration_classes.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+TEST(CloseWithin, StrictlyLessThanTheShareOfTheLarger) {
+    struct Case {
+        int64_t a;
+        int64_t b;
+        int64_t fraction;
+        bool close;
+    } cases[] = {
+        {76, 100, 4, true},       {75, 100, 4, false}, {100, 75, 4, false},
+        {100, 133, 4, false},     {100, 132, 4, true}, {101, 150, 3, true},
+        {100, 150, 3, false},     {0, 0, 4, false},    {2000000000, 2000000000, 4, true},
+        {1778, 2 * 889, 4, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CloseWithin(c.a, c.b, c.fraction), c.close) << c.a << " " << c.b << " /" << c.fraction;
+}
+
+TEST(DurationClasses, JoinTheFirstCloseClassByItsCurrentMean) {
+    struct Case {
+        const char* name;
+        std::vector<int64_t> values;
+        std::vector<int64_t> means; // in order of creation
+    } cases[] = {
+        {"two lengths", {560, 1690, 560, 1690, 580}, {566, 1690}},
+        // 1000 opens a class, 800 joins (mean 900), then 690 joins the moved mean (< 900 / 4 away).
+        {"the mean moves as values join", {1000, 800, 690}, {830}},
+        {"a fourth length is left out", {500, 1000, 2000, 4000, 510}, {505, 1000, 2000}},
+        {"first close class wins", {1000, 1400, 1150}, {1075, 1400}},
+    };
+    for (const Case& c : cases) {
+        DurationClasses classes;
+        for (int64_t v : c.values)
+            classes.Add(v);
+        std::vector<int64_t> means;
+        for (int k = 0; k < classes.size; ++k)
+            means.push_back(classes.Value(k));
+        EXPECT_EQ(means, c.means) << c.name;
+    }
+}
+
+} // namespace

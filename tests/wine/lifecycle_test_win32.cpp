@@ -1,0 +1,179 @@
+// Open, Start, Stop, Setup and Close as a host calls them: version test, worker threads, boxes.
+#include <gtest/gtest.h>
+
+#include "tests/wine/host_run_win32.h"
+#include "tests/wine/scenario_checks_win32.h"
+
+namespace {
+
+struct VersionCase {
+    const char* name;
+    const char* word; // --host-version value
+    bool accepted;
+};
+
+class HostVersion : public testing::TestWithParam<VersionCase> {};
+
+} // namespace
+
+// Accepted or refused shows in Start: threads start, or the box comes and nothing starts.
+TEST_P(HostVersion, DecidesWhetherStartRuns) {
+    const VersionCase& c = GetParam();
+    HostRun run = RunHost({Driver::Simulator,
+                           {std::string("--host-version=") + c.word},
+                           {"open:Den", "start", "wait:150", "sim", "stop", "close"}});
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    std::vector<const ParsedLine*> sim = SimStates(run);
+    ASSERT_EQ(sim.size(), 1u);
+    if (c.accepted) {
+        ExpectBoxes(run, {});
+        EXPECT_EQ(ThreadsAfter(run, 1), ThreadsAfter(run, 0) + 2);
+        EXPECT_EQ(sim[0]->Number("thread_attaches"), 2);
+    } else {
+        ExpectBoxes(run, {kIncorrectVersion});
+        EXPECT_EQ(ThreadsAfter(run, 1), ThreadsAfter(run, 0));
+        EXPECT_EQ(sim[0]->Number("thread_attaches"), 0);
+        EXPECT_EQ(sim[0]->Number("infra_calls"), 0);
+    }
+    EXPECT_EQ(ThreadsAfter(run, 5), ThreadsAfter(run, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, HostVersion,
+                         testing::Values(VersionCase{"v2_7_12_0", "0x02070C00", true},
+                                         VersionCase{"v2_7_255_255", "0x0207FFFF", true},
+                                         VersionCase{"v2_7_13_0", "0x02070D00", true},
+                                         VersionCase{"v2_7_11_255", "0x02070BFF", false},
+                                         VersionCase{"v2_8_0_0", "0x02080000", false},
+                                         VersionCase{"v3_7_12_0", "0x03070C00", false},
+                                         VersionCase{"v18_7_12_0", "0x12070C00", false},
+                                         VersionCase{"null", "null", false}),
+                         [](const testing::TestParamInfo<VersionCase>& info) { return info.param.name; });
+
+TEST(Lifecycle, StartRefusedShowsTheBoxEveryTimeAndStartsNothing) {
+    HostRun run = RunHost({Driver::Simulator,
+                           {"--host-version=0x02070BFF"},
+                           {"open", "start", "start", "start", "wait:100", "sim", "close"}});
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    ExpectBoxes(run, {kIncorrectVersion, kIncorrectVersion, kIncorrectVersion});
+    for (int start = 1; start <= 3; ++start) {
+        EXPECT_EQ(LinesBetween(run, "box", start - 1, start).size(), 1u) << "start step " << start;
+        EXPECT_EQ(ThreadsAfter(run, start), ThreadsAfter(run, 0));
+    }
+    EXPECT_EQ(SimStates(run)[0]->Number("thread_attaches"), 0);
+    EXPECT_EQ(SimStates(run)[0]->Number("infra_calls"), 0);
+}
+
+// Start is idempotent, so is Stop; the port's D0 and D1 are switched off once, at the stop that
+// ended the threads, and D2 to D7 keep their state.
+TEST(Lifecycle, StartStartStopStopRunsTheThreadsOnce) {
+    HostRun run = RunHost({Driver::Simulator,
+                           {},
+                           {
+                               "open",               // 0
+                               "sim-port:0xFF,0x0F", // 1
+                               "sim",                // 2  before
+                               "start",              // 3
+                               "wait:300",           // 4
+                               "sim",                // 5  running
+                               "start",              // 6
+                               "wait:100",           // 7
+                               "sim",                // 8  after the second start
+                               "stop",               // 9
+                               "sim",                // 10 stopped
+                               "wait:200",           // 11
+                               "sim",                // 12 still stopped
+                               "stop",               // 13
+                               "sim",                // 14 after the second stop
+                               "sim-log",            // 15
+                               "close",              // 16
+                           }});
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    ExpectBoxes(run, {});
+    std::vector<const ParsedLine*> sim = SimStates(run);
+    ASSERT_EQ(sim.size(), 6u);
+    const int64_t attaches[] = {0, 2, 2, 2, 2, 2};
+    const int64_t detaches[] = {0, 0, 0, 2, 2, 2};
+    for (size_t i = 0; i < sim.size(); ++i) {
+        EXPECT_EQ(sim[i]->Number("thread_attaches"), attaches[i]) << "sim line " << i;
+        EXPECT_EQ(sim[i]->Number("thread_detaches"), detaches[i]) << "sim line " << i;
+    }
+    // Polling begins with Start and ends with Stop, on one thread.
+    EXPECT_EQ(sim[0]->Number("infra_calls"), 0);
+    EXPECT_GT(sim[1]->Number("infra_calls"), 0);
+    EXPECT_GT(sim[2]->Number("infra_calls"), sim[1]->Number("infra_calls"));
+    EXPECT_EQ(sim[4]->Number("infra_calls"), sim[3]->Number("infra_calls"));
+    EXPECT_EQ(sim[5]->Number("infra_calls"), sim[3]->Number("infra_calls"));
+    EXPECT_EQ(sim[5]->Number("infra_threads"), 1);
+
+    EXPECT_EQ(ThreadsAfter(run, 3), ThreadsAfter(run, 0) + 2);
+    EXPECT_EQ(ThreadsAfter(run, 6), ThreadsAfter(run, 3));
+    EXPECT_EQ(ThreadsAfter(run, 9), ThreadsAfter(run, 0));
+    EXPECT_EQ(ThreadsAfter(run, 13), ThreadsAfter(run, 0));
+
+    std::vector<const ParsedLine*> hostWrites = run.Matching("simlog", {{"on", "host"}});
+    ASSERT_EQ(hostWrites.size(), 1u);
+    EXPECT_EQ(hostWrites[0]->Get("kind"), "out");
+    EXPECT_EQ(hostWrites[0]->Number("value"), 0xFC);
+    EXPECT_EQ(sim[5]->Number("out"), 0xFC);
+    EXPECT_EQ(sim[5]->Number("dir"), 0x0F);
+}
+
+namespace {
+
+struct SetupCase {
+    const char* name;
+    Driver driver;
+    const char* version;
+    bool runningBefore;
+    std::vector<std::string> boxes;
+    int pollingThreads; // sampling threads that ever polled the driver
+};
+
+class SetupStandIn : public testing::TestWithParam<SetupCase> {};
+
+} // namespace
+
+// Setup shows a modal dialog owned by the host window, publishes it in _SetupForm while it is on
+// screen, sends no host message, and leaves the running state as it found it.
+TEST_P(SetupStandIn, OpensAndClosesLeavingTheRunningState) {
+    const SetupCase& c = GetParam();
+    std::vector<std::string> steps = {
+        "open", c.runningBefore ? "start" : "sim", "wait:100", "sim", "setup:150", "wait:150", "sim", "stop",
+        "close"};
+    HostRun run = RunHost({c.driver, {std::string("--host-version=") + c.version}, steps});
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    ExpectBoxes(run, c.boxes);
+    std::vector<const ParsedLine*> dialogs = run.Of("dialog");
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0]->Number("found"), 1);
+    EXPECT_NE(dialogs[0]->Number("setupform"), 0);
+    ASSERT_EQ(run.Of("dialog-close").size(), 1u);
+    EXPECT_EQ(run.Of("dialog-close")[0]->Get("modal"), "yes");
+    EXPECT_EQ(run.Number(run.Step(4), "setupform"), 0);
+    EXPECT_TRUE(run.Matching("msg", {{"n", "1025"}}).empty());
+    EXPECT_EQ(ThreadsAfter(run, 4), ThreadsAfter(run, 1));
+    EXPECT_EQ(ThreadsAfter(run, 1), ThreadsAfter(run, 0) + (c.runningBefore ? 2 : 0));
+    if (c.driver == Driver::Simulator) {
+        std::vector<const ParsedLine*> sim = SimStates(run);
+        ASSERT_GE(sim.size(), 2u);
+        const ParsedLine* before = sim[sim.size() - 2];
+        const ParsedLine* after = sim.back();
+        // The dialog gets live signals: the workers poll while it is on screen. Setup while
+        // running stops them at the end and starts new ones.
+        EXPECT_EQ(after->Number("infra_calls") > before->Number("infra_calls"), c.pollingThreads > 0);
+        EXPECT_EQ(after->Number("infra_threads"), c.pollingThreads);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    States, SetupStandIn,
+    testing::Values(SetupCase{"stopped", Driver::Simulator, "0x02070C00", false, {}, 1},
+                    SetupCase{"running", Driver::Simulator, "0x02070C00", true, {}, 2},
+                    SetupCase{
+                        "refused_version", Driver::Simulator, "0x02070B00", false, {kIncorrectVersion}, 0},
+                    SetupCase{"no_driver", Driver::None, "0x02070C00", false, {kErrorLoading}, 0}),
+    [](const testing::TestParamInfo<SetupCase>& info) { return info.param.name; });

@@ -1,0 +1,14 @@
+#pragma once
+// The host window: a top-level window of its own class that records every message from WM_USER
+// up, decoding the plug-in's records (1025, 1029, 1030, 1026).
+#include <windows.h>
+
+#include <cstdint>
+
+HWND CreateHostWindow(bool show);
+// Time the window procedure spends inside each 1025 after recording it.
+void SetSlowKeyMs(int64_t ms);
+// Runs a message loop for ms milliseconds.
+void PumpFor(int64_t ms);
+// Dispatches what is waiting now, posted and sent, and returns.
+void DrainMessages();

@@ -36,6 +36,14 @@ extern StringList* RawTable;
 // Index of the first CodeTable entry whose code part (text before the first '=') equals text
 // without regard to letter case; -1 when there is none or the table does not exist.
 int32_t FindCodeEntry(std::string_view text);
+// The same on any code list (the loader builds the table through it).
+int32_t FindCodeEntryIn(const StringList& table, std::string_view text);
+
+// Parts of a code entry "code=key name": the text before the first '=' and the text after it;
+// both empty when the entry holds no '='. TrimmedKeyName removes blanks and control characters.
+std::string_view CodePartOf(std::string_view entry);
+std::string_view KeyNamePartOf(std::string_view entry);
+std::string_view TrimmedKeyNameOf(std::string_view entry);
 
 // Key name of CodeTable entry i, blanks and control characters at both ends removed; empty when
 // i is out of range or the entry has no '='. The view lives as long as the table is unchanged.

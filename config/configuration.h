@@ -1,0 +1,22 @@
+#pragma once
+// Loading and saving the whole configuration: the settings file and the remote definition files
+// beside the module.
+#include <string>
+#include <vector>
+
+#include "config/file_system.h"
+#include "config/key_table.h"
+#include "config/settings.h"
+
+// Reads the settings file into Settings (missing values keep the current ones), then, when the
+// key table's lists exist, rebuilds them from the remote definition files. Run only while the
+// worker threads are stopped.
+void LoadConfiguration(FileSystem& fs, const std::string& modulePath);
+
+// What the dialog's FormHide saves: the settings file (with LastRemoteControl), then the key list.
+// A failure of the settings file does not stop the key list from being written. Returns true when
+// everything was written; otherwise *failedPaths (when given) names the files that keep their
+// old content.
+bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
+                       const std::string& lastRemoteControl, const std::vector<KeyListRow>& rows,
+                       std::vector<std::string>* failedPaths = nullptr);

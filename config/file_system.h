@@ -1,0 +1,52 @@
+#pragma once
+// The file operations the configuration code needs, behind one seam: the plug-in uses the ANSI
+// Win32 API (file names are the host's ANSI bytes, never converted), native builds and tests use
+// the portable implementation, and tests substitute failing ones on purpose.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Larger files are refused: no remote definition or settings file comes near, and a stray huge
+// file must not exhaust the host's address space.
+constexpr size_t kMaxConfigFileBytes = 64u << 20;
+
+enum class ReadResult {
+    Ok,
+    Missing, // nothing of that name exists
+    Failed,  // it exists but cannot be read: a directory, no permission, too large, I/O error
+};
+
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+
+    // Reads the whole file into *contents (cleared first).
+    virtual ReadResult ReadFile(const std::string& path, std::string* contents) = 0;
+
+    // Writes the whole file safely: first to a temporary file beside it, then moved over the old
+    // one, so that a crash or a full disk never leaves a half-written file. On false the old file
+    // is unchanged and no temporary file is left behind.
+    virtual bool WriteFile(const std::string& path, std::string_view contents) = 0;
+
+    // Names (not paths) of the entries of folder that match the wildcard pattern ('*' and '?',
+    // letter case ignored), directories included, in the order the system lists them. folder
+    // ends with a path separator. A missing folder gives no names.
+    virtual std::vector<std::string> ListFolder(const std::string& folder, const std::string& pattern) = 0;
+
+    // True when a file or a directory of that name exists.
+    virtual bool Exists(const std::string& path) = 0;
+
+    // A text that is equal for two paths exactly when they name the same file on this system:
+    // case-folded where the system ignores letter case.
+    virtual std::string IdentityOf(const std::string& path) = 0;
+};
+
+// The portable implementation (std::filesystem), for native builds and tests.
+FileSystem& StdFileSystem();
+
+// Temporary file used by WriteFile; its name does not end in ".cfg" or ".ini", so a crash between
+// writing and moving never leaves a file that the readers would take up.
+inline std::string TemporaryPathFor(const std::string& path) {
+    return path + ".tmp~";
+}

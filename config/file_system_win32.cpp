@@ -1,0 +1,105 @@
+#include "config/file_system_win32.h"
+
+#include <windows.h>
+
+namespace {
+
+class Win32FileSystemImpl final : public FileSystem {
+  public:
+    ReadResult ReadFile(const std::string& path, std::string* contents) override {
+        contents->clear();
+        // Directories cannot be opened without FILE_FLAG_BACKUP_SEMANTICS, so they fail here.
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && !Exists(path)
+                       ? ReadResult::Missing
+                       : ReadResult::Failed;
+        }
+        ReadResult result = ReadResult::Failed;
+        LARGE_INTEGER size;
+        if (GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+            static_cast<unsigned long long>(size.QuadPart) <= kMaxConfigFileBytes) {
+            contents->resize(static_cast<size_t>(size.QuadPart));
+            size_t done = 0;
+            while (done < contents->size()) {
+                DWORD got = 0;
+                if (!::ReadFile(file, contents->data() + done, static_cast<DWORD>(contents->size() - done),
+                                &got, nullptr) ||
+                    got == 0)
+                    break;
+                done += got;
+            }
+            if (done == contents->size())
+                result = ReadResult::Ok;
+            else
+                contents->clear();
+        }
+        CloseHandle(file);
+        return result;
+    }
+
+    bool WriteFile(const std::string& path, std::string_view contents) override {
+        // A read-only file or a directory keeps what it is; not every MoveFileEx refuses them.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+            return false;
+        const std::string temporary = TemporaryPathFor(path);
+        HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        bool ok = true;
+        size_t done = 0;
+        while (ok && done < contents.size()) {
+            DWORD written = 0;
+            ok = ::WriteFile(file, contents.data() + done, static_cast<DWORD>(contents.size() - done),
+                             &written, nullptr) &&
+                 written > 0;
+            done += written;
+        }
+        // The data must be on the disk before the old file is replaced by it.
+        ok = ok && FlushFileBuffers(file);
+        CloseHandle(file);
+        // A locked target makes the move fail: the old file then stays as it was.
+        ok = ok &&
+             MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!ok)
+            DeleteFileA(temporary.c_str());
+        return ok;
+    }
+
+    std::vector<std::string> ListFolder(const std::string& folder, const std::string& pattern) override {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((folder + pattern).c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return names;
+        do {
+            names.emplace_back(found.cFileName);
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+        return names;
+    }
+
+    bool Exists(const std::string& path) override {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::string IdentityOf(const std::string& path) override {
+        // File names ignore letter case in the ANSI code page, not only for ASCII letters.
+        std::string folded = path;
+        if (!folded.empty())
+            CharUpperBuffA(folded.data(), static_cast<DWORD>(folded.size()));
+        return folded;
+    }
+};
+
+} // namespace
+
+FileSystem& Win32FileSystem() {
+    static Win32FileSystemImpl instance;
+    return instance;
+}

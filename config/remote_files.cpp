@@ -1,0 +1,59 @@
+#include "config/remote_files.h"
+
+#include <iterator>
+
+#include "config/ascii_text.h"
+
+namespace {
+
+constexpr std::string_view kExtension = ".cfg";
+
+bool IsReplacedInFileName(char c) {
+    // The first six are the historical set; the rest cannot stand in a Windows file name.
+    static constexpr std::string_view kReplaced = " .,;<>\\/:*?\"|";
+    return kReplaced.find(c) != std::string_view::npos || static_cast<unsigned char>(c) < ' ';
+}
+
+bool IsReservedDeviceName(std::string_view name) {
+    static constexpr std::string_view kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+    for (std::string_view device : kDevices) {
+        if (SameIgnoringAsciiCase(name, device))
+            return true;
+    }
+    if (name.size() == 4 && name[3] >= '1' && name[3] <= '9')
+        return SameIgnoringAsciiCase(name.substr(0, 3), "COM") ||
+               SameIgnoringAsciiCase(name.substr(0, 3), "LPT");
+    return false;
+}
+
+bool EndsWithExtension(std::string_view name) {
+    return name.size() > kExtension.size() &&
+           SameIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension);
+}
+
+} // namespace
+
+std::string RemoteFileName(std::string_view moduleFolder, std::string_view remoteName) {
+    std::string base(remoteName);
+    for (char& c : base) {
+        if (IsReplacedInFileName(c))
+            c = '_';
+    }
+    if (base.empty())
+        base.push_back('_');
+    if (IsReservedDeviceName(base))
+        base.push_back('_');
+    std::string path;
+    path.reserve(moduleFolder.size() + base.size() + kExtension.size());
+    path.append(moduleFolder).append(base).append(kExtension);
+    return path;
+}
+
+std::vector<std::string> ListRemoteFiles(FileSystem& fs, const std::string& moduleFolder) {
+    std::vector<std::string> names;
+    for (std::string& name : fs.ListFolder(moduleFolder, "*.cfg")) {
+        if (!name.empty() && name.front() != '.' && EndsWithExtension(name))
+            names.push_back(std::move(name));
+    }
+    return names;
+}

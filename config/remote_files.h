@@ -1,0 +1,42 @@
+#pragma once
+// Remote definition files: every "*.cfg" in the module folder, with the sections Main (Name),
+// Code (code=key name) and Raw (Key<n>, Raw<n>, n = 1, 2, 3 ...).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/file_system.h"
+#include "config/key_table.h"
+
+// Name of the remote a file without Main / Name stands for.
+constexpr char kUnknownRemoteName[] = "<Unknown>";
+
+// The file a remote's keys are written to: moduleFolder (with its trailing separator) followed
+// by the remote name with space . , ; < > and every character a Windows file name cannot hold
+// (\ / : * ? " | and control characters) replaced by '_', then ".cfg". An empty name gives "_",
+// which is what a name of one blank gives too, and a reserved device name (CON, NUL, COM1 ...)
+// gets a '_' appended; so the path always stays a plain file inside the folder.
+std::string RemoteFileName(std::string_view moduleFolder, std::string_view remoteName);
+
+// Names of the remote definition files in listing order: entries matching "*.cfg", without those
+// whose name begins with '.' and those whose name does not really end in ".cfg" (Windows also
+// lists "x.cfg~" for "*.cfg" through its short name). Directories stay in the listing.
+std::vector<std::string> ListRemoteFiles(FileSystem& fs, const std::string& moduleFolder);
+
+// Clears the three lists and refills them from every remote definition file. A file that cannot
+// be read (or a directory) gives a remote named "<Unknown>" without keys.
+void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList& remoteNames,
+                     StringList& codeTable, StringList& rawTable);
+
+// Writes the dialog's key list, in list order, into the remote definition files: erases Code and
+// Raw of every listed file, then per row switches to RemoteFileName of its remote (writing
+// Main / Name on each switch), writes Code / code = key name when the code is not empty and
+// Raw / Key<n>, Raw<n> with a per-file counter when the raw text is not empty.
+//
+// Every file is replaced whole or not at all. Files that receive keys are written first; files
+// that only lose their keys are written only when all of those succeeded, so a failed write
+// never leaves keys in no file at all. A file that could not be read is never replaced. Paths
+// that were not written although they should have been are returned in *failedPaths (the other
+// files are still written); true when there are none.
+bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
+                  std::vector<std::string>* failedPaths = nullptr);

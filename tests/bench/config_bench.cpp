@@ -1,0 +1,142 @@
+// Loading remote definition files and looking codes up in the key table.
+//   build/native/bench/config_bench
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "config/key_table.h"
+#include "config/remote_files.h"
+#include "support/memory_file_system.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+constexpr int kFiles = 50;
+constexpr int kKeysPerFile = 100;
+
+KeyCode CodeOf(int file, int key) {
+    return 0x0220000000000000ull | (static_cast<KeyCode>(file) << 16) | key;
+}
+
+// A raw pattern of a typical length: header, six class centres, 64 symbols.
+std::string Pattern(int file, int key) {
+    char text[160];
+    int n =
+        std::snprintf(text, std::size(text), "33%04X%04X%04X%04X%04X%04X", 560, 1690, 9000, 560, 560, 4500);
+    for (int i = 0; i < 16; ++i)
+        n += std::snprintf(text + n, std::size(text) - static_cast<size_t>(n), "%04X",
+                           (file * 131 + key * 17 + i) & 0xFFFF);
+    return text;
+}
+
+// Half of the keys carry a raw pattern. rawOnly: those keys have no Code line, so the loader
+// gives them placeholder codes (its slowest path).
+std::string RemoteFile(int file, bool rawOnly) {
+    std::string text = "[Main]\r\nName=Remote " + std::to_string(file) + "\r\n[Code]\r\n";
+    char code[CodeDigits + 1];
+    for (int k = 0; k < kKeysPerFile; ++k) {
+        if (rawOnly && k % 2 == 1)
+            continue;
+        CodeText(CodeOf(file, k), code);
+        text += std::string(code) + "=Key " + std::to_string(k) + "\r\n";
+    }
+    text += "[Raw]\r\n";
+    for (int k = 1, n = 1; k < kKeysPerFile; k += 2, ++n) {
+        text += "Key" + std::to_string(n) + "=Key " + std::to_string(k) + "\r\n";
+        text += "Raw" + std::to_string(n) + "=" + Pattern(file, k) + "\r\n";
+    }
+    return text;
+}
+
+MemoryFileSystem& MemoryFolder(bool rawOnly) {
+    static MemoryFileSystem folders[2];
+    MemoryFileSystem& fs = folders[rawOnly ? 1 : 0];
+    if (fs.Paths().empty()) {
+        for (int f = 0; f < kFiles; ++f)
+            fs.Put("/m/remote" + std::to_string(f) + ".cfg", RemoteFile(f, rawOnly));
+    }
+    return fs;
+}
+
+const TempFolder& DiskFolder() {
+    static TempFolder folder;
+    static bool filled = false;
+    if (!filled) {
+        for (int f = 0; f < kFiles; ++f)
+            WriteWholeFile(folder.Path() + "remote" + std::to_string(f) + ".cfg", RemoteFile(f, false));
+        filled = true;
+    }
+    return folder;
+}
+
+void Load(benchmark::State& state, FileSystem& fs, const std::string& folder) {
+    StringList names, codes, raws;
+    for (auto _ : state) {
+        ReadRemoteFiles(fs, folder, names, codes, raws);
+        benchmark::DoNotOptimize(codes.Count());
+    }
+    state.counters["codes"] = codes.Count();
+    state.counters["raws"] = raws.Count();
+}
+
+void BM_LoadFromDisk(benchmark::State& state) {
+    Load(state, StdFileSystem(), DiskFolder().Path());
+}
+void BM_LoadFromMemory(benchmark::State& state) {
+    Load(state, MemoryFolder(false), "/m/");
+}
+void BM_LoadFromMemoryRawOnly(benchmark::State& state) {
+    Load(state, MemoryFolder(true), "/m/");
+}
+
+// 10,000 lookups of codes spread over the whole table (hits), or of codes it lacks (misses).
+void Lookups(benchmark::State& state, bool hits) {
+    StringList names, codes, raws;
+    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
+    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
+    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    char texts[64][CodeDigits + 1];
+    for (int i = 0; i < 64; ++i) {
+        const int spread = i * 7919 % (kFiles * kKeysPerFile);
+        CodeText(hits ? CodeOf(spread / kKeysPerFile, spread % kKeysPerFile) : 0x0330000000000000ull + i,
+                 texts[i]);
+    }
+    for (auto _ : state) {
+        int32_t sum = 0;
+        for (int i = 0; i < 10000; ++i)
+            sum += FindCodeEntry(texts[i % 64]);
+        benchmark::DoNotOptimize(sum);
+    }
+    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
+}
+
+void BM_FindCodeEntry10000Hits(benchmark::State& state) {
+    Lookups(state, true);
+}
+void BM_FindCodeEntry10000Misses(benchmark::State& state) {
+    Lookups(state, false);
+}
+
+void BM_WriteKeyListToMemory(benchmark::State& state) {
+    StringList names, codes, raws;
+    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
+    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
+    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    const std::vector<KeyListRow> rows = ListKeyTable();
+    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
+    MemoryFileSystem fs = MemoryFolder(false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(WriteKeyList(fs, "/m/", rows));
+}
+
+} // namespace
+
+BENCHMARK(BM_LoadFromDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFromMemoryRawOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindCodeEntry10000Hits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindCodeEntry10000Misses)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteKeyListToMemory)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

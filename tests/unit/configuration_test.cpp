@@ -1,0 +1,98 @@
+#include "config/configuration.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "config/module_paths.h"
+#include "config/settings_file.h"
+#include "support/key_table_fixture.h"
+#include "support/memory_file_system.h"
+#include "support/settings_values.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// Puts the live settings back after each test.
+class Configuration : public ::testing::Test {
+  protected:
+    void SetUp() override { saved_ = Settings.Snapshot(); }
+    void TearDown() override { Settings.Assign(saved_); }
+
+  private:
+    SettingsValues saved_;
+};
+
+const std::vector<KeyListRow> kRows = {
+    {"Power", "TV", "0220000020DF10EF", ""},
+    {"Mute", "TV", "0000000000000001", "110001000201"},
+    {"Seek", "Radio", "0000000000000002", "110001000202"},
+};
+
+} // namespace
+
+TEST_F(Configuration, AnEmptyFolderGivesStartSettingsAndAnEmptyTable) {
+    TempFolder temp;
+    ScopedKeyTable t;
+    t.names.Add("stale");
+    t.codes.Add("0000000000000001=stale", 0);
+    t.raws.Add("11", 0);
+    Settings.Assign(SettingsValues{});
+    LoadConfiguration(StdFileSystem(), temp.Path() + "OrvikPlug.dll");
+    SettingsValues expected;
+    expected.PollInterval = 50; // PollFreq 20
+    EXPECT_EQ(Describe(Settings.Snapshot()), Describe(expected));
+    EXPECT_EQ(DumpKeyTable(t.names, t.codes, t.raws), "");
+}
+
+TEST_F(Configuration, WithoutListsOnlyTheSettingsAreRead) {
+    MemoryFileSystem fs;
+    fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
+    fs.Put("/m/tv.cfg", "[Main]\nName=TV\n");
+    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
+    RemoteNames = CodeTable = RawTable = nullptr;
+    LoadConfiguration(fs, "/m/OrvikPlug.dll");
+    EXPECT_EQ(Settings.Wait1.load(), 700);
+    EXPECT_EQ(RemoteNames, nullptr);
+    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
+}
+
+TEST_F(Configuration, WhatIsSavedIsWhatTheNextLoadReads) {
+    TempFolder temp;
+    const std::string module = temp.Path() + "OrvikPlug.dll";
+    WriteWholeFile(temp.Path() + "OrvikPlug.ini", "[Hosts]\nLast=Tarnex\n");
+    std::vector<std::string> failed = {"stale"};
+    ASSERT_TRUE(SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", kRows, &failed));
+    EXPECT_TRUE(failed.empty());
+
+    ScopedKeyTable t;
+    Settings.Assign(SettingsValues{});
+    LoadConfiguration(StdFileSystem(), module);
+    EXPECT_EQ(Describe(Settings.Snapshot()), Describe(UnusualSettings()));
+    EXPECT_EQ(ReadLastRemoteControl(StdFileSystem(), module, "<undefined>"), "Radio");
+    EXPECT_NE(ReadWholeFile(temp.Path() + "OrvikPlug.ini").find("[Hosts]\r\nLast=Tarnex\r\n"),
+              std::string::npos);
+    const std::vector<KeyListRow> rows = ListKeyTable();
+    ASSERT_EQ(rows.size(), kRows.size());
+    // Files load in the folder's order; compare as a set.
+    for (const KeyListRow& row : kRows) {
+        const auto same = [&](const KeyListRow& r) {
+            return r.keyName == row.keyName && r.remoteName == row.remoteName && r.codeText == row.codeText &&
+                   r.rawText == row.rawText;
+        };
+        EXPECT_EQ(std::count_if(rows.begin(), rows.end(), same), 1) << row.keyName;
+    }
+}
+
+TEST_F(Configuration, ASettingsFileThatCannotBeWrittenDoesNotStopTheKeyList) {
+    MemoryFileSystem fs;
+    fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
+    fs.FailWritesOf("/m/OrvikPlug.ini");
+    std::vector<std::string> failed;
+    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows, &failed));
+    EXPECT_EQ(failed, std::vector<std::string>{"/m/OrvikPlug.ini"});
+    EXPECT_EQ(fs.Get("/m/OrvikPlug.ini"), "[Main]\nWait1=700\n");
+    EXPECT_TRUE(fs.Has("/m/TV.cfg"));
+    EXPECT_TRUE(fs.Has("/m/Radio.cfg"));
+}

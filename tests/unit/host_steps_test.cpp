@@ -144,3 +144,51 @@ TEST(HostCommandLine, StepArgumentsAndDefaults) {
     EXPECT_EQ(OneStep("host-version:0x0207FFFF").version, 0x0207FFFFu);
     EXPECT_EQ(OneStep("sim-script:send 1*36;wait 100").text, "send 1*36;wait 100");
 }
+
+namespace {
+
+std::vector<std::string> VerbsOf(const HostOptions& options) {
+    std::vector<std::string> verbs;
+    for (const Step& step : options.steps)
+        verbs.push_back(step.verb + (step.a != 0 ? ":" + std::to_string(step.a) : ""));
+    return verbs;
+}
+
+} // namespace
+
+TEST(HostCommandLine, RepeatExpandsItsStepsInPlace) {
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> verbs;
+    } cases[] = {
+        {{"open", "repeat:2", "start", "wait:5", "stop", "end", "close"},
+         {"open", "start", "wait:5", "stop", "start", "wait:5", "stop", "close"}},
+        {{"repeat:0", "start", "end", "close"}, {"close"}},
+        {{"repeat:3", "end", "close"}, {"close"}},
+        {{"repeat:2", "open", "repeat:2", "wait:1", "end", "close", "end"},
+         {"open", "wait:1", "wait:1", "close", "open", "wait:1", "wait:1", "close"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(VerbsOf(Parsed(c.args)), c.verbs) << c.args.front();
+    }
+    EXPECT_EQ(Parsed({"repeat:1000", "start", "stop", "end"}).steps.size(), 2000u);
+}
+
+TEST(HostCommandLine, RefusesRepeatsThatDoNotClose) {
+    const std::vector<std::string> bad[] = {
+        {"--plugin=p", "repeat:2", "start"},
+        {"--plugin=p", "start", "end"},
+        {"--plugin=p", "repeat:2", "start", "end", "end"},
+        {"--plugin=p", "repeat:-1", "start", "end"},
+        {"--plugin=p", "repeat:x", "start", "end"},
+        {"--plugin=p", "repeat", "start", "end"},
+        {"--plugin=p", "repeat:2", "fly", "end"},
+        {"--plugin=p", "repeat:1000", "repeat:1000", "wait:1", "end", "end"},
+    };
+    for (const auto& args : bad) {
+        HostOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseHostCommandLine(args, &options, &error)) << args[1] << " " << args.back();
+        EXPECT_FALSE(error.empty());
+    }
+}

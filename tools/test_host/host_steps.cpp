@@ -2,11 +2,17 @@
 
 #include "tools/common/number_text.h"
 
+#include <iterator>
 #include <string_view>
 
 namespace {
 
 constexpr int64_t kDefaultSetupCloseMs = 200;
+// repeat:N … end runs the steps between N times.
+constexpr char kRepeatPrefix[] = "repeat:";
+constexpr char kRepeatEnd[] = "end";
+// Bounds the expansion of repeats.
+constexpr size_t kMaxSteps = 200000;
 
 // A 32-bit word given signed or unsigned: -1 and 0xFFFFFFFF are the same word.
 bool ParseWord(std::string_view text, uint32_t* word) {
@@ -228,6 +234,56 @@ bool ParseOption(std::string_view arg, HostOptions* options, std::string* why) {
     return true;
 }
 
+// Parses the steps from args[*i] on, up to the end of args or, inside a repeat, up to its "end"
+// (where *i is left). A repeat is expanded here, so every step the host runs has an index of its own.
+bool ParseSteps(const std::vector<std::string>& args, size_t* i, bool inRepeat, std::vector<Step>* steps,
+                std::string* error) {
+    for (; *i < args.size(); ++*i) {
+        const std::string& token = args[*i];
+        if (token == kRepeatEnd) {
+            if (inRepeat)
+                return true;
+            *error = "end: no repeat to end";
+            return false;
+        }
+        if (token.substr(0, std::size(kRepeatPrefix) - 1) == kRepeatPrefix) {
+            int64_t times = 0;
+            if (!ParseInteger(std::string_view(token).substr(std::size(kRepeatPrefix) - 1), &times) ||
+                times < 0) {
+                *error = token + ": bad repeat count";
+                return false;
+            }
+            ++*i;
+            std::vector<Step> body;
+            if (!ParseSteps(args, i, true, &body, error))
+                return false;
+            if (!body.empty() && times > static_cast<int64_t>((kMaxSteps - steps->size()) / body.size())) {
+                *error = token + ": more than " + std::to_string(kMaxSteps) + " steps";
+                return false;
+            }
+            for (int64_t n = 0; n < times; ++n)
+                steps->insert(steps->end(), body.begin(), body.end());
+            continue;
+        }
+        Step step;
+        std::string why;
+        if (!ParseStep(token, &step, &why)) {
+            *error = token + ": " + why;
+            return false;
+        }
+        if (steps->size() >= kMaxSteps) {
+            *error = "more than " + std::to_string(kMaxSteps) + " steps";
+            return false;
+        }
+        steps->push_back(std::move(step));
+    }
+    if (inRepeat) {
+        *error = "repeat without end";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ParseHostCommandLine(const std::vector<std::string>& args, HostOptions* options, std::string* error) {
@@ -244,14 +300,5 @@ bool ParseHostCommandLine(const std::vector<std::string>& args, HostOptions* opt
         *error = "--plugin=PATH is required";
         return false;
     }
-    for (; i < args.size(); ++i) {
-        Step step;
-        std::string why;
-        if (!ParseStep(args[i], &step, &why)) {
-            *error = args[i] + ": " + why;
-            return false;
-        }
-        options->steps.push_back(std::move(step));
-    }
-    return true;
+    return ParseSteps(args, &i, false, &options->steps, error);
 }

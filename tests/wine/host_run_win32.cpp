@@ -13,9 +13,6 @@
 
 namespace {
 
-// The host stops itself after its own watchdog time; this is the last resort above it.
-constexpr DWORD kRunLimitMs = 90000;
-
 std::atomic<int> g_runCounter{0};
 
 // Windows command-line quoting, as the C runtime of the host splits it again.
@@ -215,7 +212,7 @@ HostRun RunHost(const Scenario& scenario) {
         return run;
     }
     std::string output;
-    if (!CollectOutput(pipe.read, process.hProcess, kRunLimitMs, &output)) {
+    if (!CollectOutput(pipe.read, process.hProcess, scenario.runLimitMs, &output)) {
         run.timedOut = true;
         TerminateProcess(process.hProcess, 1);
     }

@@ -17,6 +17,8 @@ struct Scenario {
     std::vector<std::string> options; // test_host options besides --plugin and --driver-dir
     std::vector<std::string> steps;
     std::vector<std::pair<std::string, std::string>> files = {}; // name, content
+    // The host is ended after this long; it should end itself earlier by its --timeout watchdog.
+    unsigned runLimitMs = 90000;
 };
 
 struct HostRun {

@@ -6,6 +6,11 @@ std::string SimScriptOption(const std::string& script) {
     return "--sim-script=" + script;
 }
 
+void UseSimScript(Scenario& scenario, const std::string& script) {
+    scenario.files.emplace_back("sim-script.txt", script);
+    scenario.options.push_back("--sim-script-file=sim-script.txt");
+}
+
 void ExpectBoxes(const HostRun& run, const std::vector<std::string>& texts) {
     std::vector<const ParsedLine*> calls = run.Of("box");
     std::vector<const ParsedLine*> shown = run.Of("dismiss");

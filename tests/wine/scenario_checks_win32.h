@@ -16,6 +16,9 @@ constexpr const char* kRc5FrameBytes = "10 10 10 10 21 10 10 21 21 21 21 10 10 2
 constexpr const char* kRc5CodeText = "010E00000000314C";
 
 std::string SimScriptOption(const std::string& script);
+// Puts a script into the run's folder and points the simulator at it: scripts of many frames are
+// longer than a command line may be.
+void UseSimScript(Scenario& scenario, const std::string& script);
 
 // The plug-in's boxes, in order: each recorded at the call with caption PluginName, flags 16
 // (OK button, error icon) and no owner, and each dismissed on screen with the same texts.

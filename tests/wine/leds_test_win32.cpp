@@ -1,0 +1,131 @@
+// The indicator LEDs on the receiver's data port, for each BlinkMode, as the simulator's port-write
+// log shows them: set up when the receiver appears, the reception pattern for each batch, ready
+// again after it, D0 and D1 off at Stop.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/wine/remote_scripts.h"
+#include "tests/wine/scenario_checks_win32.h"
+
+namespace {
+
+struct PortWrite {
+    std::string kind; // "out" or "dir"
+    int64_t value;
+    std::string on; // "worker" (sampling thread) or "host" (Stop)
+};
+
+std::string Text(const std::vector<PortWrite>& writes) {
+    std::string text;
+    for (const PortWrite& w : writes)
+        text += w.kind + "=" + std::to_string(w.value) + "@" + w.on + " ";
+    return text;
+}
+
+struct LedCase {
+    const char* name;
+    int blinkMode;
+    std::vector<PortWrite> attached;  // the receiver answers for the first time
+    std::vector<PortWrite> firstRun;  // two batches from output 0xE6, then Stop
+    std::vector<PortWrite> secondRun; // after Start again: one batch, then Stop
+};
+
+class Leds : public testing::TestWithParam<LedCase> {};
+
+enum StepIndex {
+    kOpen,
+    kInitialPort,
+    kStart1,
+    kUntilAttached,
+    kLogAttached,
+    kSetPort,
+    kBatches1,
+    kStop1,
+    kLogRun1,
+    kStopped,
+    kStart2,
+    kBatches2,
+    kStop2,
+    kLogRun2,
+    kClose
+};
+
+std::vector<PortWrite> WritesLoggedAt(const HostRun& run, int step) {
+    std::vector<PortWrite> writes;
+    for (const ParsedLine* line : LinesBetween(run, "simlog", step - 1, step)) {
+        const std::string kind = line->Get("kind");
+        if (kind == "out" || kind == "dir")
+            writes.push_back({kind, line->Number("value").value_or(-1), line->Get("on")});
+    }
+    return writes;
+}
+
+} // namespace
+
+// The receiver answers status 0 from the first poll: it has just been attached. The output byte
+// is then set to 0xE6 from outside (D1 and D2 on, D0 off, lines 5 to 7 on), so the writes show
+// which lines each pattern touches. After Stop and Start the receiver is still attached: no set-up
+// again, the ready pattern comes back only at the end of the first reception.
+TEST_P(Leds, FollowTheBlinkMode) {
+    const LedCase& c = GetParam();
+    TestSettings settings;
+    settings.blinkMode = c.blinkMode;
+    Jitter jitter;
+    ScriptText script;
+    script.Step("idle 0").Wait(600).Send(FirstFrame(kAmpPlay, jitter)).Wait(400);
+    script.Send(FirstFrame(kAmpMute, jitter)).Wait(1400).Send(FirstFrame(kAmpPlay, jitter)).Wait(300);
+    Scenario scenario{Driver::Simulator,
+                      {},
+                      {"open", "sim-port:0x00,0x30", "start", "wait:300", "sim-log", "sim-port:0xE6,0x30",
+                       "wait:1300", "stop", "sim-log", "wait:200", "start", "wait:1000", "stop", "sim-log",
+                       "close"},
+                      RemoteFiles(settings)};
+    UseSimScript(scenario, script.Text());
+    HostRun run = RunHost(scenario);
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    // The batches fell where the steps expect them: two in the first run, one in the second.
+    const int handOvers[][2] = {{kLogAttached, 0}, {kLogRun1, 2}, {kLogRun2, 1}};
+    for (const auto& [step, count] : handOvers) {
+        std::vector<const ParsedLine*> logged = LinesBetween(run, "simlog", step - 1, step);
+        EXPECT_EQ(std::count_if(logged.begin(), logged.end(),
+                                [](const ParsedLine* line) { return line->Get("kind") == "handover"; }),
+                  count)
+            << "hand-overs logged at step " << step;
+    }
+
+    EXPECT_EQ(Text(WritesLoggedAt(run, kLogAttached)), Text(c.attached));
+    EXPECT_EQ(Text(WritesLoggedAt(run, kLogRun1)), Text(c.firstRun));
+    EXPECT_EQ(Text(WritesLoggedAt(run, kLogRun2)), Text(c.secondRun));
+}
+
+// 0xE6 & ~mask | pattern, per mode: mode 1 drives D0 and D1 (ready 1, reception 3), mode 2 D0
+// (ready 1, reception 0), modes 0 and 3 nothing during reception. Stop: 0xE4 in every mode.
+INSTANTIATE_TEST_SUITE_P(
+    BlinkModes, Leds,
+    testing::Values(LedCase{"none", 0, {}, {{"out", 0xE4, "host"}}, {{"out", 0xE4, "host"}}},
+                    LedCase{"ready_and_reception",
+                            1,
+                            {{"dir", 0x33, "worker"}, {"out", 0x01, "worker"}},
+                            {{"out", 0xE7, "worker"},
+                             {"out", 0xE5, "worker"},
+                             {"out", 0xE7, "worker"},
+                             {"out", 0xE5, "worker"},
+                             {"out", 0xE4, "host"}},
+                            {{"out", 0xE7, "worker"}, {"out", 0xE5, "worker"}, {"out", 0xE4, "host"}}},
+                    LedCase{"ready_off_during_reception",
+                            2,
+                            {{"dir", 0x31, "worker"}, {"out", 0x01, "worker"}},
+                            {{"out", 0xE6, "worker"},
+                             {"out", 0xE7, "worker"},
+                             {"out", 0xE6, "worker"},
+                             {"out", 0xE7, "worker"},
+                             {"out", 0xE4, "host"}},
+                            {{"out", 0xE4, "worker"}, {"out", 0xE5, "worker"}, {"out", 0xE4, "host"}}},
+                    LedCase{"ready_only",
+                            3,
+                            {{"dir", 0x37, "worker"}, {"out", 0x01, "worker"}},
+                            {{"out", 0xE4, "host"}},
+                            {{"out", 0xE4, "host"}}}),
+    [](const testing::TestParamInfo<LedCase>& info) { return info.param.name; });

@@ -34,7 +34,7 @@ struct SimState {
     int32_t directionGetterStatus;
     int32_t threadAttaches; // threads started in the process since load
     int32_t threadDetaches; // threads ended in the process since load
-    int32_t infraThreads;   // distinct threads that called DoGetInfraCode
+    int32_t infraThreads;   // distinct threads that called DoGetInfraCode, at most 4096
     int32_t batchesHandedOver;
     int32_t batchesDropped; // due while the queue was full
     int32_t scriptFinished; // every step ran and every answer was taken

@@ -32,7 +32,8 @@ std::atomic<int32_t> g_directionGetterStatus{0};
 std::atomic<int32_t> g_threadAttaches{0};
 std::atomic<int32_t> g_threadDetaches{0};
 
-DWORD g_infraThreads[64];
+// Distinct callers of DoGetInfraCode; a count beyond the list's capacity stays at the capacity.
+DWORD g_infraThreads[4096];
 int32_t g_infraThreadCount = 0;
 int32_t g_handedOver = 0;
 SimLogEntry g_log[kSimLogCapacity];
@@ -118,12 +119,15 @@ void EnsureScript() {
 
 void NoteInfraThread() {
     DWORD self = GetCurrentThreadId();
+    // The count never passes the list's capacity, so the scan stays inside the list. (A count
+    // that went on past it made the scan read past the list; the compiler, free to assume it did
+    // not, turned the guard below into "count != capacity", and the 121st thread wrote over the
+    // timeline pointer.)
     for (int32_t i = 0; i < g_infraThreadCount; ++i)
         if (g_infraThreads[i] == self)
             return;
     if (g_infraThreadCount < static_cast<int32_t>(std::size(g_infraThreads)))
-        g_infraThreads[g_infraThreadCount] = self;
-    ++g_infraThreadCount;
+        g_infraThreads[g_infraThreadCount++] = self;
 }
 
 int32_t GetPortByte(SimCall call, const std::atomic<int32_t>& status, const std::atomic<int32_t>& value,

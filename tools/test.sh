@@ -3,6 +3,9 @@
 # UndefinedBehaviorSanitizer, then the cross-built tests under 32-bit Wine in a fresh prefix.
 # Installs what is missing first (run as root on Debian 12).
 set -eu
+# Wine maps Windows file names to Unix ones through the locale: without a UTF-8 one (a bare
+# system has none set) names with bytes above 127 cannot be created.
+export LC_ALL=C.UTF-8
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh" native asan win32

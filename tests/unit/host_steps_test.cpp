@@ -58,6 +58,7 @@ TEST(HostCommandLine, RefusesWhatItCannotRun) {
         {"--plugin=p", "action:1:n=0x100000000"},
         {"--plugin=p", "action:1:t*-2=a"},
         {"--plugin=p", "sim-port:1"},
+        {"--plugin=p", "thread-cpu:1"},
         {"--plugin=p", "open", "--show"}, // options only before the steps
     };
     for (const auto& args : bad) {
@@ -133,6 +134,7 @@ TEST(HostCommandLine, StepArgumentsAndDefaults) {
         {"sim-fail:1,-7", StepKind::SimFail, 1, -7},
         {"action-null:9", StepKind::ActionNull, 9, 0},
         {"queue-status", StepKind::QueueStatus, 0, 0},
+        {"thread-cpu", StepKind::ThreadCpu, 0, 0},
     };
     for (const auto& c : cases) {
         Step step = OneStep(c.token);

@@ -101,3 +101,10 @@ std::vector<uint8_t> ToModel0Bytes(const std::vector<int32_t>& durations, int32_
     }
     return bytes;
 }
+
+std::string SimSendStep(const std::vector<int32_t>& durations, int32_t scaler) {
+    std::string step = "send";
+    for (uint8_t b : ToModel0Bytes(durations, scaler))
+        step += " " + std::to_string(b);
+    return step + "\n";
+}

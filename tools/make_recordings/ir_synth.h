@@ -3,6 +3,7 @@
 // the main job's replay and the end-to-end tests. Durations in microseconds, pulse first.
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "decoding/key_code.h"
@@ -31,3 +32,6 @@ KeyCode NecCode(uint8_t address, uint8_t command);
 // One sample byte per duration as a model-0 receiver delivers them: ticks of scaler/100 us,
 // rounded, at least 3 and at most 255.
 std::vector<uint8_t> ToModel0Bytes(const std::vector<int32_t>& durations, int32_t scaler);
+
+// The receiver simulator's script line that hands those bytes over in one batch.
+std::string SimSendStep(const std::vector<int32_t>& durations, int32_t scaler);

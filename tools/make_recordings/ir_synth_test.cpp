@@ -30,7 +30,8 @@ TEST(IrSynth, FramesDecodeToTheirCodesThroughTheReceiver) {
     Jitter jitter;
     for (int round = 0; round < 20; ++round) {
         for (const Case& c : cases) {
-            EXPECT_EQ(DecodeAsReceived(NecFrame(c.address, c.command, jitter), 0), NecCode(c.address, c.command));
+            EXPECT_EQ(DecodeAsReceived(NecFrame(c.address, c.command, jitter), 0),
+                      NecCode(c.address, c.command));
             const uint8_t a = c.address & 0x1F, k = c.command & 0x3F;
             for (bool toggle : {false, true})
                 EXPECT_EQ(DecodeAsReceived(Rc5Frame(a, k, toggle, jitter), 0), Rc5Code(a, k));

@@ -28,12 +28,7 @@ const Button kButtons[] = {
 
 class Script {
   public:
-    void Send(const std::vector<int32_t>& durations) {
-        text_ += "send";
-        for (uint8_t b : ToModel0Bytes(durations, kScaler))
-            text_ += " " + std::to_string(b);
-        text_ += "\n";
-    }
+    void Send(const std::vector<int32_t>& durations) { text_ += SimSendStep(durations, kScaler); }
     void Wait(int ms) { text_ += "wait " + std::to_string(ms) + "\n"; }
     void Comment(const std::string& c) { text_ += "# " + c + "\n"; }
     const std::string& Text() const { return text_; }

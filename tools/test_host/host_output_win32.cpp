@@ -75,7 +75,7 @@ int CountProcessThreads() {
     return count;
 }
 
-int CountThreadsStartedIn(HMODULE module) {
+int ForEachThreadStartedIn(HMODULE module, const ThreadVisitor& visit) {
     using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
     constexpr int kThreadQuerySetWin32StartAddress = 9;
     auto query = reinterpret_cast<QueryThread>(
@@ -99,13 +99,41 @@ int CountThreadsStartedIn(HMODULE module) {
         void* start = nullptr;
         if (thread != nullptr &&
             query(thread, kThreadQuerySetWin32StartAddress, &start, sizeof start, nullptr) == 0 &&
-            start >= base && start < end)
+            start >= base && start < end) {
             ++count;
+            if (visit)
+                visit(entry.th32ThreadID, thread,
+                      static_cast<uint32_t>(static_cast<const uint8_t*>(start) - base));
+        }
         if (thread != nullptr)
             CloseHandle(thread);
     }
     CloseHandle(snapshot);
     return count;
+}
+
+int CountThreadsStartedIn(HMODULE module) {
+    return ForEachThreadStartedIn(module, nullptr);
+}
+
+void EmitThreadTimes(HMODULE module) {
+    auto microseconds = [](const FILETIME& time) {
+        return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime) /
+                                    10);
+    };
+    ForEachThreadStartedIn(module, [&](DWORD id, HANDLE thread, uint32_t startOffset) {
+        EventLine line = NewEvent("thread-cpu");
+        line.Int("id", id).Hex("start", startOffset).Int("priority", GetThreadPriority(thread));
+        FILETIME created;
+        FILETIME exited;
+        FILETIME kernel;
+        FILETIME user;
+        if (GetThreadTimes(thread, &created, &exited, &kernel, &user))
+            line.Int("kernel_us", microseconds(kernel)).Int("user_us", microseconds(user));
+        else
+            line.Int("error", GetLastError());
+        Emit(line);
+    });
 }
 
 bool ReadForeignBytes(const void* address, void* out, size_t size) {

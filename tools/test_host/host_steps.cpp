@@ -126,6 +126,7 @@ constexpr Verb kVerbs[] = {
     {"sim-fail", StepKind::SimFail, Verb::Required},
     {"sim-script", StepKind::SimScript, Verb::Required},
     {"sim-log", StepKind::SimLog, Verb::None},
+    {"thread-cpu", StepKind::ThreadCpu, Verb::None},
     {"mark", StepKind::Mark, Verb::Required},
 };
 

@@ -23,6 +23,7 @@ enum class StepKind {
     SimFail,     // sim-fail:OUTSTATUS,DIRSTATUS
     SimScript,   // sim-script:TEXT
     SimLog,      // sim-log: simulator log entries since the last sim-log
+    ThreadCpu,   // thread-cpu: processor time used so far by each of the plug-in's threads
     Mark,        // mark:TEXT, a marker line
 };
 

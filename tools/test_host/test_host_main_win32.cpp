@@ -254,6 +254,9 @@ EventLine RunStep(const Step& step, int index) {
     case StepKind::Mark:
         line.Text("text", *step.text);
         break;
+    case StepKind::ThreadCpu:
+        EmitThreadTimes(g_plugin.module);
+        break;
     case StepKind::Sim:
     case StepKind::SimPort:
     case StepKind::SimFail:

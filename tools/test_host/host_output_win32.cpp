@@ -113,7 +113,17 @@ int ForEachThreadStartedIn(HMODULE module, const ThreadVisitor& visit) {
 }
 
 int CountThreadsStartedIn(HMODULE module) {
-    return ForEachThreadStartedIn(module, nullptr);
+    // Under Wine a thread that has been created but has not run yet reports no start address and
+    // is missed; read until two readings 10 ms apart agree.
+    int count = ForEachThreadStartedIn(module, nullptr);
+    for (int tries = 0; tries < 20; ++tries) {
+        Sleep(10);
+        const int again = ForEachThreadStartedIn(module, nullptr);
+        if (again == count)
+            break;
+        count = again;
+    }
+    return count;
 }
 
 void EmitThreadTimes(HMODULE module) {

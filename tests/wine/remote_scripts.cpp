@@ -16,32 +16,13 @@ KeyCode CodeOf(const Button& button) {
                                             : NecCode(button.address, button.command);
 }
 
-std::string CodeTextOf(KeyCode code) {
-    char text[CodeDigits + 1];
-    CodeText(code, text);
-    return text;
-}
-
-std::string SettingsFile(const TestSettings& s) {
-    return "[Main]\r\nRawMode=" + std::to_string(s.rawMode) + "\r\nWait1=" + std::to_string(s.wait1) +
-           "\r\nWaitN=" + std::to_string(s.waitN) + "\r\nWaitR=" + std::to_string(s.waitR) +
-           "\r\n[Receiver]\r\nMode=0\r\nBufferSize=" + std::to_string(s.bufferSize) +
-           "\r\nScaler=" + std::to_string(kScaler) + "\r\nPollFreq=" + std::to_string(s.pollFreq) +
-           "\r\nBlinkMode=" + std::to_string(s.blinkMode) + "\r\n";
-}
-
 std::string DefinitionFile(const std::string& remote, const std::vector<Button>& buttons,
                            const std::vector<RawEntry>& raw) {
-    std::string text = "[Main]\r\nName=" + remote + "\r\n[Code]\r\n";
+    std::vector<DefinedKey> keys;
     for (const Button& button : buttons)
         if (remote == button.remote)
-            text += CodeTextOf(CodeOf(button)) + "=" + button.key + "\r\n";
-    text += "[Raw]\r\n";
-    for (size_t i = 0; i < raw.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
-        text += "Key" + n + "=" + raw[i].key + "\r\nRaw" + n + "=" + raw[i].pattern + "\r\n";
-    }
-    return text;
+            keys.push_back({CodeOf(button), button.key});
+    return DefinitionFileText(remote, keys, raw);
 }
 
 std::vector<int32_t> FirstFrame(const Button& button, Jitter& jitter) {

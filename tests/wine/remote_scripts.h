@@ -8,6 +8,7 @@
 
 #include "decoding/key_code.h"
 #include "ir_synth.h"
+#include "replay_files.h"
 
 enum class Coding { BiPhase, PulseDistance };
 
@@ -20,25 +21,12 @@ struct Button {
 };
 
 KeyCode CodeOf(const Button& button);
-std::string CodeTextOf(KeyCode code);
 
-// The settings file the scenarios share, with the values a test may change. The buffer holds a
-// whole pulse-distance frame (67 sample bytes); 50 polls a second.
-struct TestSettings {
-    int rawMode = 0;
-    int wait1 = 300;
-    int waitN = 100;
-    int waitR = 200;
-    int bufferSize = 128;
-    int pollFreq = 50;
-    int blinkMode = 1;
-};
-std::string SettingsFile(const TestSettings& settings);
-
-struct RawEntry {
-    std::string key;
-    std::string pattern;
-};
+// The settings file the scenarios share, with the values a test may change.
+using TestSettings = ReplaySettings;
+inline std::string SettingsFile(const TestSettings& settings) {
+    return SettingsFileText(settings);
+}
 
 // A remote definition file: the remote's name, the [Code] entries of the given buttons that
 // belong to it, and numbered [Raw] entries.

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "ir_synth.h"
+#include "replay_files.h"
 
 namespace {
 
@@ -20,19 +21,15 @@ constexpr uint8_t kNecCommand = 0x08;
 constexpr uint8_t kRc5Address = 0x10;
 constexpr uint8_t kRc5Command = 0x0D;
 
-std::string CodeLine(KeyCode code, const char* name) {
-    char text[CodeDigits + 1];
-    CodeText(code, text);
-    return std::string(text) + "=" + name + "\r\n";
-}
-
 } // namespace
 
 std::string BenchSettings(int pollFreq) {
-    // BufferSize holds a whole pulse-distance frame (67 bytes); the default 36 would cut it.
-    return "[Main]\r\nRawMode=0\r\nWait1=300\r\nWaitN=100\r\nWaitR=100\r\n"
-           "[Receiver]\r\nMode=0\r\nBufferSize=512\r\nScaler=" +
-           std::to_string(kScaler) + "\r\nPollFreq=" + std::to_string(pollFreq) + "\r\nBlinkMode=1\r\n";
+    ReplaySettings settings;
+    settings.waitR = 100;
+    settings.bufferSize = 512;
+    settings.pollFreq = pollFreq;
+    settings.scaler = kScaler;
+    return SettingsFileText(settings);
 }
 
 BenchFiles PressRun(int presses) {
@@ -52,8 +49,7 @@ BenchFiles PressRun(int presses) {
         files.scriptMs += waitMs;
     }
     files.settings = BenchSettings(kPressPollFreq);
-    files.definitions = "[Main]\r\nName=Bench\r\n[Code]\r\n" +
-                        CodeLine(NecCode(kNecAddress, kNecCommand), "Power") +
-                        CodeLine(Rc5Code(kRc5Address, kRc5Command), "Mute");
+    files.definitions = DefinitionFileText(
+        "Bench", {{NecCode(kNecAddress, kNecCommand), "Power"}, {Rc5Code(kRc5Address, kRc5Command), "Mute"}});
     return files;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ir_synth.h"
+#include "replay_files.h"
 
 namespace {
 
@@ -64,15 +65,13 @@ bool WriteFile(const std::string& path, const std::string& text) {
 }
 
 std::string DefinitionFile(const char* remote) {
-    std::string text = std::string("[Main]\r\nName=") + remote + "\r\n[Code]\r\n";
+    std::vector<DefinedKey> keys;
     for (const Button& b : kButtons) {
-        if (!b.inDefinitionFile || std::string(b.remote) != remote)
-            continue;
-        char code[CodeDigits + 1];
-        CodeText(b.biPhase ? Rc5Code(b.address, b.command) : NecCode(b.address, b.command), code);
-        text += std::string(code) + "=" + b.name + "\r\n";
+        if (b.inDefinitionFile && std::string(b.remote) == remote)
+            keys.push_back(
+                {b.biPhase ? Rc5Code(b.address, b.command) : NecCode(b.address, b.command), b.name});
     }
-    return text;
+    return DefinitionFileText(remote, keys);
 }
 
 } // namespace
@@ -99,10 +98,7 @@ int main(int argc, char** argv) {
     PressNec(s, jitter, kButtons[3], 2); // a button the definition files do not know
     s.Wait(600);
 
-    // BufferSize holds a whole pulse-distance frame (67 bytes); 50 polls a second.
-    const std::string settings = "[Main]\r\nRawMode=0\r\nWait1=300\r\nWaitN=100\r\nWaitR=200\r\n"
-                                 "[Receiver]\r\nMode=0\r\nBufferSize=128\r\nScaler=8533\r\nPollFreq=50\r\n"
-                                 "BlinkMode=1\r\n";
+    const std::string settings = SettingsFileText(ReplaySettings{});
     const bool ok = WriteFile(folder + "/replay.sim", s.Text()) &&
                     WriteFile(folder + "/TV.cfg", DefinitionFile("TV")) &&
                     WriteFile(folder + "/Amplifier.cfg", DefinitionFile("Amplifier")) &&

@@ -1,7 +1,8 @@
 #include "plugin/manual_action.h"
 
-#include <algorithm>
 #include <string_view>
+
+#include "config/ascii_text.h"
 
 namespace {
 
@@ -11,16 +12,6 @@ enum class Selector { None, PortData, PortDirection, Serial };
 constexpr size_t kOperationLength = 3;
 constexpr uint32_t kLineNumberMask = 31;
 constexpr uint32_t kLinesPerPort = 8;
-
-// Commands are ASCII: only ASCII letters fold, whatever locale the host process has set.
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
 
 bool IsText(const ActionParamSlot& slot) {
     return !slot.isNumber && slot.text != nullptr;
@@ -32,9 +23,9 @@ bool HasNumber(const ActionParamView& params, int32_t index) {
 
 Operation OperationOf(std::string_view command) {
     const std::string_view prefix = command.substr(0, kOperationLength);
-    if (SameIgnoringCase(prefix, "Get"))
+    if (SameIgnoringAsciiCase(prefix, "Get"))
         return Operation::Get;
-    if (SameIgnoringCase(prefix, "Set"))
+    if (SameIgnoringAsciiCase(prefix, "Set"))
         return Operation::Set;
     return Operation::None;
 }
@@ -42,13 +33,13 @@ Operation OperationOf(std::string_view command) {
 Selector SelectorOf(std::string_view command, std::string_view selector) {
     const std::string_view target =
         command.size() > kOperationLength ? command.substr(kOperationLength) : command;
-    if (SameIgnoringCase(target, "DataPort")) {
-        if (SameIgnoringCase(selector, "Data"))
+    if (SameIgnoringAsciiCase(target, "DataPort")) {
+        if (SameIgnoringAsciiCase(selector, "Data"))
             return Selector::PortData;
-        if (SameIgnoringCase(selector, "Direction"))
+        if (SameIgnoringAsciiCase(selector, "Direction"))
             return Selector::PortDirection;
-    } else if (SameIgnoringCase(target, "232")) {
-        if (SameIgnoringCase(selector, "Data") || SameIgnoringCase(selector, "Bitrate"))
+    } else if (SameIgnoringAsciiCase(target, "232")) {
+        if (SameIgnoringAsciiCase(selector, "Data") || SameIgnoringAsciiCase(selector, "Bitrate"))
             return Selector::Serial;
     }
     return Selector::None;

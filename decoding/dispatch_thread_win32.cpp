@@ -12,12 +12,12 @@ class ThreadDispatchEnvironment final : public DispatchEnvironment {
     uint32_t Now() override { return GetTickCount(); }
     bool StopRequested() override { return DispatchStop.load(std::memory_order_acquire) != 0; }
     bool SetupOpen() override { return ::SetupOpen.load(); }
-    bool DialogExists() override { return SetupForm != nullptr; }
+    bool DialogExists() override { return CurrentSetupForm() != nullptr; }
     void SendKeyEvent(int32_t lParam) override {
         SendMessageA(HostWindow, kMsgKeyEvent, reinterpret_cast<WPARAM>(&KeyEventRecordData), lParam);
     }
     void PostToDialog(uint32_t message, uint32_t wParam, uint32_t lParam) override {
-        if (TSetupForm* form = SetupForm)
+        if (TSetupForm* form = CurrentSetupForm())
             PostMessageA(form->Handle(), message, wParam, static_cast<LPARAM>(lParam));
     }
     void ResetKeySignal() override { ResetEvent(KeySignal); }

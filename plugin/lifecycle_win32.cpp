@@ -1,5 +1,7 @@
 // Open, Close, Start, Stop and Setup: the module's lifecycle as the host drives it.
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "config/key_table.h"
 #include "decoding/dispatch_thread_win32.h"
@@ -104,20 +106,27 @@ void RunSetup() {
     if (SetupForm)
         return;
     const bool wasRunning = Running;
-    SetupForm = new TSetupForm(HostWindow);
+    auto* form = new TSetupForm(HostWindow);
+    // The worker threads may already run (Setup while started): they must see a whole form.
+    PublishSetupForm(form);
+    std::vector<std::string> saveFailures;
     try {
         SetupOpen.store(true);
         StartReceiving();
-        SetupForm->ShowModal();
+        form->ShowModal();
+        saveFailures = form->SaveFailures();
         StopReceiving();
         ReloadConfiguration();
     } catch (...) {
         // The dialog must not outlive a failure: the dispatcher would post to a dead window.
         StopReceiving();
     }
-    delete SetupForm;
-    SetupForm = nullptr;
+    PublishSetupForm(nullptr);
+    delete form;
     SetupOpen.store(false);
+    // Reported once the dialog has gone, so the box never hides behind it.
+    if (!saveFailures.empty())
+        ShowSaveFailures(HostWindow, saveFailures);
     if (wasRunning)
         StartReceiving();
 }

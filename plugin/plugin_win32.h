@@ -22,6 +22,15 @@ void __stdcall ActionManual(const ActionParams* params, uint32_t actionId);
 extern TSetupForm* SetupForm;
 }
 
+// SetupForm is written on the host's thread while the worker threads may read it: published with
+// release order and read with acquire order, so a thread that sees the form sees it whole.
+inline void PublishSetupForm(TSetupForm* form) {
+    __atomic_store_n(&SetupForm, form, __ATOMIC_RELEASE);
+}
+inline TSetupForm* CurrentSetupForm() {
+    return __atomic_load_n(&SetupForm, __ATOMIC_ACQUIRE);
+}
+
 extern const char* const PluginName;
 extern HWND HostWindow;
 extern std::string ModulePath;

@@ -25,7 +25,7 @@ class ThreadSamplingOutput final : public SamplingOutput {
     void ShowTrain(const PulseTrain& train) override {
         // Setup creates the dialog before it starts the threads and destroys it only after
         // stopping them, so a non-null form stays valid for this whole poll.
-        if (TSetupForm* form = SetupForm)
+        if (TSetupForm* form = CurrentSetupForm())
             form->CopyPulseTrain(train.durations, train.count);
     }
     KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode) override {

@@ -1,62 +1,185 @@
 #include "setup_dialog/setup_form_win32.h"
 
+#include <commctrl.h>
+
+#include <iterator>
+
+#include "config/configuration.h"
+#include "config/file_system_win32.h"
+#include "config/module_paths.h"
+#include "config/settings.h"
+#include "config/settings_file.h"
+#include "decoding/raw_signature_text.h"
+#include "plugin/plugin_win32.h"
+#include "receiver/sampling_thread_win32.h"
+#include "setup_dialog/dialog_texts.h"
+#include "setup_dialog/setup_form_ids.h"
+#include "setup_dialog/status_texts.h"
+
 namespace {
 
-const wchar_t kClassName[] = L"TSetupForm";
-constexpr int kWidth = 640;
-constexpr int kHeight = 400;
+const wchar_t kFormClass[] = L"TSetupForm";
+constexpr int kFormWidth = 640;
+constexpr int kFormHeight = 400;
+constexpr int kPaintBoxHeight = 72;
+constexpr UINT_PTR kPaintTimer = 1;
+constexpr UINT kPaintTimerMs = 100;
+// Right edges of the status panels 0..3; the last panel extends to the right edge.
+const int kPanelWidths[] = {150, 70, 150, 50};
 
-bool RegisterFormClass(HINSTANCE instance) {
+bool RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(instance, kClassName, &wc))
+    if (GetClassInfoExW(instance, kFormClass, &wc))
         return true;
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW; // replaced per window below
+    wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SETUPFORM));
+    wc.lpszClassName = kFormClass;
     return RegisterClassExW(&wc) != 0;
 }
 
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
+bool IsInside(HWND ancestor, HWND window) {
+    return window && (window == ancestor || IsChild(ancestor, window));
 }
 
 } // namespace
 
 TSetupForm::TSetupForm(HWND owner) : owner_(owner) {
-    HINSTANCE instance = ThisModule();
-    RegisterFormClass(instance);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-    handle_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, L"OrvikPlug-USB",
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, x, y, kWidth, kHeight,
-                              owner, nullptr, instance, nullptr);
-    if (handle_) {
-        SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSetupForm::WindowProc));
-    }
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                        ICC_UPDOWN_CLASS | ICC_BAR_CLASSES |
+                                                        ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterFormClass(PluginInstance, &TSetupForm::FormProc);
+    RegisterSignalViewClass(PluginInstance);
+
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+    const int width = px_(kFormWidth);
+    const int height = px_(kFormHeight);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    handle_ = CreateWindowExW(0, kFormClass, dialog_texts::kFormCaption, style, x, y, width, height, owner,
+                              nullptr, PluginInstance, this);
+    if (!handle_)
+        return;
+    const HICON big =
+        static_cast<HICON>(LoadImageW(PluginInstance, MAKEINTRESOURCEW(IDI_SETUPFORM), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    const HICON small =
+        static_cast<HICON>(LoadImageW(PluginInstance, MAKEINTRESOURCEW(IDI_SETUPFORM), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    if (big)
+        SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    if (small)
+        SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+
+    container_ = CreateDialogParamW(PluginInstance, L"TSETUPFORM", handle_, &TSetupForm::ContainerProc,
+                                    reinterpret_cast<LPARAM>(this));
+    if (!container_)
+        return;
+    CreateControls();
+    Layout();
+    ShowPage(0);
+    ShowWindow(container_, SW_SHOWNA);
+    timerRunning_ = SetTimer(handle_, kPaintTimer, kPaintTimerMs, nullptr) != 0;
 }
 
 TSetupForm::~TSetupForm() {
     if (handle_) {
+        if (timerRunning_)
+            KillTimer(handle_, kPaintTimer);
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+        if (container_)
+            SetWindowLongPtrW(container_, DWLP_USER, 0);
+        AttachSignalSource(paintBox_, nullptr);
         DestroyWindow(handle_);
     }
 }
 
+void TSetupForm::CreateControls() {
+    pages_ = GetDlgItem(container_, IDC_SETUPPAGES);
+    paintBox_ = GetDlgItem(container_, IDC_PAINTBOX);
+    statBar_ = GetDlgItem(container_, IDC_STATBAR);
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(container_, WM_GETFONT, 0, 0));
+
+    for (int i = 0; i < static_cast<int>(std::size(dialog_texts::kPageCaptions)); ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(dialog_texts::kPageCaptions[i]);
+        SendMessageW(pages_, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+
+    int edges[std::size(kPanelWidths) + 1];
+    int right = 0;
+    for (size_t i = 0; i < std::size(kPanelWidths); ++i) {
+        right += px_(kPanelWidths[i]);
+        edges[i] = right;
+    }
+    edges[std::size(kPanelWidths)] = -1;
+    SendMessageW(statBar_, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
+    for (int i = 0; i < static_cast<int>(std::size(dialog_texts::kStatusAtCreation)); ++i)
+        SetPanel(i, dialog_texts::kStatusAtCreation[i]);
+
+    AttachSignalSource(paintBox_, this);
+    learningPage_.Attach(container_, px_);
+    receiverPage_.Attach(container_, px_, &LastCode);
+    aboutPage_.Create(container_, font, px_.Dpi(), ModulePath);
+    if (HWND list = GetDlgItem(container_, IDC_LISTVIEW))
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void TSetupForm::Layout() {
+    if (!container_)
+        return;
+    RECT client;
+    GetClientRect(handle_, &client);
+    MoveWindow(container_, 0, 0, client.right, client.bottom, FALSE);
+
+    SendMessageW(statBar_, WM_SIZE, 0, 0); // the status bar places itself at the bottom edge
+    RECT bar{};
+    GetWindowRect(statBar_, &bar);
+    const int barHeight = bar.bottom - bar.top;
+    const int viewHeight = px_(kPaintBoxHeight);
+    const int viewTop = client.bottom - barHeight - viewHeight;
+    MoveWindow(paintBox_, 0, viewTop, client.right, viewHeight, FALSE);
+    MoveWindow(pages_, 0, 0, client.right, viewTop > 0 ? viewTop : 0, FALSE);
+
+    RECT page{0, 0, client.right, viewTop > 0 ? viewTop : 0};
+    SendMessageW(pages_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    learningPage_.Layout(page);
+    receiverPage_.Layout(page);
+    aboutPage_.Layout(page);
+    // Everything moved without its own repaint: draw the whole form (and so the view) afresh.
+    RedrawWindow(container_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TSetupForm::ShowPage(int page) {
+    // A page that hides the focused control would leave the focus nowhere: the tab row takes it.
+    HWND focus = GetFocus();
+    learningPage_.SetVisible(page == 0);
+    receiverPage_.SetVisible(page == 1);
+    aboutPage_.SetVisible(page == 2);
+    if (focus && IsChild(container_, focus) && !IsWindowVisible(focus))
+        SetFocus(pages_);
+}
+
+void TSetupForm::SetPanel(int panel, const wchar_t* text) {
+    SendMessageW(statBar_, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text));
+}
+
 int TSetupForm::ShowModal() {
-    if (!handle_)
+    if (!handle_ || !container_)
         return 0;
+    FormShow();
     const bool ownerWasEnabled = owner_ && IsWindowEnabled(owner_);
     if (ownerWasEnabled)
         EnableWindow(owner_, FALSE);
-    ShowWindow(handle_, SW_SHOW);
+    ShowWindow(handle_, SW_SHOWNORMAL);
+    SetForegroundWindow(handle_);
+    SetFocus(pages_);
     modalDone_ = false;
     MSG message;
     while (!modalDone_) {
@@ -68,14 +191,98 @@ int TSetupForm::ShowModal() {
         }
         if (got < 0)
             break;
+        if (IsDialogMessageW(container_, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    FormHide();
     // Re-enable the owner before hiding, so the activation goes back to it.
     if (ownerWasEnabled)
         EnableWindow(owner_, TRUE);
     ShowWindow(handle_, SW_HIDE);
     return 2; // mrCancel: the result is not used
+}
+
+void TSetupForm::FormShow() {
+    Filling = true;
+    receiverPage_.SetFilling(true);
+    receiverPage_.Fill();
+    learningPage_.FillList();
+    listFilled_ = true;
+    if (!ModulePath.empty())
+        learningPage_.RemoteEdit().SetBytes(
+            ReadLastRemoteControl(Win32FileSystem(), ModulePath, learningPage_.RemoteEdit().Bytes()));
+    receiverPage_.SetFilling(false);
+    Filling = false;
+    shown_ = true;
+}
+
+void TSetupForm::FormHide() {
+    if (hidden_)
+        return;
+    hidden_ = true;
+    if (timerRunning_) {
+        KillTimer(handle_, kPaintTimer);
+        timerRunning_ = false;
+    }
+    // A number typed into a box that still has the focus counts, as if the focus had left it.
+    receiverPage_.CommitFocusedBox();
+    // Without the module's path there is no folder of ours to write into.
+    if (ModulePath.empty())
+        return;
+    FileSystem& fs = Win32FileSystem();
+    const SettingsValues values = Settings.Snapshot();
+    const std::string remote = learningPage_.RemoteEdit().Bytes();
+    if (listFilled_) {
+        SaveConfiguration(fs, ModulePath, values, remote, learningPage_.Rows().Rows(), &saveFailures_);
+    } else if (!WriteSettingsFile(fs, ModulePath, values, remote)) {
+        // The list was never filled, so writing it would erase every key: only the settings.
+        saveFailures_.push_back(SettingsFileName(ModulePath));
+    }
+}
+
+void TSetupForm::KeyPressed(KeyCode code) {
+    SetPanel(1, dialog_texts::kPressed);
+    KeyDisplay display;
+    if (Settings.RawMode.load()) {
+        char text[kRawSignatureTextSize];
+        RawSignatureText.CopyTo(text);
+        display = RawKeyDisplay(text);
+    } else {
+        display = CodeKeyDisplay(code, LastCode);
+        if (!display.show)
+            return;
+    }
+    if (display.setLastCode)
+        LastCode = code;
+    if (display.coding)
+        SetPanel(2, display.coding);
+    SetPanel(3, display.bits.c_str());
+    learningPage_.CodeEdit().SetBytes(display.codeText);
+    SetPanel(4, WideFromAnsi(display.codeText).c_str());
+}
+
+void TSetupForm::KeyReleased() {
+    SetPanel(1, dialog_texts::kReleased);
+}
+
+void TSetupForm::PaintTimerTimer() {
+    const int32_t status = DeviceStatus.load();
+    if (status != LastStatus) {
+        LastStatus = status;
+        SetPanel(0, DeviceStatusText(status));
+    }
+    bool repaint;
+    {
+        std::lock_guard<std::mutex> hold(displayLock_);
+        repaint = RepaintPending;
+        RepaintPending = false;
+    }
+    if (repaint && paintBox_) {
+        InvalidateRect(paintBox_, nullptr, FALSE);
+        UpdateWindow(paintBox_);
+    }
 }
 
 void TSetupForm::CopyPulseTrain(const int32_t* durations, int32_t count) {
@@ -89,21 +296,119 @@ void TSetupForm::CopyPulseTrain(const int32_t* durations, int32_t count) {
     RepaintPending = true;
 }
 
-LRESULT CALLBACK TSetupForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<TSetupForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return form->HandleMessage(message, wParam, lParam);
+int32_t TSetupForm::CopyDisplayTrain(int32_t* durations, int32_t capacity) {
+    std::lock_guard<std::mutex> hold(displayLock_);
+    if (!DisplayValid || DisplayCount <= 0)
+        return 0;
+    const int32_t n = DisplayCount < capacity ? DisplayCount : capacity;
+    for (int32_t i = 0; i < n; ++i)
+        durations[i] = DisplayDurations[i];
+    return n;
 }
 
-LRESULT TSetupForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TSetupForm::FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+            static_cast<TSetupForm*>(create->lpCreateParams)->handle_ = hwnd;
+        }
+        if (auto* form = reinterpret_cast<TSetupForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+            return form->HandleFormMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through the system's frames.
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT TSetupForm::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case kMsgCodeReceived:
+        KeyPressed((static_cast<KeyCode>(static_cast<uint32_t>(wParam)) << 32) |
+                   static_cast<uint32_t>(lParam));
+        return 0;
+    case kMsgKeyEvent: // to the dialog it means: released
+        KeyReleased();
+        return 0;
     case WM_CLOSE:
+        // The close box, the system menu and Alt+F4 all end here, and all save alike.
         modalDone_ = true;
         // A close sent from another thread is handled inside GetMessage: wake the loop.
         PostMessageW(handle_, WM_NULL, 0, 0);
         return 0;
+    case WM_TIMER:
+        if (wParam == kPaintTimer)
+            PaintTimerTimer();
+        return 0;
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = px_(kFormWidth);
+        info->ptMinTrackSize.y = px_(kFormHeight);
+        return 0;
+    }
+    case WM_ACTIVATE:
+        // The controls live in the child dialog: keep and give back their focus ourselves.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (IsInside(container_, focus))
+                savedFocus_ = focus;
+        } else if (container_) {
+            SetFocus(IsInside(container_, savedFocus_) && IsWindowVisible(savedFocus_) ? savedFocus_
+                                                                                       : pages_);
+        }
+        return 0;
     default:
         return DefWindowProcW(handle_, message, wParam, lParam);
+    }
+}
+
+INT_PTR CALLBACK TSetupForm::ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+            return FALSE; // the form sets the focus when it is shown
+        }
+        auto* form = reinterpret_cast<TSetupForm*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (!form)
+            return FALSE;
+        if (!form->container_)
+            form->container_ = hwnd;
+        LRESULT result = 0;
+        if (!form->HandleContainerMessage(message, wParam, lParam, &result))
+            return FALSE;
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+bool TSetupForm::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (aboutPage_.OnContainerMessage(message, wParam, lParam, result))
+        return true;
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        // Enter and Esc reach the dialog as IDOK and IDCANCEL: the dialog has no default button
+        // and does not close on Esc.
+        if (id == IDOK || id == IDCANCEL)
+            return true;
+        return receiverPage_.OnCommand(id, code) || learningPage_.OnCommand(id, code);
+    }
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+        if (header.hwndFrom == pages_ && header.code == TCN_SELCHANGE) {
+            ShowPage(static_cast<int>(SendMessageW(pages_, TCM_GETCURSEL, 0, 0)));
+            return true;
+        }
+        return receiverPage_.OnNotify(header, result) || learningPage_.OnNotify(header, result);
+    }
+    default:
+        return false;
     }
 }

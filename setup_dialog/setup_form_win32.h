@@ -1,38 +1,91 @@
 #pragma once
-// The configuration dialog. Created by Setup, shown modally, owned by the host window.
+// The configuration dialog. Setup creates it, owned by the host window, shows it modally and
+// destroys it.
+//
+// Two windows make the form. The top-level window of the registered class TSetupForm receives
+// only frame messages and the dispatcher's posted key messages 1024 and 1025. All controls live
+// in one full-size child dialog, the window the modal loop hands to IsDialogMessageW: the dialog
+// manager uses 1024 and 1025 (DM_GETDEFID, DM_SETDEFID) for itself, so they must never reach the
+// window that reads them as key messages. Key messages still arrive while a menu is open or the
+// window is being moved, because they are posted to the form, not to a modal loop's window.
 #include <windows.h>
 
 #include <cstdint>
 #include <mutex>
+#include <string>
+#include <vector>
 
-class TSetupForm {
+#include "decoding/key_code.h"
+#include "setup_dialog/about_page_win32.h"
+#include "setup_dialog/learning_page_win32.h"
+#include "setup_dialog/receiver_page_win32.h"
+#include "setup_dialog/signal_view_win32.h"
+
+class TSetupForm final : public SignalSource {
   public:
     explicit TSetupForm(HWND owner);
     ~TSetupForm();
     TSetupForm(const TSetupForm&) = delete;
     TSetupForm& operator=(const TSetupForm&) = delete;
 
-    // Runs the modal loop until the dialog is closed; the owner is disabled meanwhile.
+    // Runs FormShow, the modal loop until the dialog is closed, and FormHide; the owner is
+    // disabled meanwhile.
     int ShowModal();
     HWND Handle() const { return handle_; }
 
     // Called on the sampling thread with every received train; keeps at most 512 durations for
-    // the signal view. Never calls into the window system.
+    // the signal view. Never calls into the window system and never waits on drawing.
     void CopyPulseTrain(const int32_t* durations, int32_t count);
 
+    // Files FormHide could not write; they keep their old content.
+    const std::vector<std::string>& SaveFailures() const { return saveFailures_; }
+
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    void CreateControls();
+    void Layout();
+    void ShowPage(int page);
+    void SetPanel(int panel, const wchar_t* text);
+
+    void FormShow();
+    void FormHide();
+    void KeyPressed(KeyCode code);
+    void KeyReleased();
+    void PaintTimerTimer();
+    int32_t CopyDisplayTrain(int32_t* durations, int32_t capacity) override;
 
     HWND owner_;
     HWND handle_ = nullptr;
+    HWND container_ = nullptr;
+    HWND pages_ = nullptr;
+    HWND paintBox_ = nullptr;
+    HWND statBar_ = nullptr;
+    HWND savedFocus_ = nullptr;
+    DpiScale px_;
     bool modalDone_ = false;
+    bool shown_ = false;
+    bool hidden_ = false;
+    bool listFilled_ = false;
+    bool timerRunning_ = false;
+    std::vector<std::string> saveFailures_;
+
+    LearningPage learningPage_;
+    ReceiverPage receiverPage_;
+    AboutPage aboutPage_;
 
     static constexpr int kDisplayCapacity = 512;
-    // The copy and the reading part of a paint exclude each other.
+    // CopyPulseTrain and the reading part of a paint exclude each other; the paint copies the
+    // train under the lock and draws outside it.
     std::mutex displayLock_;
     int32_t DisplayCount = 0;
     int32_t DisplayDurations[kDisplayCapacity] = {};
     bool DisplayValid = false;
     bool RepaintPending = false;
+    int32_t LastStatus = -1;
+    KeyCode LastCode = 0;
+    bool Filling = false;
 };

@@ -1,0 +1,49 @@
+#pragma once
+// Fixed texts of the configuration dialog that its code sets (the layout resource holds the
+// captions of the controls themselves). UTF-16 on Windows, so they read right under any ANSI
+// code page.
+namespace dialog_texts {
+
+inline constexpr const wchar_t* kFormCaption = L"OrvikPlug-USB";
+
+// Pages of SetupPages, in order.
+inline constexpr const wchar_t* kPageCaptions[] = {L"Настройка пульта", L"Настройка приёмника",
+                                                   L"О программе"};
+
+// Columns of ListView.
+inline constexpr const wchar_t* kColumnKeyName = L"Название кнопки";
+inline constexpr const wchar_t* kColumnRemoteName = L"Название пульта";
+inline constexpr const wchar_t* kColumnCode = L"Код кнопки";
+inline constexpr const wchar_t* kColumnRaw = L"RAW";
+
+// Hints.
+inline constexpr const wchar_t* kHintAdd = L"Добавить кнопку в список";
+inline constexpr const wchar_t* kHintReplace = L"Заменить текущую кнопку в списке";
+inline constexpr const wchar_t* kHintList = L"Right click for menu";
+
+// Status bar texts at creation, panels 0..4.
+inline constexpr const wchar_t* kStatusAtCreation[] = {L"Статус:", L"Не нажата", L"Кодировка", L"", L"Код:"};
+
+inline constexpr const wchar_t* kPressed = L"Нажата";
+inline constexpr const wchar_t* kReleased = L"Не нажата";
+inline constexpr const wchar_t* kRawCoding = L"RAW";
+inline constexpr const wchar_t* kNotApplicable = L"Н/Д";
+inline constexpr const wchar_t* kBitsSuffix = L" бит";
+
+// Coding kinds 1..3 of a key code.
+inline constexpr const wchar_t* kCodingNames[] = {L"Bi-phase coding (RC-5)", L"Pulse-distance code",
+                                                  L"Pulse-length code"};
+
+// Receiver state, DeviceStatus 0, 1, 2 and any other.
+inline constexpr const wchar_t* kDeviceOk = L"Состояние: OK";
+inline constexpr const wchar_t* kDeviceMissing = L"Состояние: нет устройства";
+inline constexpr const wchar_t* kDeviceNoData = L"Состояние: нет данных";
+inline constexpr const wchar_t* kDeviceUnknown = L"Состояние: неизвестно";
+
+// The signal view's label, in "Lucida Console".
+inline constexpr const wchar_t* kSignalLabel = L"85.33 x 10 us";
+
+// The remote-name box before LastRemoteControl is read.
+inline constexpr const char* kUndefinedRemote = "<undefined>";
+
+} // namespace dialog_texts

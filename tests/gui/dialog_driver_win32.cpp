@@ -1,0 +1,122 @@
+#include "tests/gui/dialog_driver_win32.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+#include <vector>
+
+#include "setup_dialog/setup_form_ids.h"
+
+namespace {
+
+constexpr UINT kMsgSync = WM_APP + 1;
+
+std::wstring TextOf(HWND window) {
+    const int length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+} // namespace
+
+DialogDriver::DialogDriver(HWND form, HWND syncWindow) : form_(form), sync_(syncWindow) {
+    container_ = GetWindow(form, GW_CHILD);
+}
+
+HWND DialogDriver::Control(int id) const {
+    return GetDlgItem(container_, id);
+}
+
+std::wstring DialogDriver::Text(int id) const {
+    return TextOf(Control(id));
+}
+
+std::wstring DialogDriver::Caption(HWND window) const {
+    return TextOf(window);
+}
+
+std::wstring DialogDriver::Panel(int panel) const {
+    HWND bar = Control(IDC_STATBAR);
+    const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0));
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(buffer.data()));
+    return buffer.data();
+}
+
+std::wstring DialogDriver::PageCaption(int page) const {
+    wchar_t text[128] = L"";
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageW(Control(IDC_SETUPPAGES), TCM_GETITEMW, static_cast<WPARAM>(page),
+                 reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int DialogDriver::CurrentPage() const {
+    return static_cast<int>(SendMessageW(Control(IDC_SETUPPAGES), TCM_GETCURSEL, 0, 0));
+}
+
+bool DialogDriver::Checked(int id) const {
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool DialogDriver::Enabled(int id) const {
+    return IsWindowEnabled(Control(id)) != FALSE;
+}
+
+bool DialogDriver::Visible(int id) const {
+    return IsWindowVisible(Control(id)) != FALSE;
+}
+
+HWND DialogDriver::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(form_, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void DialogDriver::Click(int id) {
+    SendMessageW(Control(id), BM_CLICK, 0, 0);
+    Sync();
+}
+
+void DialogDriver::SelectPage(int page) {
+    SendMessageW(Control(IDC_SETUPPAGES), TCM_SETCURFOCUS, static_cast<WPARAM>(page), 0);
+    Sync();
+}
+
+void DialogDriver::FocusControl(int id) {
+    PostMessageW(container_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+    Sync();
+}
+
+void DialogDriver::Type(int id, const std::wstring& text) {
+    FocusControl(id);
+    PostMessageW(Control(id), EM_SETSEL, 0, -1);
+    for (wchar_t c : text)
+        PostMessageW(Control(id), WM_CHAR, c, 1);
+    Sync();
+}
+
+void DialogDriver::Key(HWND target, UINT virtualKey) {
+    PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(target, WM_KEYUP, virtualKey, 0xC0000001);
+    Sync();
+}
+
+void DialogDriver::Step(int buddyId, bool up) {
+    FocusControl(buddyId);
+    Key(Control(buddyId), up ? VK_UP : VK_DOWN);
+}
+
+void DialogDriver::Sync() {
+    // Posted messages are taken in order: once the host window (same thread) has handled this
+    // one, everything posted before it has been handled too.
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    PostMessageW(sync_, kMsgSync, 0, reinterpret_cast<LPARAM>(done));
+    WaitForSingleObject(done, 5000);
+    CloseHandle(done);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Works the configuration dialog as a person does, from a thread other than the dialog's: clicks,
+// typing, arrow steps, page switches, and reading back texts. Every input is posted to the
+// dialog's thread; Sync() waits until that thread has handled everything posted before it.
+#include <windows.h>
+
+#include <string>
+
+class DialogDriver {
+  public:
+    DialogDriver(HWND form, HWND syncWindow);
+
+    HWND Form() const { return form_; }
+    HWND Container() const { return container_; }
+    HWND Control(int id) const;
+
+    std::wstring Text(int id) const;
+    std::wstring Caption(HWND window) const;
+    std::wstring Panel(int panel) const;
+    std::wstring PageCaption(int page) const;
+    int CurrentPage() const;
+    bool Checked(int id) const;
+    bool Enabled(int id) const;
+    bool Visible(int id) const;
+    HWND Focus() const;
+
+    void Click(int id);
+    void SelectPage(int page);
+    void FocusControl(int id);
+    // Replaces the text of an edit box by typing, as WM_CHAR messages after selecting all.
+    void Type(int id, const std::wstring& text);
+    void Key(HWND target, UINT virtualKey);
+    // One arrow step of an up-down through its buddy (VK_UP / VK_DOWN).
+    void Step(int buddyId, bool up);
+    // Waits until the dialog's thread has handled everything posted so far.
+    void Sync();
+    // Polls until cond holds or ms pass; the result of the last check.
+    template <typename Cond> bool WaitFor(Cond cond, unsigned ms = 5000) {
+        for (unsigned waited = 0; !cond(); waited += 10) {
+            if (waited >= ms)
+                return false;
+            Sleep(10);
+        }
+        return true;
+    }
+
+  private:
+    HWND form_;
+    HWND container_ = nullptr;
+    HWND sync_;
+};

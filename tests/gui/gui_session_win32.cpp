@@ -1,0 +1,237 @@
+#include "tests/gui/gui_session_win32.h"
+
+#include <atomic>
+#include <cstring>
+#include <iterator>
+
+#include "plugin/host_records.h"
+#include "plugin/host_version.h"
+#include "tests/gui/dialog_driver_win32.h"
+#include "tests/wine/test_paths_win32.h"
+#include "tools/receiver_simulator/sim_control.h"
+
+namespace {
+
+constexpr UINT kMsgSync = WM_APP + 1; // lParam: event to set
+const wchar_t kHostClass[] = L"OrvikGuiTestHost";
+std::atomic<int> g_sessionCounter{0};
+
+void RemoveFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..") {
+                SetFileAttributesA((folder + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA((folder + "\\" + name).c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+struct DriveJob {
+    HWND host;
+    const std::function<void(DialogDriver&)>* drive;
+    HANDLE setupDone;
+    std::vector<std::string>* boxes;
+    bool found = false;
+};
+
+struct OwnedSearch {
+    HWND owner;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<OwnedSearch*>(param);
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && GetWindow(window, GW_OWNER) == search->owner &&
+        IsWindowVisible(window) && lstrcmpW(name, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOwnedWindow(HWND owner, const wchar_t* className) {
+    OwnedSearch search{owner, className, nullptr};
+    EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DWORD WINAPI DriveDialog(void* param) {
+    auto* job = static_cast<DriveJob*>(param);
+    HWND form = nullptr;
+    for (int waited = 0; !form && waited < 15000; waited += 10) {
+        form = FindOwnedWindow(job->host, L"TSetupForm");
+        if (!form)
+            Sleep(10);
+    }
+    if (form) {
+        job->found = true;
+        DialogDriver driver(form, job->host);
+        (*job->drive)(driver);
+        if (IsWindow(form))
+            PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    // Answer the boxes Setup shows after the dialog, until Setup has returned.
+    while (WaitForSingleObject(job->setupDone, 10) == WAIT_TIMEOUT) {
+        if (HWND box = FindOwnedWindow(job->host, L"#32770")) {
+            wchar_t text[1024] = L"";
+            GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
+            char narrow[2048] = "";
+            WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+            job->boxes->push_back(narrow);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            Sleep(50);
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+GuiSession::GuiSession(const std::vector<std::pair<std::string, std::string>>& files,
+                       const std::string& simScript, bool withDriver) {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "orvik_gui_" + std::to_string(GetCurrentProcessId()) + "_" +
+              std::to_string(g_sessionCounter++);
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    const std::string pluginPath = folder_ + "\\OrvikPlug.dll";
+    CopyFileA(Paths().plugin.c_str(), pluginPath.c_str(), FALSE);
+    for (const auto& [name, content] : files)
+        WriteFile(name, content);
+
+    SetEnvironmentVariableA(kSimScriptVar, simScript.empty() ? "idle 2" : simScript.c_str());
+    SetDllDirectoryA(withDriver ? Paths().simulatorDir.c_str() : "");
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kHostClass;
+    RegisterClassExW(&wc);
+    host_ = CreateWindowExW(0, kHostClass, L"GUI test host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+    plugin_ = LoadLibraryA(pluginPath.c_str());
+    if (!plugin_)
+        return;
+    using OpenFn = const char*(__stdcall*)(const char*, HWND, const void*);
+    auto open = reinterpret_cast<OpenFn>(reinterpret_cast<void*>(GetProcAddress(plugin_, "Open")));
+    start_ = reinterpret_cast<void(__stdcall*)()>(reinterpret_cast<void*>(GetProcAddress(plugin_, "Start")));
+    stop_ = reinterpret_cast<void(__stdcall*)()>(reinterpret_cast<void*>(GetProcAddress(plugin_, "Stop")));
+    setup_ = reinterpret_cast<void(__stdcall*)()>(reinterpret_cast<void*>(GetProcAddress(plugin_, "Setup")));
+    close_ = reinterpret_cast<void(__stdcall*)()>(reinterpret_cast<void*>(GetProcAddress(plugin_, "Close")));
+    unsigned char info[64] = {};
+    const uint32_t version = 0x02070C00;
+    std::memcpy(info + kHostVersionOffset, &version, sizeof(version));
+    if (open)
+        open("REMOTE", host_, info);
+}
+
+GuiSession::~GuiSession() {
+    if (plugin_) {
+        if (close_)
+            close_();
+        FreeLibrary(plugin_);
+    }
+    if (host_)
+        DestroyWindow(host_);
+    RemoveFolder(folder_);
+}
+
+void GuiSession::Start() {
+    if (start_)
+        start_();
+}
+
+void GuiSession::Stop() {
+    if (stop_)
+        stop_();
+}
+
+bool GuiSession::RunSetup(const std::function<void(DialogDriver&)>& drive) {
+    if (!setup_)
+        return false;
+    DriveJob job{host_, &drive, CreateEventW(nullptr, TRUE, FALSE, nullptr), &boxes_};
+    HANDLE thread = CreateThread(nullptr, 0, DriveDialog, &job, 0, nullptr);
+    setup_();
+    SetEvent(job.setupDone);
+    // The driver thread posts and sends to windows of this thread: keep them flowing meanwhile.
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    CloseHandle(thread);
+    CloseHandle(job.setupDone);
+    return job.found;
+}
+
+void GuiSession::Pump(unsigned ms) {
+    const DWORD end = GetTickCount() + ms;
+    while (static_cast<int32_t>(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+std::string GuiSession::ReadFile(const std::string& name) const {
+    HANDLE file = CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string content;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+bool GuiSession::WriteFile(const std::string& name, const std::string& content) const {
+    HANDLE file =
+        CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok =
+        ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+        written == content.size();
+    CloseHandle(file);
+    return ok;
+}
+
+LRESULT CALLBACK GuiSession::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMsgSync) {
+        SetEvent(reinterpret_cast<HANDLE>(lParam));
+        return 0;
+    }
+    auto* session = reinterpret_cast<GuiSession*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (session && message == kMsgKeyEvent && wParam != 0) {
+        const auto* record = reinterpret_cast<const KeyEventRecord*>(wParam);
+        HostKeyEvent event{record->keyName,
+                           reinterpret_cast<const char*>(static_cast<uintptr_t>(record->remoteName)),
+                           static_cast<int32_t>(lParam)};
+        session->keyEvents_.push_back(event);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}

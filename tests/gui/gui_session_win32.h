@@ -1,0 +1,58 @@
+#pragma once
+// One test's host: a fresh folder with a copy of OrvikPlug.dll and the files a test puts beside
+// it, the plug-in loaded into this process with the receiver simulator as its driver, and a host
+// window on this (the main) thread. Setup runs here while a driver thread works the dialog.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class DialogDriver;
+
+struct HostKeyEvent {
+    std::string keyName;
+    std::string remoteName;
+    int32_t lParam;
+};
+
+class GuiSession {
+  public:
+    // files: (name, content) beside the plug-in; simScript: the simulator's script (empty: idle).
+    GuiSession(const std::vector<std::pair<std::string, std::string>>& files, const std::string& simScript,
+               bool withDriver = true);
+    ~GuiSession();
+    GuiSession(const GuiSession&) = delete;
+    GuiSession& operator=(const GuiSession&) = delete;
+
+    bool Loaded() const { return plugin_ != nullptr; }
+    void Start();
+    void Stop();
+    // Calls Setup on this thread; drive runs on another thread with the dialog found, and the
+    // dialog is closed through its system menu when drive returns. False when no dialog came.
+    bool RunSetup(const std::function<void(DialogDriver&)>& drive);
+    // Pumps this thread's messages for ms milliseconds (key events reach the host window).
+    void Pump(unsigned ms);
+
+    const std::string& Folder() const { return folder_; }
+    std::string ReadFile(const std::string& name) const;
+    bool WriteFile(const std::string& name, const std::string& content) const;
+    HWND HostWindow() const { return host_; }
+    const std::vector<HostKeyEvent>& KeyEvents() const { return keyEvents_; }
+    // Boxes the plug-in showed, by text, while Setup ran (answered at once).
+    const std::vector<std::string>& Boxes() const { return boxes_; }
+
+  private:
+    static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::string folder_;
+    HMODULE plugin_ = nullptr;
+    HWND host_ = nullptr;
+    std::vector<HostKeyEvent> keyEvents_;
+    std::vector<std::string> boxes_;
+    void(__stdcall* start_)() = nullptr;
+    void(__stdcall* stop_)() = nullptr;
+    void(__stdcall* setup_)() = nullptr;
+    void(__stdcall* close_)() = nullptr;
+};

@@ -1,0 +1,65 @@
+#include "setup_dialog/key_rows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> KeyNames(const KeyRows& rows) {
+    std::vector<std::string> names;
+    for (const KeyListRow& row : rows.Rows())
+        names.push_back(row.keyName);
+    return names;
+}
+
+TEST(KeyRows, SortsByRemoteThenKeyAsUnsignedBytes) {
+    KeyRows rows;
+    // "b", "B", "Я", "ёж", "A" in code page 1251: ё is B8 and Я is DF.
+    rows.Assign({{"b", "TV", "", ""},
+                 {"B", "TV", "", ""},
+                 {"\xDF", "TV", "", ""},
+                 {"\xB8\xE6", "TV", "", ""},
+                 {"A", "TV", "", ""},
+                 {"Z", "Amp", "", ""},
+                 {"AB", "TV", "", ""}});
+    rows.Sort();
+    EXPECT_EQ(KeyNames(rows), (std::vector<std::string>{"Z", "A", "AB", "B", "b", "\xB8\xE6", "\xDF"}));
+}
+
+TEST(KeyRows, EqualNamesKeepTheirOrder) {
+    KeyRows rows;
+    rows.Assign(
+        {{"Play", "TV", "3", ""}, {"Mute", "TV", "1", ""}, {"Play", "TV", "2", ""}, {"Play", "TV", "1", ""}});
+    rows.Sort();
+    std::vector<std::string> codes;
+    for (const KeyListRow& row : rows.Rows())
+        codes.push_back(row.codeText);
+    EXPECT_EQ(codes, (std::vector<std::string>{"1", "3", "2", "1"}));
+    EXPECT_EQ(CompareKeyRows(rows[1], rows[2]), 0);
+}
+
+TEST(KeyRows, FindsTheFirstRowByExactCode) {
+    KeyRows rows;
+    rows.Assign({{"a", "R", "02200000FB04F708", ""},
+                 {"b", "R", "02200000fb04f708", ""},
+                 {"c", "R", "02200000FB04F708", ""}});
+    EXPECT_EQ(rows.FindByCode("02200000FB04F708"), 0);
+    EXPECT_EQ(rows.FindByCode("02200000fb04f708"), 1);
+    EXPECT_EQ(rows.FindByCode("0000000000000000"), -1);
+    EXPECT_EQ(rows.FindByCode(""), -1);
+}
+
+TEST(KeyRows, AppendAndRemove) {
+    KeyRows rows;
+    EXPECT_EQ(rows.Append({"x", "R", "1", ""}), 0);
+    EXPECT_EQ(rows.Append({"y", "R", "2", ""}), 1);
+    rows.Remove(5);
+    rows.Remove(-1);
+    EXPECT_EQ(rows.Count(), 2);
+    rows.Remove(0);
+    EXPECT_EQ(KeyNames(rows), (std::vector<std::string>{"y"}));
+}
+
+} // namespace

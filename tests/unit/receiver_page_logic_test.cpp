@@ -1,0 +1,84 @@
+#include "setup_dialog/receiver_page_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+TEST(ReceiverPageLogic, WholeNumbersAreSignAndDigitsWithin32Bits) {
+    const struct {
+        const char* text;
+        std::optional<int32_t> value;
+    } cases[] = {
+        {"300", 300},
+        {"+12", 12},
+        {"-5", -5},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"2147483648", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {"abc", std::nullopt},
+        {" 12", std::nullopt},
+        {"12 ", std::nullopt},
+        {"1e3", std::nullopt},
+        {"0x10", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseWholeNumber(c.text), c.value) << c.text;
+}
+
+TEST(ReceiverPageLogic, TypedBufferSizeIsClampedAndRejectsText) {
+    EXPECT_EQ(TypedBufferSize("300"), 300);
+    EXPECT_EQ(TypedBufferSize("0"), 11); // would switch reception off
+    EXPECT_EQ(TypedBufferSize("-5"), 11);
+    EXPECT_EQ(TypedBufferSize("100000"), 512);
+    EXPECT_EQ(TypedBufferSize("abc"), std::nullopt);
+}
+
+TEST(ReceiverPageLogic, StepsStayInsideTheRange) {
+    EXPECT_EQ(StepPosition(300, +1, kWaitRange), 350);
+    EXPECT_EQ(StepPosition(1000, +1, kWaitRange), std::nullopt);
+    EXPECT_EQ(StepPosition(50, -1, kWaitRange), std::nullopt);
+    EXPECT_EQ(StepPosition(100, +1, kPollFreqRange), std::nullopt);
+    EXPECT_EQ(StepPosition(10, -1, kPollFreqRange), 5);
+    EXPECT_EQ(StepPosition(512, +1, kBufferSizeRange), std::nullopt);
+    EXPECT_EQ(StepPosition(300, 0, kWaitRange), std::nullopt);
+    EXPECT_EQ(StepPosition(INT32_MAX, +1, kBufferSizeRange), std::nullopt);
+}
+
+TEST(ReceiverPageLogic, FrequencyStepsRoundTripThroughTheInterval) {
+    const struct {
+        int32_t hertz, interval, shownNextTime;
+    } cases[] = {{15, 66, 15}, {65, 15, 66}, {95, 10, 100}, {20, 50, 20}, {5, 200, 5}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PollIntervalForFrequency(c.hertz), c.interval) << c.hertz;
+        EXPECT_EQ(ShownPosition(FrequencyForPollInterval(c.interval), kPollFreqRange), c.shownNextTime);
+    }
+    EXPECT_EQ(FrequencyForPollInterval(0), 5);
+    EXPECT_EQ(ShownPosition(FrequencyForPollInterval(-3), kPollFreqRange), 5);
+    EXPECT_EQ(ShownPosition(FrequencyForPollInterval(1), kPollFreqRange), 100);
+}
+
+TEST(ReceiverPageLogic, ModelsSetTheirTimeUnitAndBuffer) {
+    const struct {
+        int32_t mode;
+        int button;
+        int32_t scaler, buffer;
+    } cases[] = {{0, 1, 8533, 36}, {1, 2, 2133, 108}, {2, 1, 8533, 35}, {7, 1, 8533, 36}, {-1, 1, 8533, 36}};
+    for (const auto& c : cases) {
+        const ModelDefaults d = DefaultsForModel(c.mode);
+        EXPECT_EQ(d.scalerButton, c.button);
+        EXPECT_EQ(d.scaler, c.scaler);
+        EXPECT_EQ(d.bufferSize, c.buffer);
+        EXPECT_EQ(ScalerForButton(d.scalerButton), d.scaler);
+    }
+    EXPECT_EQ(ScalerButtonFor(1000), 0);
+    EXPECT_EQ(ShownPosition(-5, kBufferSizeRange), 11);
+    EXPECT_EQ(ShownPosition(20, kWaitRange), 50);
+}
+
+} // namespace

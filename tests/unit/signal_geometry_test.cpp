@@ -1,0 +1,78 @@
+#include "setup_dialog/signal_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+namespace {
+
+TEST(SignalGeometry, GridAndAxisWithoutATrain) {
+    const SignalGeometry g = ComputeSignalGeometry(nullptr, 0, 632, 72);
+    EXPECT_EQ(std::vector<int32_t>(std::begin(g.gridY), std::end(g.gridY)),
+              (std::vector<int32_t>{15, 28, 41, 54}));
+    EXPECT_EQ(g.gridRight, 630);
+    EXPECT_EQ(g.axisX, 6);
+    EXPECT_EQ(g.axisBottom, 70);
+    EXPECT_FALSE(g.hasTrace);
+    EXPECT_TRUE(g.tickX.empty());
+}
+
+TEST(SignalGeometry, OneDurationRisesAtTheAxisAndRunsPastTheRightEdge) {
+    const int32_t train[] = {9000};
+    const SignalGeometry g = ComputeSignalGeometry(train, 1, 632, 72);
+    ASSERT_TRUE(g.hasTrace);
+    const std::vector<ViewPoint> expected = {{6, 55}, {6, 15}, {636, 15}, {636, 55}};
+    ASSERT_EQ(g.trace.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(g.trace[i].x, expected[i].x) << i;
+        EXPECT_EQ(g.trace[i].y, expected[i].y) << i;
+    }
+    // 853.3 µs of 9000 µs over 630 pixels: a tick every 59 pixels from the axis on.
+    ASSERT_FALSE(g.tickX.empty());
+    EXPECT_EQ(g.tickX[0], 6);
+    EXPECT_EQ(g.tickX[1] - g.tickX[0], 59);
+    EXPECT_LE(g.tickX.back(), 630);
+}
+
+TEST(SignalGeometry, TruncationLossesAddUpAlongTheTrain) {
+    // scale = 630 / 1200: each 300 µs step adds 157.5 pixels and loses the half to truncation.
+    const std::vector<int32_t> train(4, 300);
+    const SignalGeometry g = ComputeSignalGeometry(train.data(), 4, 632, 72);
+    ASSERT_EQ(g.trace.size(), 9u);
+    EXPECT_EQ(g.trace[2].x, 163);
+    EXPECT_EQ(g.trace.back().x, 6 + 4 * 157);
+}
+
+TEST(SignalGeometry, TrainsWithoutAUsableTotalDrawNoTrace) {
+    const std::vector<std::vector<int32_t>> trains = {
+        {0, 0, 0},
+        {-500, 200},
+        {INT32_MAX, -INT32_MAX},
+    };
+    for (const auto& train : trains) {
+        const SignalGeometry g =
+            ComputeSignalGeometry(train.data(), static_cast<int32_t>(train.size()), 632, 72);
+        EXPECT_FALSE(g.hasTrace);
+        EXPECT_TRUE(g.tickX.empty());
+    }
+}
+
+TEST(SignalGeometry, LongTrainsHaveNoTicksButATrace) {
+    std::vector<int32_t> train(512, 2000); // 1.02 s: ticks would be under a pixel apart
+    const SignalGeometry g = ComputeSignalGeometry(train.data(), 512, 632, 72);
+    EXPECT_TRUE(g.hasTrace);
+    EXPECT_TRUE(g.tickX.empty());
+    EXPECT_EQ(g.trace.size(), 1u + 256u * 4u);
+}
+
+TEST(SignalGeometry, ExtremeDurationsAreSaturated) {
+    const int32_t train[] = {1, INT32_MIN + 10, 1, 5};
+    const SignalGeometry g = ComputeSignalGeometry(train, 4, 632, 72);
+    for (const ViewPoint& p : g.trace) {
+        EXPECT_GE(p.x, -1000000);
+        EXPECT_LE(p.x, 1000000);
+    }
+}
+
+} // namespace

@@ -18,6 +18,9 @@ class LearningPage {
     void FillList();
     // The rows as the writer takes them, in list order.
     const KeyRows& Rows() const { return rows_; }
+    // True once the user changed the list. An untouched list is not written back: the writer
+    // takes rows in sorted order, which would reorder the entries of every file.
+    bool Modified() const { return modified_; }
 
     AnsiTextBox& CodeEdit() { return codeEdit_; }
     AnsiTextBox& RemoteEdit() { return remoteEdit_; }
@@ -35,6 +38,7 @@ class LearningPage {
     HWND tips_ = nullptr;
     DpiScale px_{96};
     KeyRows rows_;
+    bool modified_ = false;
     AnsiTextBox codeEdit_;
     AnsiTextBox remoteEdit_;
 };

@@ -234,10 +234,11 @@ void TSetupForm::FormHide() {
     FileSystem& fs = Win32FileSystem();
     const SettingsValues values = Settings.Snapshot();
     const std::string remote = learningPage_.RemoteEdit().Bytes();
-    if (listFilled_) {
+    // A list that was never filled would erase every key, and one that is as it was loaded
+    // would only reorder the files: then only the settings are written.
+    if (listFilled_ && learningPage_.Modified()) {
         SaveConfiguration(fs, ModulePath, values, remote, learningPage_.Rows().Rows(), &saveFailures_);
     } else if (!WriteSettingsFile(fs, ModulePath, values, remote)) {
-        // The list was never filled, so writing it would erase every key: only the settings.
         saveFailures_.push_back(SettingsFileName(ModulePath));
     }
 }

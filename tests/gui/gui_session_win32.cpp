@@ -13,6 +13,7 @@
 namespace {
 
 constexpr UINT kMsgSync = WM_APP + 1; // lParam: event to set
+constexpr UINT kMsgNestedSetup = WM_APP + 2;
 const wchar_t kHostClass[] = L"OrvikGuiTestHost";
 std::atomic<int> g_sessionCounter{0};
 
@@ -35,63 +36,56 @@ void RemoveFolder(const std::string& folder) {
 struct DriveJob {
     HWND host;
     const std::function<void(DialogDriver&)>* drive;
-    HANDLE setupDone;
-    std::vector<std::string>* boxes;
     bool found = false;
 };
 
 struct OwnedSearch {
     HWND owner;
-    const wchar_t* className;
     HWND found;
 };
 
-BOOL CALLBACK FindOwned(HWND window, LPARAM param) {
+BOOL CALLBACK FindOwnedForm(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<OwnedSearch*>(param);
     wchar_t name[64] = L"";
     GetClassNameW(window, name, static_cast<int>(std::size(name)));
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     if (process == GetCurrentProcessId() && GetWindow(window, GW_OWNER) == search->owner &&
-        IsWindowVisible(window) && lstrcmpW(name, search->className) == 0) {
+        IsWindowVisible(window) && lstrcmpW(name, L"TSetupForm") == 0) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindOwnedWindow(HWND owner, const wchar_t* className) {
-    OwnedSearch search{owner, className, nullptr};
-    EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// A top-level dialog-class window of this process is a message box: the form's own child
+// dialog is never top-level.
+BOOL CALLBACK FindBox(HWND window, LPARAM param) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(name, L"#32770") == 0) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 DWORD WINAPI DriveDialog(void* param) {
     auto* job = static_cast<DriveJob*>(param);
-    HWND form = nullptr;
-    for (int waited = 0; !form && waited < 15000; waited += 10) {
-        form = FindOwnedWindow(job->host, L"TSetupForm");
-        if (!form)
+    OwnedSearch search{job->host, nullptr};
+    for (int waited = 0; !search.found && waited < 15000; waited += 10) {
+        EnumWindows(FindOwnedForm, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
             Sleep(10);
     }
-    if (form) {
+    if (search.found) {
         job->found = true;
-        DialogDriver driver(form, job->host);
+        DialogDriver driver(search.found, job->host);
         (*job->drive)(driver);
-        if (IsWindow(form))
-            PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
-    // Answer the boxes Setup shows after the dialog, until Setup has returned.
-    while (WaitForSingleObject(job->setupDone, 10) == WAIT_TIMEOUT) {
-        if (HWND box = FindOwnedWindow(job->host, L"#32770")) {
-            wchar_t text[1024] = L"";
-            GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
-            char narrow[2048] = "";
-            WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
-            job->boxes->push_back(narrow);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-            Sleep(50);
-        }
+        if (IsWindow(search.found))
+            PostMessageW(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     return 0;
 }
@@ -109,6 +103,10 @@ GuiSession::GuiSession(const std::vector<std::pair<std::string, std::string>>& f
     CopyFileA(Paths().plugin.c_str(), pluginPath.c_str(), FALSE);
     for (const auto& [name, content] : files)
         WriteFile(name, content);
+
+    InitializeCriticalSection(&boxLock_);
+    stopAnswering_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    boxAnswerer_ = CreateThread(nullptr, 0, AnswerBoxes, this, 0, nullptr);
 
     SetEnvironmentVariableA(kSimScriptVar, simScript.empty() ? "idle 2" : simScript.c_str());
     SetDllDirectoryA(withDriver ? Paths().simulatorDir.c_str() : "");
@@ -147,6 +145,11 @@ GuiSession::~GuiSession() {
     }
     if (host_)
         DestroyWindow(host_);
+    SetEvent(stopAnswering_);
+    WaitForSingleObject(boxAnswerer_, INFINITE);
+    CloseHandle(boxAnswerer_);
+    CloseHandle(stopAnswering_);
+    DeleteCriticalSection(&boxLock_);
     RemoveFolder(folder_);
 }
 
@@ -163,10 +166,9 @@ void GuiSession::Stop() {
 bool GuiSession::RunSetup(const std::function<void(DialogDriver&)>& drive) {
     if (!setup_)
         return false;
-    DriveJob job{host_, &drive, CreateEventW(nullptr, TRUE, FALSE, nullptr), &boxes_};
+    DriveJob job{host_, &drive};
     HANDLE thread = CreateThread(nullptr, 0, DriveDialog, &job, 0, nullptr);
     setup_();
-    SetEvent(job.setupDone);
     // The driver thread posts and sends to windows of this thread: keep them flowing meanwhile.
     while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
         MSG message;
@@ -176,7 +178,6 @@ bool GuiSession::RunSetup(const std::function<void(DialogDriver&)>& drive) {
         }
     }
     CloseHandle(thread);
-    CloseHandle(job.setupDone);
     return job.found;
 }
 
@@ -225,6 +226,10 @@ LRESULT CALLBACK GuiSession::HostProc(HWND hwnd, UINT message, WPARAM wParam, LP
         return 0;
     }
     auto* session = reinterpret_cast<GuiSession*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (session && message == kMsgNestedSetup) {
+        session->setup_();
+        return 0;
+    }
     if (session && message == kMsgKeyEvent && wParam != 0) {
         const auto* record = reinterpret_cast<const KeyEventRecord*>(wParam);
         HostKeyEvent event{record->keyName,
@@ -234,4 +239,59 @@ LRESULT CALLBACK GuiSession::HostProc(HWND hwnd, UINT message, WPARAM wParam, LP
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int32_t GuiSession::SimulatorPolls() const {
+    HMODULE simulator = GetModuleHandleA("OrvikUSB.dll");
+    using GetState = void(__stdcall*)(SimState*);
+    auto get =
+        simulator
+            ? reinterpret_cast<GetState>(reinterpret_cast<void*>(GetProcAddress(simulator, "SimGetState")))
+            : nullptr;
+    if (!get)
+        return -1;
+    SimState state{};
+    get(&state);
+    return state.calls[kSimGetInfraCode];
+}
+
+void GuiSession::PostNestedSetup() const {
+    PostMessageW(host_, kMsgNestedSetup, 0, 0);
+}
+
+DWORD WINAPI GuiSession::AnswerBoxes(void* param) {
+    auto* session = static_cast<GuiSession*>(param);
+    while (WaitForSingleObject(session->stopAnswering_, 10) == WAIT_TIMEOUT) {
+        HWND box = nullptr;
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+        if (!box)
+            continue;
+        wchar_t text[2048] = L"";
+        GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));
+        char utf8[4096] = "";
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), nullptr, nullptr);
+        EnterCriticalSection(&session->boxLock_);
+        session->boxes_.push_back(utf8);
+        session->boxOwners_.push_back(GetWindow(box, GW_OWNER));
+        LeaveCriticalSection(&session->boxLock_);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        while (IsWindow(box) && IsWindowVisible(box) &&
+               WaitForSingleObject(session->stopAnswering_, 10) == WAIT_TIMEOUT) {
+        }
+    }
+    return 0;
+}
+
+std::vector<std::string> GuiSession::Boxes() const {
+    EnterCriticalSection(&boxLock_);
+    std::vector<std::string> copy = boxes_;
+    LeaveCriticalSection(&boxLock_);
+    return copy;
+}
+
+std::vector<HWND> GuiSession::BoxOwners() const {
+    EnterCriticalSection(&boxLock_);
+    std::vector<HWND> copy = boxOwners_;
+    LeaveCriticalSection(&boxLock_);
+    return copy;
 }

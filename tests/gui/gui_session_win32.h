@@ -40,8 +40,13 @@ class GuiSession {
     bool WriteFile(const std::string& name, const std::string& content) const;
     HWND HostWindow() const { return host_; }
     const std::vector<HostKeyEvent>& KeyEvents() const { return keyEvents_; }
-    // Boxes the plug-in showed, by text, while Setup ran (answered at once).
-    const std::vector<std::string>& Boxes() const { return boxes_; }
+    // Calls of DoGetInfraCode the simulator has answered since it was loaded; -1 without it.
+    int32_t SimulatorPolls() const;
+    // Asks this thread, through the host window, to call Setup again (from inside the dialog).
+    void PostNestedSetup() const;
+    // Message boxes the plug-in showed, by text (UTF-8) and owner, answered at once.
+    std::vector<std::string> Boxes() const;
+    std::vector<HWND> BoxOwners() const;
 
   private:
     static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -50,7 +55,12 @@ class GuiSession {
     HMODULE plugin_ = nullptr;
     HWND host_ = nullptr;
     std::vector<HostKeyEvent> keyEvents_;
+    static DWORD WINAPI AnswerBoxes(void* param);
+    HANDLE boxAnswerer_ = nullptr;
+    HANDLE stopAnswering_ = nullptr;
+    mutable CRITICAL_SECTION boxLock_;
     std::vector<std::string> boxes_;
+    std::vector<HWND> boxOwners_;
     void(__stdcall* start_)() = nullptr;
     void(__stdcall* stop_)() = nullptr;
     void(__stdcall* setup_)() = nullptr;

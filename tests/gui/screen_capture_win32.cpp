@@ -1,0 +1,69 @@
+#include "tests/gui/screen_capture_win32.h"
+
+int ScreenImage::CountInRow(int y, int x0, int x1, uint32_t rgb) const {
+    int n = 0;
+    if (y < 0 || y >= height)
+        return 0;
+    for (int x = x0 < 0 ? 0 : x0; x < x1 && x < width; ++x)
+        n += At(x, y) == rgb ? 1 : 0;
+    return n;
+}
+
+ScreenImage CaptureWindow(HWND window) {
+    ScreenImage image;
+    RECT r;
+    if (!GetWindowRect(window, &r))
+        return image;
+    image.width = r.right - r.left;
+    image.height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const auto* p = static_cast<const uint32_t*>(bits);
+        image.pixels.assign(p, p + static_cast<size_t>(image.width) * image.height);
+        for (uint32_t& px : image.pixels)
+            px &= 0x00FFFFFF;
+        SelectObject(memory, old);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+bool SaveBitmap(const ScreenImage& image, const std::string& path) {
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = image.width;
+    info.biHeight = -image.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    const DWORD dataSize = static_cast<DWORD>(image.pixels.size() * sizeof(uint32_t));
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + dataSize;
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
+              WriteFile(out, &info, sizeof(info), &written, nullptr) &&
+              WriteFile(out, image.pixels.data(), dataSize, &written, nullptr);
+    CloseHandle(out);
+    return ok;
+}

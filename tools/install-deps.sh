@@ -25,3 +25,8 @@ if [ -n "$need" ]; then
     # Recommended packages stay on: libwine needs its fonts and the i386 X libraries.
     apt-get install -y -qq $need >/dev/null
 fi
+
+# The dialog's tests run once more under a Russian locale, where Wine's ANSI code page is 1251.
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\{0,1\}8'; then
+    localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

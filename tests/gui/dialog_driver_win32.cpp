@@ -22,6 +22,8 @@ std::wstring TextOf(HWND window) {
 
 DialogDriver::DialogDriver(HWND form, HWND syncWindow) : form_(form), sync_(syncWindow) {
     container_ = GetWindow(form, GW_CHILD);
+    // The form is visible before its modal loop runs: start once the loop takes messages.
+    Sync();
 }
 
 HWND DialogDriver::Control(int id) const {

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,17 @@ TEST(DllImage, ImportsOnlySystemDlls) {
                 << name << " is not in " << system;
         }
     }
+}
+
+// Each system DLL the plug-in imports is there for a reason: the runtime, threads and files
+// (KERNEL32, msvcrt), messages and the dialog (USER32), the dialog's drawing (GDI32) and its
+// common controls (COMCTL32).
+TEST(DllImage, PluginImportsExactlyTheSystemDllsItUses) {
+    std::set<std::string> imports;
+    for (const std::string& name : LoadImage(Paths().plugin).imports)
+        imports.insert(Lower(name));
+    EXPECT_EQ(imports, (std::set<std::string>{"comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
+                                              "user32.dll"}));
 }
 
 TEST(DllImage, PluginFileVersionTextMatchesItsFixedVersion) {

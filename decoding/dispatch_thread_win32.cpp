@@ -2,6 +2,7 @@
 
 #include "config/settings.h"
 #include "decoding/key_dispatcher.h"
+#include "decoding/raw_signature_text.h"
 #include "plugin/plugin_win32.h"
 #include "setup_dialog/setup_form_win32.h"
 
@@ -36,6 +37,8 @@ class ThreadDispatchEnvironment final : public DispatchEnvironment {
 } // namespace
 
 DWORD WINAPI DispatchKeys(LPVOID) {
+    // A signature of an earlier run must not be shown, or learned, as this run's first.
+    RawSignatureText.Store("");
     ThreadDispatchEnvironment environment;
     // The record points into the dispatcher's buffers while this thread runs; the host only reads
     // them while it handles a message this thread sends.

@@ -16,6 +16,12 @@ inline constexpr const wchar_t* kColumnRemoteName = L"Название пуль�
 inline constexpr const wchar_t* kColumnCode = L"Код кнопки";
 inline constexpr const wchar_t* kColumnRaw = L"RAW";
 
+// The list's pop-up menu.
+inline constexpr const wchar_t* kMenuAddCurrentKey = L"Добавить текущую кнопку";
+inline constexpr const wchar_t* kMenuRemoveKey = L"Удалить из списка";
+inline constexpr const wchar_t* kMenuRenameKey = L"Переименовать";
+inline constexpr const wchar_t* kMenuEdit = L"Редактировать";
+
 // Hints.
 inline constexpr const wchar_t* kHintAdd = L"Добавить кнопку в список";
 inline constexpr const wchar_t* kHintReplace = L"Заменить текущую кнопку в списке";

@@ -30,8 +30,26 @@ void KeyRows::FillFromKeyTable() {
 }
 
 void KeyRows::Sort() {
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [](const KeyListRow& a, const KeyListRow& b) { return CompareKeyRows(a, b) < 0; });
+    SortKeeping(-1);
+}
+
+int32_t KeyRows::SortKeeping(int32_t index) {
+    std::vector<int32_t> order(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int32_t>(i);
+    std::stable_sort(order.begin(), order.end(), [this](int32_t a, int32_t b) {
+        return CompareKeyRows(rows_[static_cast<size_t>(a)], rows_[static_cast<size_t>(b)]) < 0;
+    });
+    std::vector<KeyListRow> sorted;
+    sorted.reserve(rows_.size());
+    int32_t moved = -1;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (order[i] == index)
+            moved = static_cast<int32_t>(i);
+        sorted.push_back(std::move(rows_[static_cast<size_t>(order[i])]));
+    }
+    rows_ = std::move(sorted);
+    return moved;
 }
 
 int32_t KeyRows::FindByCode(std::string_view text) const {

@@ -19,6 +19,8 @@ class KeyRows {
     // Stable: rows with equal names keep their order, so which duplicate a save keeps never
     // changes from run to run.
     void Sort();
+    // The same, and where the row that stood at index stands now (-1 stays -1).
+    int32_t SortKeeping(int32_t index);
 
     // First row whose code text equals text exactly; -1 when none.
     int32_t FindByCode(std::string_view text) const;

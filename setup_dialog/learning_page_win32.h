@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "decoding/key_code.h"
 #include "setup_dialog/ansi_text_win32.h"
 #include "setup_dialog/key_rows.h"
 
@@ -25,13 +26,36 @@ class LearningPage {
     AnsiTextBox& CodeEdit() { return codeEdit_; }
     AnsiTextBox& RemoteEdit() { return remoteEdit_; }
 
-    bool OnCommand(int id, int code);
+    // Step 5 of a received code: selects the first row with this code (code mode) or this raw
+    // signature (raw mode), gives the list the focus and scrolls it into view; no match clears
+    // the selection. Nothing happens while a key name is being edited, so a stray remote press
+    // never commits half a name.
+    void FindListItem(bool rawMode, const std::string& codeText, const char* rawSignatureText);
+
+    // rawMode and lastCode: the current mode, and the form's LastCode that Replace clears.
+    bool OnCommand(int id, int code, bool rawMode, KeyCode* lastCode);
     bool OnNotify(const NMHDR& header, LRESULT* result);
+    // WM_CONTEXTMENU of the list: the pop-up menu at the mouse, or at the selected row.
+    bool OnContextMenu(HWND window, LPARAM position);
+    // The deferred re-sort after an accepted key name (see OnNotify).
+    bool OnResort(UINT message);
 
   private:
     HWND Item(int id) const { return GetDlgItem(container_, id); }
     void ShowRows();
+    void ShowRow(int row, bool insert);
     void SetCell(int row, int column, const std::string& bytes, bool insert);
+    int SelectedRow() const;
+    void SelectRow(int row);
+    bool Editing() const;
+
+    void AddCurrentKeyClick(bool rawMode);
+    void ReplaceButtonClick(bool rawMode, KeyCode* lastCode);
+    void RemoveKeyClick();
+    void RenameKeyClick();
+    void ListViewDblClick();
+    void ListViewChange();
+    void ListViewEdited(int row, const wchar_t* text);
 
     HWND container_ = nullptr;
     HWND list_ = nullptr;
@@ -39,6 +63,7 @@ class LearningPage {
     DpiScale px_{96};
     KeyRows rows_;
     bool modified_ = false;
+    int resortRow_ = -1; // the row whose new name waits for the re-sort
     AnsiTextBox codeEdit_;
     AnsiTextBox remoteEdit_;
 };

@@ -262,6 +262,8 @@ void TSetupForm::KeyPressed(KeyCode code) {
     SetPanel(3, display.bits.c_str());
     learningPage_.CodeEdit().SetBytes(display.codeText);
     SetPanel(4, WideFromAnsi(display.codeText).c_str());
+    if (SendMessageW(pages_, TCM_GETCURSEL, 0, 0) == 0)
+        learningPage_.FindListItem(Settings.RawMode.load(), display.codeText, display.codeText.c_str());
 }
 
 void TSetupForm::KeyReleased() {
@@ -399,7 +401,8 @@ bool TSetupForm::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lPar
         // and does not close on Esc.
         if (id == IDOK || id == IDCANCEL)
             return true;
-        return receiverPage_.OnCommand(id, code) || learningPage_.OnCommand(id, code);
+        return receiverPage_.OnCommand(id, code) ||
+               learningPage_.OnCommand(id, code, Settings.RawMode.load(), &LastCode);
     }
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
@@ -409,7 +412,9 @@ bool TSetupForm::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lPar
         }
         return receiverPage_.OnNotify(header, result) || learningPage_.OnNotify(header, result);
     }
+    case WM_CONTEXTMENU:
+        return learningPage_.OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
     default:
-        return false;
+        return learningPage_.OnResort(message);
     }
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "setup_dialog/setup_form_ids.h"
@@ -121,4 +122,103 @@ void DialogDriver::Sync() {
     PostMessageW(sync_, kMsgSync, 0, reinterpret_cast<LPARAM>(done));
     WaitForSingleObject(done, 5000);
     CloseHandle(done);
+}
+
+HWND DialogDriver::CaptionEditor() const {
+    return reinterpret_cast<HWND>(SendMessageW(Control(IDC_LISTVIEW), LVM_GETEDITCONTROL, 0, 0));
+}
+
+void DialogDriver::EditCaption(const std::wstring& text, bool accept) {
+    HWND editor = nullptr;
+    WaitFor([&] { return (editor = CaptionEditor()) != nullptr; }, 3000);
+    if (!editor)
+        return;
+    PostMessageW(editor, EM_SETSEL, 0, -1);
+    for (wchar_t c : text)
+        PostMessageW(editor, WM_CHAR, c, 1);
+    Key(editor, accept ? VK_RETURN : VK_ESCAPE);
+    WaitFor([&] { return CaptionEditor() == nullptr; }, 3000);
+    Sync(); // the re-sort is posted after the edit
+}
+
+void DialogDriver::TypeRemote(const std::wstring& text) {
+    HWND field = FindWindowExW(Control(IDC_REMOTEEDIT), nullptr, L"Edit", nullptr);
+    PostMessageW(container_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(IDC_REMOTEEDIT)), TRUE);
+    PostMessageW(field, EM_SETSEL, 0, -1);
+    for (wchar_t c : text)
+        PostMessageW(field, WM_CHAR, c, 1);
+    Sync();
+}
+
+int DialogDriver::ListCount() const {
+    return static_cast<int>(SendMessageW(Control(IDC_LISTVIEW), LVM_GETITEMCOUNT, 0, 0));
+}
+
+int DialogDriver::SelectedRow() const {
+    return static_cast<int>(
+        SendMessageW(Control(IDC_LISTVIEW), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::wstring DialogDriver::Cell(int row, int column) const {
+    std::vector<wchar_t> text(4096, L'\0');
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    SendMessageW(Control(IDC_LISTVIEW), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text.data();
+}
+
+void DialogDriver::SelectRow(int row) {
+    HWND list = Control(IDC_LISTVIEW);
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    Sync();
+}
+
+namespace {
+
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM param) {
+    wchar_t name[32] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(name, L"#32768") == 0) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void DialogDriver::PickMenuItem(int item, int row) {
+    HWND list = Control(IDC_LISTVIEW);
+    if (row < 0) {
+        FocusControl(IDC_LISTVIEW);
+        PostMessageW(list, WM_KEYDOWN, VK_APPS, 1);
+        PostMessageW(list, WM_KEYUP, VK_APPS, 0xC0000001);
+    } else {
+        RECT r{};
+        r.left = LVIR_LABEL;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+        const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+        PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+        PostMessageW(list, WM_RBUTTONUP, 0, at);
+    }
+    HWND menu = nullptr;
+    if (!WaitFor([&] {
+            EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+            return menu != nullptr;
+        }, 3000))
+        return;
+    for (int i = 0; i <= item; ++i)
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+    WaitFor([&] { return !IsWindowVisible(menu); }, 3000);
+    Sync();
 }

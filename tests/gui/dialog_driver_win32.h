@@ -30,6 +30,19 @@ class DialogDriver {
     // Replaces the text of an edit box by typing, as WM_CHAR messages after selecting all.
     void Type(int id, const std::wstring& text);
     void Key(HWND target, UINT virtualKey);
+    // The in-place editor of a key name while it is open, else null.
+    HWND CaptionEditor() const;
+    // Types into the open caption editor and presses Enter (or Esc to cancel).
+    void EditCaption(const std::wstring& text, bool accept = true);
+    // Replaces the remote-name box's text by typing into its edit field.
+    void TypeRemote(const std::wstring& text);
+    int ListCount() const;
+    int SelectedRow() const;
+    std::wstring Cell(int row, int column) const;
+    // Right-clicks row (or, for -1, presses the context-menu key in the list) and picks item n of
+    // the pop-up menu (0-based, the separator not counted).
+    void PickMenuItem(int item, int row);
+    void SelectRow(int row);
     // One arrow step of an up-down through its buddy (VK_UP / VK_DOWN).
     void Step(int buddyId, bool up);
     // Waits until the dialog's thread has handled everything posted so far.

@@ -40,6 +40,8 @@ class GuiSession {
     bool WriteFile(const std::string& name, const std::string& content) const;
     HWND HostWindow() const { return host_; }
     const std::vector<HostKeyEvent>& KeyEvents() const { return keyEvents_; }
+    // Replaces the simulator's script, as a remote that starts sending now; false when refused.
+    bool SetSimScript(const std::string& script) const;
     // Calls of DoGetInfraCode the simulator has answered since it was loaded; -1 without it.
     int32_t SimulatorPolls() const;
     // Asks this thread, through the host window, to call Setup again (from inside the dialog).

@@ -40,6 +40,14 @@ TEST(KeyRows, EqualNamesKeepTheirOrder) {
     EXPECT_EQ(CompareKeyRows(rows[1], rows[2]), 0);
 }
 
+TEST(KeyRows, SortingFollowsOneRowToItsNewPlace) {
+    KeyRows rows;
+    rows.Assign({{"b", "TV", "", ""}, {"c", "TV", "", ""}, {"a", "TV", "", ""}, {"d", "Amp", "", ""}});
+    EXPECT_EQ(rows.SortKeeping(2), 1); // "a" of TV after Amp's "d"
+    EXPECT_EQ(rows[1].keyName, "a");
+    EXPECT_EQ(rows.SortKeeping(-1), -1);
+}
+
 TEST(KeyRows, FindsTheFirstRowByExactCode) {
     KeyRows rows;
     rows.Assign({{"a", "R", "02200000FB04F708", ""},

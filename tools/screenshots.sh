@@ -1,0 +1,30 @@
+#!/bin/sh
+# Screenshots of the configuration dialog for the documentation: the real plug-in under Wine and
+# Xvfb, its pages with a live trace while the receiver simulator replays a remote. The GUI test
+# that takes them checks their pixels too (grid and trace colours). Saved as PNG in
+# docs/screenshots/. Run as root on Debian 12; installs what is missing first.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/install-deps.sh"
+# The real ImageMagick, for BMP to PNG (some machines carry a stand-in convert).
+if ! convert -version 2>/dev/null | grep -q ImageMagick; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq imagemagick >/dev/null
+fi
+"$root/tools/build.sh" win32
+# Key names in the sample remote files are code page 1251 bytes: show them as a Russian system would.
+export LC_ALL=ru_RU.UTF-8
+WINEPREFIX=$("$root/tools/wine-prefix.sh")
+export WINEPREFIX WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="winedbg.exe=d"
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
+out="$root/docs/screenshots"
+mkdir -p "$out"
+rm -f "$out"/*.bmp
+ORVIK_SCREENSHOT_DIR=$(winepath -w "$out" 2>/dev/null)
+export ORVIK_SCREENSHOT_DIR
+xvfb-run -a -s "-screen 0 1024x768x24" \
+    wine "$root/build/win32/tests/gui/orvik_gui_tests.exe" --gtest_filter='SignalViewGui.*'
+for bmp in "$out"/*.bmp; do
+    convert "$bmp" "${bmp%.bmp}.png"
+    rm -f "$bmp"
+done
+ls -1 "$out"/*.png

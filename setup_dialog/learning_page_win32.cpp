@@ -130,7 +130,8 @@ void LearningPage::ShowRows() {
 }
 
 int LearningPage::SelectedRow() const {
-    const int row = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    const int row =
+        static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     return row >= 0 && row < rows_.Count() ? row : -1;
 }
 
@@ -166,7 +167,8 @@ void LearningPage::FindListItem(bool rawMode, const std::string& codeText, const
 
 void LearningPage::AddCurrentKeyClick(bool rawMode) {
     const std::string code = codeEdit_.Bytes();
-    KeyListRow row{"<new key>", remoteEdit_.Bytes(), rawMode ? std::string() : code, rawMode ? code : std::string()};
+    KeyListRow row{"<new key>", remoteEdit_.Bytes(), rawMode ? std::string() : code,
+                   rawMode ? code : std::string()};
     const int index = rows_.Append(std::move(row));
     modified_ = true;
     ShowRow(index, true);
@@ -308,8 +310,8 @@ bool LearningPage::OnContextMenu(HWND window, LPARAM position) {
         RECT row{};
         row.left = LVIR_LABEL;
         const int index = SelectedRow();
-        if (index >= 0 &&
-            SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row))) {
+        if (index >= 0 && SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(&row))) {
             at = {row.left + px_(8), row.bottom};
         } else {
             at = {px_(8), px_(24)};
@@ -327,5 +329,19 @@ bool LearningPage::OnContextMenu(HWND window, LPARAM position) {
     // The chosen item arrives as WM_COMMAND at the container, like the buttons.
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, container_, nullptr);
     DestroyMenu(menu);
+    return true;
+}
+
+bool LearningPage::TakeContextMenuKey(const MSG& message) {
+    if (message.hwnd != list_ || Editing())
+        return false;
+    const bool appsKey =
+        (message.message == WM_KEYDOWN || message.message == WM_KEYUP) && message.wParam == VK_APPS;
+    const bool shiftF10 =
+        message.message == WM_SYSKEYDOWN && message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+    if (!appsKey && !shiftF10)
+        return false;
+    if (message.message != WM_KEYUP)
+        OnContextMenu(list_, -1);
     return true;
 }

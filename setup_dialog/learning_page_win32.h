@@ -37,6 +37,9 @@ class LearningPage {
     bool OnNotify(const NMHDR& header, LRESULT* result);
     // WM_CONTEXTMENU of the list: the pop-up menu at the mouse, or at the selected row.
     bool OnContextMenu(HWND window, LPARAM position);
+    // The context-menu key and Shift+F10 in the list open the pop-up menu at the selected row
+    // (not every system's list view does that by itself). True when the message was taken.
+    bool TakeContextMenuKey(const MSG& message);
     // The deferred re-sort after an accepted key name (see OnNotify).
     bool OnResort(UINT message);
 

@@ -191,7 +191,7 @@ int TSetupForm::ShowModal() {
         }
         if (got < 0)
             break;
-        if (IsDialogMessageW(container_, &message))
+        if (learningPage_.TakeContextMenuKey(message) || IsDialogMessageW(container_, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -165,7 +165,8 @@ std::wstring DialogDriver::Cell(int row, int column) const {
     item.iSubItem = column;
     item.pszText = text.data();
     item.cchTextMax = static_cast<int>(text.size());
-    SendMessageW(Control(IDC_LISTVIEW), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(Control(IDC_LISTVIEW), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
     return text.data();
 }
 
@@ -211,10 +212,12 @@ void DialogDriver::PickMenuItem(int item, int row) {
         PostMessageW(list, WM_RBUTTONUP, 0, at);
     }
     HWND menu = nullptr;
-    if (!WaitFor([&] {
-            EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
-            return menu != nullptr;
-        }, 3000))
+    if (!WaitFor(
+            [&] {
+                EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+                return menu != nullptr;
+            },
+            3000))
         return;
     for (int i = 0; i <= item; ++i)
         PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);

@@ -299,8 +299,10 @@ std::vector<HWND> GuiSession::BoxOwners() const {
 bool GuiSession::SetSimScript(const std::string& script) const {
     HMODULE simulator = GetModuleHandleA("OrvikUSB.dll");
     using SetScript = int32_t(__stdcall*)(const char*, char*, int32_t);
-    auto set = simulator ? reinterpret_cast<SetScript>(reinterpret_cast<void*>(GetProcAddress(simulator, "SimSetScript")))
-                         : nullptr;
+    auto set =
+        simulator
+            ? reinterpret_cast<SetScript>(reinterpret_cast<void*>(GetProcAddress(simulator, "SimSetScript")))
+            : nullptr;
     char error[160] = "";
     return set && set(script.c_str(), error, static_cast<int32_t>(sizeof(error))) == 0;
 }

@@ -149,6 +149,13 @@ void TSetupForm::Layout() {
 
     RECT page{0, 0, client.right, viewTop > 0 ? viewTop : 0};
     SendMessageW(pages_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    // The page control comes first in the tab order and so lies above the page's controls: cut
+    // its interior out, or its background would paint over their borders.
+    HRGN outline = CreateRectRgn(0, 0, client.right, viewTop > 0 ? viewTop : 0);
+    HRGN interior = CreateRectRgn(page.left + 2, page.top + 2, page.right - 2, page.bottom - 2);
+    CombineRgn(outline, outline, interior, RGN_DIFF);
+    DeleteObject(interior);
+    SetWindowRgn(pages_, outline, FALSE); // the window owns the region from now on
     learningPage_.Layout(page);
     receiverPage_.Layout(page);
     aboutPage_.Layout(page);

@@ -8,6 +8,15 @@ bool IsAnsiLeadByte(unsigned char byte) {
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
+// The attributes of the old file that the new content takes along from the start, so that not
+// even a failed replacement leaves a hidden file visible; not every ReplaceFile carries them over.
+DWORD AttributesToKeep(DWORD oldAttributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD kept = oldAttributes == INVALID_FILE_ATTRIBUTES ? 0 : oldAttributes & kKept;
+    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
 // Puts the written temporary file in the place of path. An existing file is replaced, not moved
 // over: it keeps its identity (attributes such as hidden, security, other hard links), which a
 // move would swap for the temporary file's. Only a new file is moved into place.
@@ -67,7 +76,7 @@ class Win32FileSystemImpl final : public FileSystem {
             return false;
         const std::string temporary = TemporaryPathFor(path);
         HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+                                  AttributesToKeep(attributes), nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
         bool ok = true;

@@ -9,14 +9,17 @@
 #include "config/settings.h"
 
 // Reads the settings file into Settings (missing values keep the current ones), then, when the
-// key table's lists exist, rebuilds them from the remote definition files. Run only while the
+// key table's lists exist, rebuilds them from the remote definition files and keeps which files
+// were read for the next SaveConfiguration. Without a known module folder (empty path) no file is
+// read: the settings read as from a missing file, the key table is empty. Run only while the
 // worker threads are stopped.
 void LoadConfiguration(FileSystem& fs, const std::string& modulePath);
 
 // What the dialog's FormHide saves: the settings file (with LastRemoteControl), then the key list.
-// A failure of the settings file does not stop the key list from being written. Returns true when
-// everything was written; otherwise *failedPaths (when given) names the files that keep their
-// old content.
+// A failure of the settings file does not stop the key list from being written. The key list
+// changes only the remote files that the last LoadConfiguration read and those that receive keys.
+// Returns true when everything was written; otherwise *failedPaths (when given) names the files
+// that keep their old content. Without a known module folder nothing is written (true).
 bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
                        const std::string& lastRemoteControl, const std::vector<KeyListRow>& rows,
                        std::vector<std::string>* failedPaths = nullptr);

@@ -11,6 +11,9 @@
 // file must not exhaust the host's address space.
 constexpr size_t kMaxConfigFileBytes = 64u << 20;
 
+// Tells the first byte of a double-byte character of the code page that file names are in.
+using LeadByteTest = bool (*)(unsigned char byte);
+
 enum class ReadResult {
     Ok,
     Missing, // nothing of that name exists
@@ -24,9 +27,10 @@ class FileSystem {
     // Reads the whole file into *contents (cleared first).
     virtual ReadResult ReadFile(const std::string& path, std::string* contents) = 0;
 
-    // Writes the whole file safely: first to a temporary file beside it, then moved over the old
-    // one, so that a crash or a full disk never leaves a half-written file. On false the old file
-    // is unchanged and no temporary file is left behind.
+    // Writes the whole file safely: first to a temporary file beside it, which then takes the
+    // old one's place, so that a crash or a full disk never leaves a half-written file. Where the
+    // system has them, the old file's attributes and security stay with the new content. On false
+    // the old file is unchanged and no temporary file is left behind.
     virtual bool WriteFile(const std::string& path, std::string_view contents) = 0;
 
     // Names (not paths) of the entries of folder that match the wildcard pattern ('*' and '?',
@@ -40,6 +44,10 @@ class FileSystem {
     // A text that is equal for two paths exactly when they name the same file on this system:
     // case-folded where the system ignores letter case.
     virtual std::string IdentityOf(const std::string& path) = 0;
+
+    // The lead bytes of double-byte characters in file names; null where every character is one
+    // byte (or names are not converted at all), as in the portable implementation.
+    virtual LeadByteTest LeadBytes() { return nullptr; }
 };
 
 // The portable implementation (std::filesystem), for native builds and tests.

@@ -4,6 +4,34 @@
 
 namespace {
 
+bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
+// The attributes of the old file that the new content takes along from the start, so that not
+// even a failed replacement leaves a hidden file visible; not every ReplaceFile carries them over.
+DWORD AttributesToKeep(DWORD oldAttributes) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD kept = oldAttributes == INVALID_FILE_ATTRIBUTES ? 0 : oldAttributes & kKept;
+    return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
+// Puts the written temporary file in the place of path. An existing file is replaced, not moved
+// over: it keeps its identity (attributes such as hidden, security, other hard links), which a
+// move would swap for the temporary file's. Only a new file is moved into place.
+bool PutInPlace(const std::string& temporary, const std::string& path, DWORD oldAttributes) {
+    if (oldAttributes == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr))
+        return true;
+    // The old file is already gone from its name and the new content not yet in it: finish by a
+    // move rather than leave the file missing.
+    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+           MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
 class Win32FileSystemImpl final : public FileSystem {
   public:
     ReadResult ReadFile(const std::string& path, std::string* contents) override {
@@ -48,7 +76,7 @@ class Win32FileSystemImpl final : public FileSystem {
             return false;
         const std::string temporary = TemporaryPathFor(path);
         HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+                                  AttributesToKeep(attributes), nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
         bool ok = true;
@@ -63,9 +91,8 @@ class Win32FileSystemImpl final : public FileSystem {
         // The data must be on the disk before the old file is replaced by it.
         ok = ok && FlushFileBuffers(file);
         CloseHandle(file);
-        // A locked target makes the move fail: the old file then stays as it was.
-        ok = ok &&
-             MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        // A locked target makes the replacement fail: the old file then stays as it was.
+        ok = ok && PutInPlace(temporary, path, attributes);
         if (!ok)
             DeleteFileA(temporary.c_str());
         return ok;
@@ -95,6 +122,8 @@ class Win32FileSystemImpl final : public FileSystem {
             CharUpperBuffA(folded.data(), static_cast<DWORD>(folded.size()));
         return folded;
     }
+
+    LeadByteTest LeadBytes() override { return IsAnsiLeadByte; }
 };
 
 } // namespace

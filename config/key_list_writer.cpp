@@ -9,18 +9,20 @@ namespace {
 
 struct PendingFile {
     std::string path;
+    std::string identity;
     IniDocument doc;
     std::string original; // as read, to skip files whose text does not change
     bool readable = false;
     bool existed = false;
     bool lostKeys = false; // it had a Code or Raw section
+    bool loaded = false;   // the last load read it, and it still holds what was read
     bool receivesKeys = false;
     int32_t rawCounter = 0;
 };
 
 class PendingFiles {
   public:
-    explicit PendingFiles(FileSystem& fs) : fs_(fs) {}
+    PendingFiles(FileSystem& fs, const RemoteFilesRead* read) : fs_(fs), read_(read) {}
 
     // The file for path, read and stripped of its keys on first use. Two spellings of one file
     // (letter case on Windows) share one entry, so it is never written twice.
@@ -31,9 +33,11 @@ class PendingFiles {
             return files_[found->second];
         PendingFile file;
         file.path = path;
+        file.identity = identity;
         const ReadResult read = fs_.ReadFile(path, &file.original);
         file.readable = read != ReadResult::Failed;
         file.existed = read == ReadResult::Ok;
+        file.loaded = file.existed && (!read_ || read_->Holds(identity, file.original));
         file.doc = IniDocument::Parse(file.original);
         const bool hadCodes = file.doc.EraseSection("Code");
         const bool hadRaws = file.doc.EraseSection("Raw");
@@ -47,6 +51,7 @@ class PendingFiles {
 
   private:
     FileSystem& fs_;
+    const RemoteFilesRead* read_;
     std::unordered_map<std::string, size_t> index_;
     std::vector<PendingFile> files_;
 };
@@ -65,29 +70,40 @@ void AddRow(PendingFile& file, const KeyListRow& row) {
 }
 
 // A file is written when its keys change and its text with them; one that could not be read is
-// never replaced. A file without keys is left byte for byte as it is, whatever it holds.
+// never replaced. A file without keys is left byte for byte as it is, whatever it holds, and so
+// is one that receives no keys and was not read by the last load (it failed to read then, or it
+// was copied in or edited since): its keys were never in the dialog's list.
 bool NeedsWrite(const PendingFile& file) {
     if (!file.readable || !file.existed)
         return file.receivesKeys;
+    if (!file.receivesKeys && !file.loaded)
+        return false;
     return (file.receivesKeys || file.lostKeys) && file.doc.Serialize() != file.original;
 }
 
-bool Write(FileSystem& fs, const PendingFile& file) {
-    return file.readable && fs.WriteFile(file.path, file.doc.Serialize());
+bool Write(FileSystem& fs, const PendingFile& file, RemoteFilesRead* read) {
+    if (!file.readable)
+        return false;
+    const std::string text = file.doc.Serialize();
+    if (!fs.WriteFile(file.path, text))
+        return false;
+    if (read)
+        read->Add(file.identity, text);
+    return true;
 }
 
 } // namespace
 
 bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
-                  std::vector<std::string>* failedPaths) {
-    PendingFiles pending(fs);
+                  std::vector<std::string>* failedPaths, RemoteFilesRead* read) {
+    PendingFiles pending(fs, read);
     for (const std::string& name : ListRemoteFiles(fs, moduleFolder))
         pending.Open(moduleFolder + name);
 
     std::string currentPath;
     PendingFile* current = nullptr;
     for (const KeyListRow& row : rows) {
-        const std::string path = RemoteFileName(moduleFolder, row.remoteName);
+        const std::string path = RemoteFileName(moduleFolder, row.remoteName, fs.LeadBytes());
         if (!current || path != currentPath) {
             current = &pending.Open(path);
             currentPath = path;
@@ -98,14 +114,14 @@ bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::ve
 
     std::vector<std::string> failed;
     for (const PendingFile& file : pending.Files()) {
-        if (file.receivesKeys && NeedsWrite(file) && !Write(fs, file))
+        if (file.receivesKeys && NeedsWrite(file) && !Write(fs, file, read))
             failed.push_back(file.path);
     }
     // Files that only lose keys: their keys now stand in the files above, so they are emptied
     // only once all of those have been written; otherwise they keep their keys for the next load.
     const bool keysSaved = failed.empty();
     for (const PendingFile& file : pending.Files()) {
-        if (!file.receivesKeys && NeedsWrite(file) && !(keysSaved && Write(fs, file)))
+        if (!file.receivesKeys && NeedsWrite(file) && !(keysSaved && Write(fs, file, read)))
             failed.push_back(file.path);
     }
     if (failedPaths)

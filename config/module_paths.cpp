@@ -13,6 +13,10 @@ std::string ModuleFolder(std::string_view modulePath) {
     return std::string(modulePath.substr(0, FolderLength(modulePath)));
 }
 
+bool KnowsModuleFolder(std::string_view modulePath) {
+    return FolderLength(modulePath) > 0;
+}
+
 std::string SettingsFileName(std::string_view modulePath) {
     const size_t dot = modulePath.find_last_of('.');
     const bool hasExtension = dot != std::string_view::npos && dot >= FolderLength(modulePath);

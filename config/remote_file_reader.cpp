@@ -4,7 +4,7 @@
 #include <unordered_set>
 
 #include "config/ascii_text.h"
-#include "config/ini_file.h"
+#include "config/ini_document.h"
 #include "config/remote_files.h"
 
 namespace {
@@ -96,14 +96,22 @@ void ReadRemoteFile(const IniDocument& doc, StringList& remoteNames, StringList&
 } // namespace
 
 void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList& remoteNames,
-                     StringList& codeTable, StringList& rawTable) {
+                     StringList& codeTable, StringList& rawTable, RemoteFilesRead* read) {
     remoteNames.Clear();
     codeTable.Clear();
     rawTable.Clear();
+    if (read)
+        read->Clear();
     UsedCodes used(codeTable);
+    std::string text;
     for (const std::string& name : ListRemoteFiles(fs, moduleFolder)) {
-        IniDocument doc;
-        LoadIniFile(fs, moduleFolder + name, &doc); // unreadable: an empty document
+        const std::string path = moduleFolder + name;
+        IniDocument doc; // unreadable: an empty document
+        if (fs.ReadFile(path, &text) == ReadResult::Ok) {
+            doc = IniDocument::Parse(text);
+            if (read)
+                read->Add(fs.IdentityOf(path), text);
+        }
         ReadRemoteFile(doc, remoteNames, codeTable, rawTable, used);
     }
 }

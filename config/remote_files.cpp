@@ -31,13 +31,33 @@ bool EndsWithExtension(std::string_view name) {
            SameIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension);
 }
 
+// FNV-1a over the bytes, then the length.
+uint64_t Fingerprint(std::string_view contents) {
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (char c : contents)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+    return hash ^ contents.size();
+}
+
 } // namespace
 
-std::string RemoteFileName(std::string_view moduleFolder, std::string_view remoteName) {
+void RemoteFilesRead::Add(const std::string& identity, std::string_view contents) {
+    files_[identity] = Fingerprint(contents);
+}
+
+bool RemoteFilesRead::Holds(const std::string& identity, std::string_view contents) const {
+    const auto found = files_.find(identity);
+    return found != files_.end() && found->second == Fingerprint(contents);
+}
+
+std::string RemoteFileName(std::string_view moduleFolder, std::string_view remoteName,
+                           LeadByteTest isLeadByte) {
     std::string base(remoteName);
-    for (char& c : base) {
-        if (IsReplacedInFileName(c))
-            c = '_';
+    for (size_t i = 0; i < base.size(); ++i) {
+        if (isLeadByte && isLeadByte(static_cast<unsigned char>(base[i])))
+            ++i; // its trail byte is part of the character
+        else if (IsReplacedInFileName(base[i]))
+            base[i] = '_';
     }
     if (base.empty())
         base.push_back('_');

@@ -1,8 +1,10 @@
 #pragma once
 // Remote definition files: every "*.cfg" in the module folder, with the sections Main (Name),
 // Code (code=key name) and Raw (Key<n>, Raw<n>, n = 1, 2, 3 ...).
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "config/file_system.h"
@@ -15,8 +17,25 @@ constexpr char kUnknownRemoteName[] = "<Unknown>";
 // by the remote name with space . , ; < > and every character a Windows file name cannot hold
 // (\ / : * ? " | and control characters) replaced by '_', then ".cfg". An empty name gives "_",
 // which is what a name of one blank gives too, and a reserved device name (CON, NUL, COM1 ...)
-// gets a '_' appended; so the path always stays a plain file inside the folder.
-std::string RemoteFileName(std::string_view moduleFolder, std::string_view remoteName);
+// gets a '_' appended; so the path always stays a plain file inside the folder. With isLeadByte,
+// the byte after a lead byte is the second half of a double-byte character and stays as it is:
+// '\\' and '|' are such bytes in the East Asian code pages.
+std::string RemoteFileName(std::string_view moduleFolder, std::string_view remoteName,
+                           LeadByteTest isLeadByte = nullptr);
+
+// The remote definition files one load read, by identity (FileSystem::IdentityOf), each with a
+// fingerprint of the bytes read. The key-list writer changes only these files (while they still
+// hold what was read) and the files that receive keys: the keys of any other file were never in
+// the dialog, and erasing them would lose them.
+class RemoteFilesRead {
+  public:
+    void Clear() { files_.clear(); }
+    void Add(const std::string& identity, std::string_view contents);
+    bool Holds(const std::string& identity, std::string_view contents) const;
+
+  private:
+    std::unordered_map<std::string, uint64_t> files_;
+};
 
 // Names of the remote definition files in listing order: entries matching "*.cfg", without those
 // whose name begins with '.' and those whose name does not really end in ".cfg" (Windows also
@@ -24,12 +43,14 @@ std::string RemoteFileName(std::string_view moduleFolder, std::string_view remot
 std::vector<std::string> ListRemoteFiles(FileSystem& fs, const std::string& moduleFolder);
 
 // Clears the three lists and refills them from every remote definition file. A file that cannot
-// be read (or a directory) gives a remote named "<Unknown>" without keys.
+// be read (or a directory) gives a remote named "<Unknown>" without keys. *read (when given) is
+// refilled with the files that were read.
 void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList& remoteNames,
-                     StringList& codeTable, StringList& rawTable);
+                     StringList& codeTable, StringList& rawTable, RemoteFilesRead* read = nullptr);
 
 // Writes the dialog's key list, in list order, into the remote definition files: erases Code and
-// Raw of every listed file, then per row switches to RemoteFileName of its remote (writing
+// Raw of every listed file that the last load read (all listed files when read is null), then per
+// row switches to RemoteFileName of its remote (writing
 // Main / Name on each switch), writes Code / code = key name when the code is not empty and
 // Raw / Key<n>, Raw<n> with a per-file counter when the raw text is not empty.
 //
@@ -37,6 +58,7 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
 // that only lose their keys are written only when all of those succeeded, so a failed write
 // never leaves keys in no file at all. A file that could not be read is never replaced. Paths
 // that were not written although they should have been are returned in *failedPaths (the other
-// files are still written); true when there are none.
+// files are still written); true when there are none. Files written are recorded in *read with
+// their new content, so that a second save before the next load treats them alike.
 bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
-                  std::vector<std::string>* failedPaths = nullptr);
+                  std::vector<std::string>* failedPaths = nullptr, RemoteFilesRead* read = nullptr);

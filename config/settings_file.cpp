@@ -74,7 +74,10 @@ void WriteSettings(IniDocument& doc, const SettingsValues& v, std::string_view l
 SettingsValues ReadSettingsFile(FileSystem& fs, const std::string& modulePath,
                                 const SettingsValues& current) {
     IniDocument doc;
-    LoadIniFile(fs, SettingsFileName(modulePath), &doc);
+    // Not read is not missing: read as empty, Mode and PollFreq would fall back to their defaults
+    // and the next save would store those.
+    if (LoadIniFile(fs, SettingsFileName(modulePath), &doc) == ReadResult::Failed)
+        return current;
     return ReadSettings(doc, current);
 }
 
@@ -89,6 +92,8 @@ bool WriteSettingsFile(FileSystem& fs, const std::string& modulePath, const Sett
 }
 
 std::string ReadLastRemoteControl(FileSystem& fs, const std::string& modulePath, std::string_view current) {
+    if (!KnowsModuleFolder(modulePath))
+        return std::string(current);
     IniDocument doc;
     LoadIniFile(fs, SettingsFileName(modulePath), &doc);
     return doc.GetString(kMain, kLastRemoteControl, current);

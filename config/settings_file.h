@@ -16,12 +16,13 @@ SettingsValues ReadSettings(const IniDocument& doc, const SettingsValues& curren
 void WriteSettings(IniDocument& doc, const SettingsValues& values, std::string_view lastRemoteControl);
 
 // The file-level forms. A missing file reads as empty (every value its default); a file that
-// exists but cannot be read as well. The writer reads the file first so that what it does not
-// own survives, and refuses (false) to replace a file it could not read; false also when the
-// write itself fails, and then the old file is unchanged.
+// exists but cannot be read (held by another program) keeps every current value. The writer reads the file
+// first so that what it does not own survives, and refuses (false) to replace a file it could not read; false
+// also when the write itself fails, and then the old file is unchanged.
 SettingsValues ReadSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& current);
 bool WriteSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
                        std::string_view lastRemoteControl);
 
-// Main / LastRemoteControl for the dialog's remote-name box; current when the key is absent.
+// Main / LastRemoteControl for the dialog's remote-name box; current when the key is absent or the
+// module's folder is not known.
 std::string ReadLastRemoteControl(FileSystem& fs, const std::string& modulePath, std::string_view current);

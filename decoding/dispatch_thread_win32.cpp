@@ -11,7 +11,7 @@ namespace {
 class ThreadDispatchEnvironment final : public DispatchEnvironment {
   public:
     uint32_t Now() override { return GetTickCount(); }
-    bool StopRequested() override { return DispatchStop.load(std::memory_order_acquire) != 0; }
+    bool StopRequested() override { return DispatchStop.load() != 0; }
     bool SetupOpen() override { return ::SetupOpen.load(); }
     bool DialogExists() override { return CurrentSetupForm() != nullptr; }
     void SendKeyEvent(int32_t lParam) override {

@@ -14,8 +14,9 @@
 // hand-off that lands after the exchange sets the flag again and is taken by the next pass, never
 // lost. SignalCode is a std::atomic<uint64_t>, indivisible and lock-free on the 32-bit target too
 // (checked below), so a code is never seen half-written and neither thread ever blocks on a lock.
-// Waiting: KeySignal is reset before the last look at SignalFresh (sequentially consistent), so a
-// hand-off published after that look also finds the event set and ends the wait.
+// Waiting: KeySignal is reset before the last look at SignalFresh and at the stop flag (both
+// sequentially consistent), so a hand-off or a Stop that comes after that look also finds the
+// event set and ends the wait.
 // The release time-out and an unmatched raw signature are kept in the dispatcher's own state
 // instead of being written into SignalDown and SignalFresh: writing them there could overwrite the
 // flags of a hand-off being published at the same moment. A hand-off that arrives together with a
@@ -38,6 +39,15 @@ std::string_view Cut(std::string_view text, size_t maxLength) {
     return text.substr(0, maxLength);
 }
 
+// The settings file keeps whatever number it holds; a negative wait means no wait at all here,
+// instead of a wait of four billion milliseconds (endless repeats, never a release).
+uint32_t WaitOf(const std::atomic<int32_t>& setting) {
+    return static_cast<uint32_t>(std::max(setting.load(std::memory_order_relaxed), 0));
+}
+
+// A hold wait of 0 ms would turn the wait into a spin on a core for as long as a button is held.
+constexpr uint32_t kShortestHoldWait = 1;
+
 } // namespace
 
 KeyDispatcher::KeyDispatcher(DispatchEnvironment& environment, const SettingsStore& settings,
@@ -59,9 +69,8 @@ void KeyDispatcher::Start() {
     handOffTime_ = 0;
     sendTime_ = 0;
     releaseDue_ = false;
-    delay_ = static_cast<uint32_t>(settings_.Wait1.load(std::memory_order_relaxed));
-    holdTimeout_ = std::min(static_cast<uint32_t>(settings_.WaitN.load(std::memory_order_relaxed)),
-                            static_cast<uint32_t>(settings_.WaitR.load(std::memory_order_relaxed)));
+    delay_ = WaitOf(settings_.Wait1);
+    holdTimeout_ = std::max(std::min(WaitOf(settings_.WaitN), WaitOf(settings_.WaitR)), kShortestHoldWait);
     std::memcpy(record_.ext, "EXT", std::size(record_.ext));
     record_.value2 = 2;
     record_.zero196 = 0;
@@ -85,11 +94,13 @@ void KeyDispatcher::TakeHandOff() {
         if (settings_.RawMode.load(std::memory_order_relaxed)) {
             if (signalled == kRawSignatureWaits)
                 ResolveRawSignature(down);
-            // Release: the sampling thread may build the next signature only after our reads.
-            RawArmed.store(1, std::memory_order_release);
         } else {
             code_ = signalled;
         }
+        // Re-armed whatever the mode: raw mode may have been switched off between a raw hand-off
+        // and this pass, and raw learning must not stay off once it is switched on again.
+        // Release: the sampling thread may build the next signature only after our reads.
+        RawArmed.store(1, std::memory_order_release);
         down_ = down;
         handOffTime_ = env_.Now();
     } else if (releaseDue_) {
@@ -124,7 +135,7 @@ void KeyDispatcher::ReportChange() {
         NameHeldButton(setupOpen);
         if (repeat_ == 0) {
             sendTime_ = env_.Now();
-            delay_ = static_cast<uint32_t>(settings_.Wait1.load(std::memory_order_relaxed));
+            delay_ = WaitOf(settings_.Wait1);
             SendUnlessSetup(setupOpen, kKeyPressed);
         } else {
             RepeatIfDue(setupOpen);
@@ -173,7 +184,7 @@ void KeyDispatcher::RepeatIfDue(bool setupOpen) {
     if (!AtLeastElapsed(now, sendTime_, delay_))
         return;
     ++repeat_;
-    delay_ = static_cast<uint32_t>(settings_.WaitN.load(std::memory_order_relaxed));
+    delay_ = WaitOf(settings_.WaitN);
     sendTime_ = now;
     SendUnlessSetup(setupOpen, repeat_);
 }
@@ -184,18 +195,19 @@ void KeyDispatcher::SendUnlessSetup(bool setupOpen, int32_t lParam) {
 }
 
 void KeyDispatcher::WaitForHandOff() {
-    if (SignalFresh.load(std::memory_order_acquire))
+    if (SignalFresh.load(std::memory_order_acquire) || env_.StopRequested())
         return;
     env_.ResetKeySignal();
-    if (SignalFresh.load(std::memory_order_seq_cst))
+    // Stop sets its flag before it signals: a signal this reset wiped out (Stop came while a
+    // message was being sent) is found here by its flag, or the wait would never end.
+    if (SignalFresh.load(std::memory_order_seq_cst) || env_.StopRequested())
         return;
     if (!reportedDown_) {
         env_.WaitKeySignal(kWaitForever);
         return;
     }
     if (env_.WaitKeySignal(holdTimeout_) == WaitOutcome::TimedOut &&
-        AtLeastElapsed(env_.Now(), handOffTime_,
-                       static_cast<uint32_t>(settings_.WaitR.load(std::memory_order_relaxed))))
+        AtLeastElapsed(env_.Now(), handOffTime_, WaitOf(settings_.WaitR)))
         releaseDue_ = true;
 }
 

@@ -9,6 +9,7 @@
 #include "plugin/host_version.h"
 #include "plugin/message_box_win32.h"
 #include "plugin/plugin_win32.h"
+#include "plugin/receiving_lifecycle.h"
 #include "plugin/thread_join_win32.h"
 #include "receiver/driver_binding_win32.h"
 #include "receiver/sampling_thread_win32.h"
@@ -56,54 +57,60 @@ void CheckHostVersion(const void* hostInfo) {
         HostCompatible = true;
 }
 
+class Win32ReceivingSteps final : public ReceivingSteps {
+  public:
+    bool StartSampling() override { return ::StartSampling(); }
+    void StopSampling() override { ::StopSampling(); }
+    bool CreateKeySignal() override {
+        KeySignal = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        return KeySignal != nullptr;
+    }
+    void CloseKeySignal() override {
+        if (KeySignal) {
+            CloseHandle(KeySignal);
+            KeySignal = nullptr;
+        }
+    }
+    bool StartDispatcher() override {
+        DispatchStop.store(0);
+        DispatchThread = CreateThread(nullptr, 0, DispatchKeys, nullptr, 0, &DispatchThreadId);
+        return DispatchThread != nullptr;
+    }
+    void StopDispatcher() override {
+        // Taken out of the global before the join, so that nothing reached from a message the join
+        // lets through can join or close this handle again.
+        const HANDLE thread = DispatchThread;
+        DispatchThread = nullptr;
+        if (!thread)
+            return;
+        DispatchStop.store(1);
+        SetEvent(KeySignal);
+        // The dispatch thread may be inside SendMessage to HostWindow, which the host's thread
+        // (this one) owns: the join must let that send through or neither thread moves again.
+        JoinThreadLettingSentMessagesThrough(thread);
+        CloseHandle(thread);
+    }
+};
+
+Win32ReceivingSteps ReceivingStepsOfThisModule;
+
 void StartReceiving() {
-    if (Running)
+    if (Running || Stopping)
         return;
     if (!HostCompatible) {
         ShowErrorBox("Incorrect core version.");
         return;
     }
-    if (!StartSampling())
-        return;
-    KeySignal = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!KeySignal) {
-        StopSampling();
-        return;
-    }
-    DispatchStop.store(0);
-    DispatchThread = CreateThread(nullptr, 0, DispatchKeys, nullptr, 0, &DispatchThreadId);
-    if (!DispatchThread) {
-        CloseHandle(KeySignal);
-        KeySignal = nullptr;
-        StopSampling();
-        return;
-    }
-    Running = true;
+    ::StartReceiving(ReceivingStepsOfThisModule, Running, Stopping);
 }
 
 void StopReceiving() {
-    if (!Running)
-        return;
-    if (DispatchThread) {
-        DispatchStop.store(1);
-        SetEvent(KeySignal);
-        // The dispatch thread may be inside SendMessage to HostWindow, which the host's thread
-        // (this one) owns: the join must let that send through or neither thread moves again.
-        JoinThreadLettingSentMessagesThrough(DispatchThread);
-        CloseHandle(DispatchThread);
-        DispatchThread = nullptr;
-    }
-    StopSampling();
-    // Closed only now: the sampling thread signals it until it has ended.
-    if (KeySignal) {
-        CloseHandle(KeySignal);
-        KeySignal = nullptr;
-    }
-    Running = false;
+    ::StopReceiving(ReceivingStepsOfThisModule, Running, Stopping);
 }
 
 void RunSetup() {
-    if (SetupForm)
+    // While a Stop is under way the threads belong to it; Setup would start them again.
+    if (SetupForm || Stopping)
         return;
     const bool wasRunning = Running;
     auto* form = new TSetupForm(HostWindow);
@@ -137,6 +144,13 @@ void RunSetup() {
 
 extern "C" const char* __stdcall Open(const char* instanceName, HWND hostWindow, const void* hostInfo) {
     try {
+        // Reached from a message that Stop's join let through: the outer Stop still ends the
+        // threads that use the record and the key table.
+        if (Stopping)
+            return PluginName;
+        // A second Open while receiving: the dispatcher uses the key table and the record that
+        // this Open replaces, so it stops first, as Close does, and is not started again.
+        StopReceiving();
         HostWindow = hostWindow;
         StoreModulePath();
         StoreInstanceName(instanceName);
@@ -151,6 +165,10 @@ extern "C" const char* __stdcall Open(const char* instanceName, HWND hostWindow,
 
 extern "C" void __stdcall Close() {
     try {
+        // Inside a Stop (from a message its join let through) the threads still run on the key
+        // table and the driver; the outer Stop must finish first.
+        if (Stopping)
+            return;
         StopReceiving();
         FreeKeyTableLists();
         UnloadDriver();

@@ -6,6 +6,7 @@ HWND HostWindow = nullptr;
 std::string ModulePath;
 bool HostCompatible = false;
 bool Running = false;
+bool Stopping = false;
 std::atomic<bool> SetupOpen{false};
 TSetupForm* SetupForm = nullptr;
 KeyEventRecord KeyEventRecordData{};

@@ -36,6 +36,8 @@ extern HWND HostWindow;
 extern std::string ModulePath;
 extern bool HostCompatible;
 extern bool Running;
+// Stop is ending the worker threads; its join lets sent messages (and so nested exports) through.
+extern bool Stopping;
 // Read by the dispatch thread while the host's thread runs Setup.
 extern std::atomic<bool> SetupOpen;
 extern KeyEventRecord KeyEventRecordData;

@@ -5,13 +5,11 @@
 namespace {
 
 constexpr LedPatterns kPatterns[] = {
-    {0, 0, 0}, // no blinking
-    {3, 1, 3}, // D0 ready, D1 receiving
-    {1, 1, 0}, // D0 on while ready, off while receiving
-    {7, 1, 0}, // D0 ready; D1 and D2 are reserved for recognised / unrecognised keys
+    {0, 0, 0, 0}, // no blinking
+    {3, 1, 3, 3}, // D0 ready, D1 receiving
+    {1, 1, 0, 1}, // D0 on while ready, off while receiving
+    {7, 1, 0, 3}, // D0 ready; D1 and D2 are reserved for recognised / unrecognised keys
 };
-
-constexpr uint8_t kLinesOffAtStop = 0x03;
 
 // A failing getter leaves the preset 0, which is then written back as the new state.
 uint8_t ReadOutput(DataPort& port) {
@@ -21,8 +19,10 @@ uint8_t ReadOutput(DataPort& port) {
     return value;
 }
 
+// Read-modify-write of the lines in mask; a scheme without lines writes nothing at all.
 void ShowPattern(DataPort& port, uint8_t mask, uint8_t pattern) {
-    port.SetOutput(static_cast<uint8_t>((ReadOutput(port) & ~mask) | pattern));
+    if (mask != 0)
+        port.SetOutput(static_cast<uint8_t>((ReadOutput(port) & ~mask) | pattern));
 }
 
 } // namespace
@@ -41,7 +41,7 @@ void ShowLedsAttached(DataPort& port, int8_t blinkMode) {
     if (port.GetDirection(&direction) != 0)
         direction = 0;
     port.SetDirection(static_cast<uint8_t>(direction | leds.directionMask));
-    port.SetOutput(leds.ready);
+    ShowPattern(port, leds.directionMask, leds.ready);
 }
 
 bool ShowLedsReceiving(DataPort& port, int8_t blinkMode) {
@@ -57,6 +57,6 @@ void ShowLedsReady(DataPort& port, int8_t blinkMode) {
     ShowPattern(port, leds.directionMask, leds.ready);
 }
 
-void SwitchLedsOff(DataPort& port) {
-    port.SetOutput(static_cast<uint8_t>(ReadOutput(port) & ~kLinesOffAtStop));
+void SwitchLedsOff(DataPort& port, int8_t blinkMode) {
+    ShowPattern(port, LedPatternsFor(blinkMode).offAtStop, 0);
 }

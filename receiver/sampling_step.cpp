@@ -1,5 +1,7 @@
 #include "receiver/sampling_step.h"
 
+#include <algorithm>
+
 #include "receiver/led_patterns.h"
 #include "receiver/sample_conversion.h"
 
@@ -15,30 +17,48 @@ bool IsRawRepeatFrame(const PulseTrain& train) {
     return train.count == 3 || train.count == 5;
 }
 
+bool RepeatMayFollow(const SamplingState& state, const SettingsValues& settings, uint32_t now) {
+    const uint32_t window =
+        std::max(kShortestRepeatWindowMs, static_cast<uint32_t>(std::max(settings.WaitR, int32_t{0})));
+    return state.handedOver && now - state.lastHandOff <= window;
+}
+
 // Publishes one hand-off. The code and the down flag are relaxed stores; the release store of
 // SignalFresh that follows makes them, and in raw mode the signature, visible to the dispatcher,
 // which takes the flag with acquire order before it reads the rest.
-void HandOver(KeyCode code) {
+void HandOver(SamplingState& state, KeyCode code, uint32_t now, SamplingOutput& output) {
     SignalCode.store(code, std::memory_order_relaxed);
     SignalDown.store(1, std::memory_order_relaxed);
     SignalFresh.store(1, std::memory_order_release);
-}
-
-void HandOverDecoded(SamplingState& state, SamplingOutput& output) {
-    const KeyCode code = output.Decode(state.train.durations, state.train.count, state.previousCode);
-    state.previousCode = code;
-    if (code == 0)
-        return;
-    HandOver(code);
+    state.handedOver = true;
+    state.lastHandOff = now;
     output.SignalKey();
 }
 
-void HandOverRaw(const PulseTrain& train, SamplingOutput& output) {
+void HandOverDecoded(SamplingState& state, const SettingsValues& settings, uint32_t now,
+                     SamplingOutput& output) {
+    // Without a recent hand-off the decoder gets no previous code, so a repeat frame decodes to 0.
+    const KeyCode previous = RepeatMayFollow(state, settings, now) ? state.previousCode : 0;
+    const KeyCode code = output.Decode(state.train.durations, state.train.count, previous);
+    state.previousCode = code;
+    if (code != 0)
+        HandOver(state, code, now, output);
+}
+
+void HandOverRaw(SamplingState& state, const SettingsValues& settings, uint32_t now, SamplingOutput& output) {
+    const PulseTrain& train = state.train;
+    const bool repeatFrame = IsRawRepeatFrame(train);
+    if (repeatFrame) {
+        if (!RepeatMayFollow(state, settings, now))
+            return;
+        // The button is still held even while the dispatcher is not ready for it.
+        state.lastHandOff = now;
+    }
     // Acquire: the dispatcher re-arms only after it has finished reading RawSignature.
     if (!RawArmed.load(std::memory_order_acquire))
         return;
     KeyCode code = kRawRepeatFrame;
-    if (!IsRawRepeatFrame(train)) {
+    if (!repeatFrame) {
         const int32_t length = output.BuildRaw(train.durations, train.count, RawSignature);
         RawSignatureLength.store(length, std::memory_order_relaxed);
         if (length <= 0)
@@ -46,15 +66,14 @@ void HandOverRaw(const PulseTrain& train, SamplingOutput& output) {
         code = kRawNewSignature;
     }
     RawArmed.store(0, std::memory_order_relaxed);
-    HandOver(code);
-    output.SignalKey();
+    HandOver(state, code, now, output);
 }
 
 } // namespace
 
 void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
                   std::atomic<int32_t>& lastDeviceStatus, const SettingsValues& settings, DataPort& port,
-                  SamplingOutput& output) {
+                  SamplingOutput& output, uint32_t now) {
     state.train.count = 0;
     const int32_t lastStatus = lastDeviceStatus.load(std::memory_order_relaxed);
     if (deviceStatus != lastStatus) {
@@ -74,9 +93,9 @@ void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
     ConvertSamples(state.samples, byteCount, settings, state.train);
     output.ShowTrain(state.train);
     if (settings.RawMode)
-        HandOverRaw(state.train, output);
+        HandOverRaw(state, settings, now, output);
     else
-        HandOverDecoded(state, output);
+        HandOverDecoded(state, settings, now, output);
     if (ShowLedsReceiving(port, settings.BlinkMode))
         state.receptionShown = true;
 }

@@ -31,10 +31,18 @@ struct SamplingState {
     PulseTrain train{};
     KeyCode previousCode = 0;    // handed to the decoder for repeat frames
     bool receptionShown = false; // the reception LED pattern is on
+    bool handedOver = false;     // a hand-off was made in this run
+    uint32_t lastHandOff = 0;    // tick of the last hand-off (or raw repeat frame)
 };
 
+// A repeat frame names no button of its own: it repeats the last hand-off only within the longer
+// of WaitR and this many milliseconds of it. Later it is a frame without a code, or a button
+// whose own first frame was lost would be reported as the one released long ago.
+constexpr uint32_t kShortestRepeatWindowMs = 500;
+
 // deviceStatus and byteCount are what DoGetInfraCode returned for state.samples; lastDeviceStatus
-// is the module-wide LastDeviceStatus, updated here. settings is read once per poll.
+// is the module-wide LastDeviceStatus, updated here. settings is read once per poll; now is the
+// system's millisecond tick count.
 void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
                   std::atomic<int32_t>& lastDeviceStatus, const SettingsValues& settings, DataPort& port,
-                  SamplingOutput& output);
+                  SamplingOutput& output, uint32_t now);

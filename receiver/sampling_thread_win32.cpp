@@ -49,7 +49,8 @@ DWORD WINAPI SamplingThreadBody(LPVOID) {
         const int32_t status = DoGetInfraCode(ThreadState.samples, 0, &byteCount);
         DeviceStatus.store(status);
         const SettingsValues settings = Settings.Snapshot();
-        SamplingStep(ThreadState, status, byteCount, LastDeviceStatus, settings, port, output);
+        SamplingStep(ThreadState, status, byteCount, LastDeviceStatus, settings, port, output,
+                     GetTickCount());
         Sleep(static_cast<DWORD>(settings.PollInterval > 0 ? settings.PollInterval : 0));
     }
     return 0;
@@ -60,7 +61,14 @@ DWORD WINAPI SamplingThreadBody(LPVOID) {
 bool StartSampling() {
     if (!DriverModule)
         return false;
+    // A hand-off still pending from the last run would be reported as a press nobody made; it
+    // also still owns RawSignature. Both threads are stopped here, so nothing races these stores.
+    SignalFresh.store(0);
+    SignalDown.store(0);
+    SignalCode.store(0);
     RawArmed.store(1);
+    // The first poll that finds the receiver counts as its attach, so the ready LED comes back.
+    LastDeviceStatus.store(1);
     SamplingStop.store(0);
     SamplingThread =
         CreateThread(nullptr, 0, SamplingThreadBody, nullptr, CREATE_SUSPENDED, &SamplingThreadId);
@@ -72,14 +80,17 @@ bool StartSampling() {
 }
 
 void StopSampling() {
-    if (SamplingThread) {
+    // Cleared before the join: a message let through by it may lead to another StopSampling,
+    // which must not join or close this handle a second time.
+    const HANDLE thread = SamplingThread;
+    SamplingThread = nullptr;
+    if (thread) {
         SamplingStop.store(1, std::memory_order_release);
-        JoinThreadLettingSentMessagesThrough(SamplingThread);
-        CloseHandle(SamplingThread);
-        SamplingThread = nullptr;
+        JoinThreadLettingSentMessagesThrough(thread);
+        CloseHandle(thread);
     }
     if (DriverModule) {
         DriverDataPort port;
-        SwitchLedsOff(port);
+        SwitchLedsOff(port, Settings.BlinkMode.load(std::memory_order_relaxed));
     }
 }

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // Status of the last DoGetInfraCode call (0 OK, 1 no device, 2 no data) and of the one before;
-// both 1 after load and kept across Start and Stop.
+// both 1 after load. StartSampling sets LastDeviceStatus to 1, so that a receiver attached
+// throughout shows the ready LED again after every Start.
 extern std::atomic<int32_t> DeviceStatus;
 extern std::atomic<int32_t> LastDeviceStatus;
 
@@ -13,7 +14,8 @@ extern HANDLE SamplingThread;
 extern DWORD SamplingThreadId;
 extern std::atomic<int32_t> SamplingStop;
 
-// False when no driver is bound or the thread cannot be created.
+// Clears the hand-off state and starts the thread. False when no driver is bound or the thread
+// cannot be created.
 bool StartSampling();
-// Ends the thread (unbounded join) and switches LED lines D0 and D1 off.
+// Ends the thread (unbounded join) and switches off the LED lines D0 and D1 that BlinkMode drives.
 void StopSampling();

@@ -1,5 +1,7 @@
 #include "config/file_system_win32.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -67,4 +69,22 @@ TEST(Win32Configuration, SavedKeysAndSettingsLoadAgain) {
     EXPECT_EQ(KeyNameAt(learned), "\xC3\xF0\xEE\xEC\xF7\xE5");
     EXPECT_EQ(RemoteNameAt(learned), "\xCF\xF3\xEB\xFC\xF2 1");
     EXPECT_EQ(CodeOfRawEntry(FindRawEntry("110009000901")), 1u);
+}
+
+// A rewritten file keeps its identity: a hidden remote file stays hidden.
+TEST(Win32FileSystem, ReplacingAFileKeepsItsAttributes) {
+    TempFolder temp;
+    const std::string hidden = WindowsFolder(temp) + "hidden.cfg";
+    WriteWholeFile(temp.Path() + "hidden.cfg", "[Main]\r\nName=Old\r\n");
+    ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_NE(GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u)
+        << "hidden files unsupported here";
+
+    const std::string text = "[Main]\r\nName=New\r\n";
+    ASSERT_TRUE(Win32FileSystem().WriteFile(hidden, text));
+    EXPECT_NE(GetFileAttributesA(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "hidden.cfg"), text);
+    // A new file is put in place as before.
+    ASSERT_TRUE(Win32FileSystem().WriteFile(WindowsFolder(temp) + "new.cfg", text));
+    EXPECT_EQ(ReadWholeFile(temp.Path() + "new.cfg"), text);
 }

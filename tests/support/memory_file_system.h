@@ -20,6 +20,7 @@ class MemoryFileSystem final : public FileSystem {
     std::vector<std::string> Paths() const;
 
     void FailReadsOf(const std::string& path) { failReads_.insert(path); }
+    void ReadsWorkAgain(const std::string& path) { failReads_.erase(path); }
     void FailWritesOf(const std::string& path) { failWrites_.insert(path); }
     void SetIgnoresCase(bool ignores) { ignoresCase_ = ignores; }
     int WriteCount() const { return writes_; }
@@ -29,6 +30,9 @@ class MemoryFileSystem final : public FileSystem {
     std::vector<std::string> ListFolder(const std::string& folder, const std::string& pattern) override;
     bool Exists(const std::string& path) override;
     std::string IdentityOf(const std::string& path) override;
+    LeadByteTest LeadBytes() override { return leadBytes; }
+
+    LeadByteTest leadBytes = nullptr;
 
   private:
     struct Node {

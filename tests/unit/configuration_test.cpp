@@ -96,3 +96,52 @@ TEST_F(Configuration, ASettingsFileThatCannotBeWrittenDoesNotStopTheKeyList) {
     EXPECT_TRUE(fs.Has("/m/TV.cfg"));
     EXPECT_TRUE(fs.Has("/m/Radio.cfg"));
 }
+
+TEST_F(Configuration, WithoutAModuleFolderNoFileIsReadOrWritten) {
+    for (const char* module : {"", "OrvikPlug.dll"}) {
+        MemoryFileSystem fs; // relative names stand for the host's current folder
+        fs.Put("OrvikPlug.ini", "[Main]\nWait1=700\nLastRemoteControl=TV\n[Receiver]\nMode=2\n");
+        fs.Put("tv.cfg", "[Main]\nName=TV\n[Code]\n0220000020DF10EF=Power\n");
+        ScopedKeyTable t;
+        t.names.Add("stale");
+        Settings.Assign(UnusualSettings());
+        LoadConfiguration(fs, module);
+        SettingsValues expected = UnusualSettings(); // as from a missing file
+        expected.Mode = 0;
+        expected.PollInterval = 50;
+        EXPECT_EQ(Describe(Settings.Snapshot()), Describe(expected)) << module;
+        EXPECT_EQ(t.names.Count(), 0) << module;
+        EXPECT_EQ(ReadLastRemoteControl(fs, module, "<undefined>"), "<undefined>") << module;
+        std::vector<std::string> failed = {"stale"};
+        EXPECT_TRUE(SaveConfiguration(fs, module, UnusualSettings(), "TV", kRows, &failed)) << module;
+        EXPECT_TRUE(failed.empty()) << module;
+        EXPECT_EQ(fs.WriteCount(), 0) << module;
+    }
+}
+
+// Only files that the last load read, and that still hold what it read, lose keys the dialog's
+// list no longer has; files that receive keys are written as before.
+TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
+    MemoryFileSystem fs;
+    const std::string locked = "[Main]\nName=Locked\n[Code]\n0000000000000005=Five\n";
+    const std::string edited = "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n0000000000000007=New\n";
+    const std::string copied = "[Main]\nName=Copied\n[Code]\n0000000000000008=Eight\n";
+    fs.Put("/m/TV.cfg", "[Main]\nName=TV\n[Code]\n0220000020DF10EF=Power\n0000000000000009=Gone\n");
+    fs.Put("/m/old.cfg", "[Main]\nName=Old\n[Code]\n0000000000000004=Four\n");
+    fs.Put("/m/locked.cfg", locked);
+    fs.Put("/m/edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n");
+    fs.FailReadsOf("/m/locked.cfg"); // held by a scanner during the load
+    ScopedKeyTable t;
+    LoadConfiguration(fs, "/m/OrvikPlug.dll");
+    fs.ReadsWorkAgain("/m/locked.cfg");
+    fs.Put("/m/edited.cfg", edited); // by hand, after the load
+    fs.Put("/m/copied.cfg", copied);
+    // The user deleted Gone, and every key of Old and of Edited.
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
+                                  {{"Power", "TV", "0220000020DF10EF", ""}}));
+    EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n");
+    EXPECT_EQ(fs.Get("/m/old.cfg"), "[Main]\r\nName=Old\r\n");
+    EXPECT_EQ(fs.Get("/m/locked.cfg"), locked);
+    EXPECT_EQ(fs.Get("/m/edited.cfg"), edited);
+    EXPECT_EQ(fs.Get("/m/copied.cfg"), copied);
+}

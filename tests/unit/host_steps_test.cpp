@@ -24,8 +24,9 @@ Step OneStep(const std::string& token) {
 } // namespace
 
 TEST(HostCommandLine, OptionsComeBeforeTheSteps) {
-    HostOptions options = Parsed({"--driver-dir=/x/sim", "--host-version=0x02070B00", "--slow-sent=300",
-                                  "--timeout=5000", "--show", "--sim-script=send 1;wait 5", "open", "close"});
+    HostOptions options =
+        Parsed({"--driver-dir=/x/sim", "--host-version=0x02070B00", "--slow-sent=300", "--timeout=5000",
+                "--show", "--sim-script=send 1;wait 5", "--nested=1100:stop,start", "open", "close"});
     EXPECT_EQ(options.plugin, "p.dll");
     EXPECT_EQ(options.driverDir, "/x/sim");
     EXPECT_EQ(options.version, 0x02070B00u);
@@ -33,6 +34,8 @@ TEST(HostCommandLine, OptionsComeBeforeTheSteps) {
     EXPECT_EQ(options.timeoutMs, 5000);
     EXPECT_TRUE(options.show);
     EXPECT_EQ(options.simScript, "send 1;wait 5");
+    EXPECT_EQ(options.nestedMessage, 1100u);
+    EXPECT_EQ(options.nestedCalls, (std::vector<StepKind>{StepKind::Stop, StepKind::Start}));
     ASSERT_EQ(options.steps.size(), 2u);
     EXPECT_EQ(options.steps[1].kind, StepKind::Close);
 
@@ -49,6 +52,9 @@ TEST(HostCommandLine, RefusesWhatItCannotRun) {
         {"--plugin=p", "--show=1"},
         {"--plugin=p", "--timeout=-1"},
         {"--plugin=p", "--host-version=2.7"},
+        {"--plugin=p", "--nested=1100:wait"},
+        {"--plugin=p", "--nested=12:stop"},
+        {"--plugin=p", "--nested=stop"},
         {"--plugin=p", "fly"},
         {"--plugin=p", "close:now"},
         {"--plugin=p", "wait"},

@@ -19,9 +19,10 @@ constexpr KeyCode kAllBits = ~KeyCode{0};
 // What the sampling thread hands over at a moment of the script.
 struct Event {
     enum Kind { Frame, RawSignatureFrame, RawRepeatFrame, Stop };
-    // When it lands: during a wait (ending it), as a hold wait times out, or between the
-    // dispatcher's first look at SignalFresh and its reset of the event.
-    enum Timing { InWait, WithTimeOut, DuringReset };
+    // When it lands: during a wait (ending it), as a hold wait times out, between the
+    // dispatcher's first look at SignalFresh and its reset of the event, or while the host
+    // handles a key message.
+    enum Timing { InWait, WithTimeOut, DuringReset, DuringSend };
     uint32_t at;
     Kind kind;
     KeyCode code = 0;                 // Frame
@@ -46,13 +47,15 @@ class ScriptedEnvironment : public DispatchEnvironment {
         dispatcher_ = dispatcher;
         next_ = 0;
         stop_ = false;
+        waits_ = 0;
     }
 
     bool setupOpen = false;
     bool dialogExists = true;
     std::vector<Sent> sent;
     std::vector<std::string> posted; // "1024 hi:lo" or "1025 w:l"
-    int lostWakeUps = 0;             // waits begun with a hand-off pending and the event reset
+    int lostWakeUps = 0;             // waits begun with a hand-off or a stop pending and the event reset
+    uint32_t shortestWait = kWaitForever;
 
     uint32_t Now() override { return now_; }
     bool StopRequested() override { return stop_; }
@@ -62,6 +65,8 @@ class ScriptedEnvironment : public DispatchEnvironment {
         sent.push_back(Sent{now_, lParam,
                             std::to_string(lParam) + " " + record_.keyName + "/" +
                                 dispatcher_->RemoteNameBuffer() + "/" + dispatcher_->CodeTextBuffer()});
+        if (NextIs(Event::DuringSend) && script_[next_].at <= now_)
+            Deliver(script_[next_++]);
     }
     void PostToDialog(uint32_t message, uint32_t wParam, uint32_t lParam) override {
         char text[32];
@@ -76,11 +81,15 @@ class ScriptedEnvironment : public DispatchEnvironment {
         eventSet_ = false;
     }
     WaitOutcome WaitKeySignal(uint32_t timeoutMs) override {
-        if (SignalFresh && !eventSet_)
+        if ((SignalFresh || stop_) && !eventSet_)
             ++lostWakeUps;
+        shortestWait = std::min(shortestWait, timeoutMs);
+        // A dispatcher that never leaves its hold would run the test for ever.
+        if (++waits_ > kMaxWaits)
+            stop_ = true;
         if (eventSet_)
             return WaitOutcome::Signalled;
-        const bool more = next_ < script_.size();
+        const bool more = next_ < script_.size() && !NextIs(Event::DuringSend);
         if (!more && timeoutMs == kWaitForever) { // nothing more will come: Stop
             stop_ = true;
             return WaitOutcome::Signalled;
@@ -96,6 +105,9 @@ class ScriptedEnvironment : public DispatchEnvironment {
     }
 
   private:
+    bool NextIs(Event::Timing timing) const {
+        return next_ < script_.size() && script_[next_].timing == timing;
+    }
     void Deliver(const Event& event) {
         eventSet_ = true;
         if (event.kind == Event::Stop) {
@@ -120,6 +132,8 @@ class ScriptedEnvironment : public DispatchEnvironment {
     std::vector<Event> script_;
     size_t next_ = 0;
     bool stop_ = false;
+    static constexpr int kMaxWaits = 100000;
+    int waits_ = 0;
     bool eventSet_ = false;
 };
 
@@ -436,6 +450,63 @@ TEST_F(KeyDispatcherTest, HandOffBeforeTheEventResetIsNotSleptThrough) {
         EXPECT_EQ(environment.lostWakeUps, 0) << c.name;
         EXPECT_EQ(LParams(environment.sent), c.expected) << c.name;
     }
+}
+
+TEST_F(KeyDispatcherTest, StopDuringAKeyMessageEndsTheThread) {
+    // The remote has gone quiet; Stop comes while the host handles the press or the release. The
+    // reset after the message must not sleep through Stop's signal.
+    struct {
+        const char* name;
+        uint32_t stopAt;
+        Event::Timing timing;
+        std::vector<int32_t> expected;
+    } cases[] = {
+        {"during the press", 0, Event::DuringSend, {0}},
+        {"during the release", 200, Event::DuringSend, {0, -1}},
+        {"between the last look and the reset", 0, Event::DuringReset, {0}},
+    };
+    for (const auto& c : cases) {
+        auto& environment = Play({{0, Event::Frame, kPower}, {c.stopAt, Event::Stop, 0, {}, c.timing}});
+        EXPECT_EQ(environment.lostWakeUps, 0) << c.name;
+        EXPECT_EQ(LParams(environment.sent), c.expected) << c.name;
+    }
+}
+
+TEST_F(KeyDispatcherTest, NegativeWaitsCountAsZeroAndTheHoldWaitIsNeverZero) {
+    struct {
+        const char* name;
+        int32_t wait1, waitN, waitR;
+        size_t minRepeats;      // during the four frames
+        uint32_t releaseWithin; // ms after the last frame
+    } cases[] = {
+        {"negative WaitR releases at once", 300, 100, -5, 0, 1},
+        {"WaitN 0", 300, 0, 200, 2, 201},
+        {"negative WaitN", 300, -100, 200, 2, 201},
+        {"negative Wait1 repeats at once", -1, 100, 200, 1, 300},
+    };
+    for (const auto& c : cases) {
+        Waits(c.wait1, c.waitN, c.waitR);
+        auto& environment = Play(Frames(kPower, 0, 110, 4));
+        const auto& sent = environment.sent;
+        ASSERT_FALSE(sent.empty()) << c.name;
+        EXPECT_EQ(sent.back().lParam, kKeyReleased) << c.name;
+        EXPECT_LE(sent.back().at, 330 + c.releaseWithin) << c.name;
+        EXPECT_GE(static_cast<size_t>(
+                      std::count_if(sent.begin(), sent.end(), [](const Sent& m) { return m.lParam > 0; })),
+                  c.minRepeats)
+            << c.name;
+        EXPECT_GE(environment.shortestWait, 1u) << c.name;
+    }
+}
+
+TEST_F(KeyDispatcherTest, RawHandOffTakenAfterRawModeWasSwitchedOffReArms) {
+    settings.RawMode = false;
+    RawArmed = 0;
+    SignalCode = 0;
+    SignalDown = 1;
+    SignalFresh = 1;
+    Play({});
+    EXPECT_EQ(RawArmed.load(), 1);
 }
 
 TEST_F(KeyDispatcherTest, OpenDialogGetsCodesAndReleasesButNoRepeats) {

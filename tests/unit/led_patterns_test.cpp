@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,10 @@ TEST(LedOperations, EveryOperationUnderEveryScheme) {
         std::vector<std::string> expected;
     } cases[] = {
         {Operation::Attached, 0, false, {}},
-        {Operation::Attached, 1, false, {"GD", "SD=83", "SO=01"}},
-        {Operation::Attached, 2, false, {"GD", "SD=81", "SO=01"}},
-        {Operation::Attached, 3, false, {"GD", "SD=87", "SO=01"}},
-        {Operation::Attached, 1, true, {"GD", "SD=03", "SO=01"}},
+        {Operation::Attached, 1, false, {"GD", "SD=83", "GO", "SO=F5"}},
+        {Operation::Attached, 2, false, {"GD", "SD=81", "GO", "SO=F5"}},
+        {Operation::Attached, 3, false, {"GD", "SD=87", "GO", "SO=F1"}},
+        {Operation::Attached, 1, true, {"GD", "SD=03", "GO", "SO=01"}},
         {Operation::Attached, 9, false, {}},
         {Operation::Attached, -3, false, {}},
         {Operation::Receiving, 0, false, {}},
@@ -33,15 +34,15 @@ TEST(LedOperations, EveryOperationUnderEveryScheme) {
         {Operation::Receiving, 1, true, {"GO", "SO=03"}},
         {Operation::Receiving, 2, true, {"GO", "SO=00"}},
         {Operation::Receiving, 6, false, {}},
-        {Operation::Ready, 0, false, {"GO", "SO=F5"}},
+        {Operation::Ready, 0, false, {}},
         {Operation::Ready, 1, false, {"GO", "SO=F5"}},
         {Operation::Ready, 2, false, {"GO", "SO=F5"}},
         {Operation::Ready, 3, false, {"GO", "SO=F1"}},
         {Operation::Ready, 1, true, {"GO", "SO=01"}},
-        {Operation::Ready, 0, true, {"GO", "SO=00"}},
-        {Operation::Ready, 8, false, {"GO", "SO=F5"}},
-        {Operation::Off, 0, false, {"GO", "SO=F4"}},
-        {Operation::Off, 0, true, {"GO", "SO=00"}},
+        {Operation::Ready, 0, true, {}},
+        {Operation::Ready, 8, false, {}},
+        {Operation::Off, 0, false, {}},
+        {Operation::Off, 2, true, {"GO", "SO=00"}},
     };
     for (const auto& c : cases) {
         FakeDataPort port;
@@ -60,7 +61,7 @@ TEST(LedOperations, EveryOperationUnderEveryScheme) {
             ShowLedsReady(port, c.blinkMode);
             break;
         case Operation::Off:
-            SwitchLedsOff(port);
+            SwitchLedsOff(port, c.blinkMode);
             break;
         }
         const std::string what = "operation " + std::to_string(static_cast<int>(c.operation)) + " mode " +
@@ -68,6 +69,19 @@ TEST(LedOperations, EveryOperationUnderEveryScheme) {
         EXPECT_EQ(port.log, c.expected) << what;
         // Only a reception pattern that was written needs the ready pattern back later.
         EXPECT_EQ(shown, c.operation == Operation::Receiving && !c.expected.empty()) << what;
+    }
+}
+
+// Lines the host set for itself (all on here) survive a Stop: only D0 and D1 as the scheme drives them.
+TEST(LedOperations, StopSwitchesOffOnlyTheLinesOfTheScheme) {
+    const std::pair<int8_t, std::vector<std::string>> cases[] = {
+        {0, {}}, {1, {"GO", "SO=FC"}}, {2, {"GO", "SO=FE"}}, {3, {"GO", "SO=FC"}}, {9, {}},
+    };
+    for (const auto& [blinkMode, expected] : cases) {
+        FakeDataPort port;
+        port.output = 0xFF;
+        SwitchLedsOff(port, blinkMode);
+        EXPECT_EQ(port.log, expected) << "mode " << int{blinkMode};
     }
 }
 

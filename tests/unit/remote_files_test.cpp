@@ -64,6 +64,31 @@ TEST(RemoteFileName, ReplacesWhatAFileNameCannotHold) {
         EXPECT_EQ(RemoteFileName(kFolder, c.remote), kFolder + c.file) << c.remote;
 }
 
+// Code page 932 as Windows reads it: lead bytes 81-9F and E0-FC. 表 is 95 5C, 申 is 90 5C.
+bool IsShiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+TEST(RemoteFileName, KeepsTheSecondByteOfDoubleByteCharacters) {
+    const struct {
+        const char* remote;
+        const char* file;
+        const char* singleByteFile; // without a lead-byte test
+    } cases[] = {
+        {"\x95\x5C\x8E\xA6", "\x95\x5C\x8E\xA6.cfg", "\x95_\x8E\xA6.cfg"},
+        {"\x90\x5C|\x95\x7C", "\x90\x5C_\x95\x7C.cfg", "\x90__\x95_.cfg"},
+        {"a\\b\x95", "a_b\x95.cfg", "a_b\x95.cfg"}, // a lead byte at the end has no second byte
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RemoteFileName(kFolder, c.remote, IsShiftJisLeadByte), kFolder + c.file) << c.remote;
+        EXPECT_EQ(RemoteFileName(kFolder, c.remote), kFolder + c.singleByteFile) << c.remote;
+    }
+    MemoryFileSystem fs;
+    fs.leadBytes = IsShiftJisLeadByte;
+    EXPECT_TRUE(WriteKeyList(fs, kFolder, {{"Power", "\x95\x5C", "0000000000000001", ""}}));
+    EXPECT_TRUE(fs.Has(kFolder + "\x95\x5C.cfg"));
+}
+
 // Each data folder is a module folder with its expected key table, before and after a save.
 TEST(RemoteFiles, DataFoldersLoadAndSaveAsExpected) {
     const std::filesystem::path root = std::filesystem::path(ConfigDataDir()) / "remotes";

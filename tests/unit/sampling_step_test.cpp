@@ -58,9 +58,10 @@ class SamplingStepTest : public testing::Test {
     void Poll(const std::vector<uint8_t>& bytes, int32_t status = 0) {
         std::copy(bytes.begin(), bytes.end(), state.samples);
         SamplingStep(state, status, static_cast<int32_t>(bytes.size()), lastDeviceStatus, settings, port,
-                     output);
+                     output, now);
     }
 
+    uint32_t now = 1000;
     SamplingState state;
     std::atomic<int32_t> lastDeviceStatus{1}; // the module starts with no device
     SettingsValues settings;
@@ -149,6 +150,8 @@ TEST_F(SamplingStepTest, RawModeHandsOverRepeatFramesAndSignaturesOnlyWhileArmed
         SignalCode = 77;
         SignalFresh = 0;
         RawArmed = c.armed ? 1 : 0;
+        state.handedOver = true; // a button was handed over just before
+        state.lastHandOff = now;
         output.rawLength = c.built;
         output.buildCalls = 0;
         output.signals = 0;
@@ -165,6 +168,44 @@ TEST_F(SamplingStepTest, RawModeHandsOverRepeatFramesAndSignaturesOnlyWhileArmed
         }
     }
     EXPECT_TRUE(output.decodePrevious.empty());
+}
+
+TEST_F(SamplingStepTest, RepeatFramesRepeatOnlyARecentHandOff) {
+    lastDeviceStatus = 0;
+    settings.BlinkMode = 0;
+    constexpr KeyCode kPower = 0x0220000020DF10EFull;
+    const std::vector<uint8_t> signatureFrame = {10, 20, 30, 40, 50, 60, 70};
+    const std::vector<uint8_t> repeatFrame = {10, 20, 30};
+    struct {
+        uint32_t gap; // ms from the last hand-off to the repeat frame
+        int32_t waitR;
+        bool repeats;
+    } cases[] = {
+        {400, 200, true}, {500, 200, true},  {501, 200, false}, {60000, 200, false},
+        {800, 800, true}, {801, 800, false}, {501, -5, false},  {0xFFFFFF00u, 200, false},
+    };
+    for (const auto& c : cases) {
+        const std::string what = "gap " + std::to_string(c.gap) + " WaitR " + std::to_string(c.waitR);
+        settings.WaitR = c.waitR;
+        for (bool raw : {false, true}) {
+            state = SamplingState{};
+            settings.RawMode = raw;
+            output.signals = 0;
+            output.rawLength = 6;
+            output.decodeResult = kPower;
+            RawArmed = 1;
+            now = 0xFFFFFFF0u; // across the wrap of the tick count
+            Poll(raw ? signatureFrame : std::vector<uint8_t>{10, 0, 2, 250, 40});
+            RawArmed = 1; // the dispatcher took it
+            now += c.gap;
+            output.decodeResult = 0;
+            Poll(repeatFrame);
+            if (raw)
+                EXPECT_EQ(output.signals, c.repeats ? 2 : 1) << what << " raw";
+            else
+                EXPECT_EQ(output.decodePrevious.back(), c.repeats ? kPower : 0) << what;
+        }
+    }
 }
 
 TEST_F(SamplingStepTest, ReceptionIndicatorFollowsBatchesAndFallsBackOnce) {

@@ -200,3 +200,10 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNotReplaced) {
     EXPECT_FALSE(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"));
     EXPECT_EQ(fs.WriteCount(), 0);
 }
+
+TEST(SettingsFile, AFailedReadKeepsEveryCurrentValue) {
+    MemoryFileSystem fs;
+    fs.Put(kIni, "[Main]\nWait1=100\n[Receiver]\nMode=0\nPollFreq=10\n");
+    fs.FailReadsOf(kIni);
+    EXPECT_EQ(Describe(ReadSettingsFile(fs, kModule, UnusualSettings())), Describe(UnusualSettings()));
+}

@@ -1,6 +1,7 @@
 // The indicator LEDs on the receiver's data port, for each BlinkMode, as the simulator's port-write
-// log shows them: set up when the receiver appears, the reception pattern for each batch, ready
-// again after it, D0 and D1 off at Stop.
+// log shows them: set up when the receiver appears or sampling starts with it attached, the
+// reception pattern for each batch, ready again after it, the scheme's lines among D0 and D1 off
+// at Stop. Lines the scheme does not use are never written.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -65,8 +66,8 @@ std::vector<PortWrite> WritesLoggedAt(const HostRun& run, int step) {
 
 // The receiver answers status 0 from the first poll: it has just been attached. The output byte
 // is then set to 0xE6 from outside (D1 and D2 on, D0 off, lines 5 to 7 on), so the writes show
-// which lines each pattern touches. After Stop and Start the receiver is still attached: no set-up
-// again, the ready pattern comes back only at the end of the first reception.
+// which lines each pattern touches. After Stop and Start the receiver is still attached: the first
+// poll sets the LEDs up again, so the ready pattern is back at once.
 TEST_P(Leds, FollowTheBlinkMode) {
     const LedCase& c = GetParam();
     TestSettings settings;
@@ -101,10 +102,11 @@ TEST_P(Leds, FollowTheBlinkMode) {
 }
 
 // 0xE6 & ~mask | pattern, per mode: mode 1 drives D0 and D1 (ready 1, reception 3), mode 2 D0
-// (ready 1, reception 0), modes 0 and 3 nothing during reception. Stop: 0xE4 in every mode.
+// (ready 1, reception 0), mode 3 D0 to D2 (ready 1, nothing during reception), mode 0 nothing.
+// Stop clears D0 and D1 in modes 1 and 3, D0 in mode 2.
 INSTANTIATE_TEST_SUITE_P(
     BlinkModes, Leds,
-    testing::Values(LedCase{"none", 0, {}, {{"out", 0xE4, "host"}}, {{"out", 0xE4, "host"}}},
+    testing::Values(LedCase{"none", 0, {}, {}, {}},
                     LedCase{"ready_and_reception",
                             1,
                             {{"dir", 0x33, "worker"}, {"out", 0x01, "worker"}},
@@ -113,7 +115,11 @@ INSTANTIATE_TEST_SUITE_P(
                              {"out", 0xE7, "worker"},
                              {"out", 0xE5, "worker"},
                              {"out", 0xE4, "host"}},
-                            {{"out", 0xE7, "worker"}, {"out", 0xE5, "worker"}, {"out", 0xE4, "host"}}},
+                            {{"dir", 0x33, "worker"},
+                             {"out", 0xE5, "worker"},
+                             {"out", 0xE7, "worker"},
+                             {"out", 0xE5, "worker"},
+                             {"out", 0xE4, "host"}}},
                     LedCase{"ready_off_during_reception",
                             2,
                             {{"dir", 0x31, "worker"}, {"out", 0x01, "worker"}},
@@ -121,11 +127,55 @@ INSTANTIATE_TEST_SUITE_P(
                              {"out", 0xE7, "worker"},
                              {"out", 0xE6, "worker"},
                              {"out", 0xE7, "worker"},
-                             {"out", 0xE4, "host"}},
-                            {{"out", 0xE4, "worker"}, {"out", 0xE5, "worker"}, {"out", 0xE4, "host"}}},
+                             {"out", 0xE6, "host"}},
+                            {{"dir", 0x31, "worker"},
+                             {"out", 0xE7, "worker"},
+                             {"out", 0xE6, "worker"},
+                             {"out", 0xE7, "worker"},
+                             {"out", 0xE6, "host"}}},
                     LedCase{"ready_only",
                             3,
                             {{"dir", 0x37, "worker"}, {"out", 0x01, "worker"}},
                             {{"out", 0xE4, "host"}},
-                            {{"out", 0xE4, "host"}}}),
+                            {{"dir", 0x37, "worker"}, {"out", 0xE1, "worker"}, {"out", 0xE0, "host"}}}),
     [](const testing::TestParamInfo<LedCase>& info) { return info.param.name; });
+
+namespace {
+
+struct ManualLinesCase {
+    int blinkMode;
+    int64_t outAfterStop; // after each of two Start/Stop runs
+};
+
+class LedsAndManualLines : public testing::TestWithParam<ManualLinesCase> {};
+
+} // namespace
+
+// The host sets D0, D1 and D4 to D7 through a manual action for its own lamps and relays. Start
+// (receiver attached) and Stop change only the lines of the scheme: D4 to D7 stay on in every
+// mode, D0 and D1 too where the scheme does not use them.
+TEST_P(LedsAndManualLines, SurviveStartAndStop) {
+    const ManualLinesCase& c = GetParam();
+    TestSettings settings;
+    settings.blinkMode = c.blinkMode;
+    Scenario scenario{Driver::Simulator,
+                      {},
+                      {"open", "action:1:t=SetDataPort|t=Data|n=0xF3", "start", "wait:300", "stop", "sim",
+                       "start", "wait:300", "stop", "sim", "close"},
+                      RemoteFiles(settings)};
+    UseSimScript(scenario, "idle 0\n");
+    HostRun run = RunHost(scenario);
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    const std::vector<const ParsedLine*> sim = SimStates(run);
+    ASSERT_EQ(sim.size(), 2u);
+    for (const ParsedLine* state : sim)
+        EXPECT_EQ(state->Number("out"), c.outAfterStop);
+}
+
+INSTANTIATE_TEST_SUITE_P(BlinkModes, LedsAndManualLines,
+                         testing::Values(ManualLinesCase{0, 0xF3}, ManualLinesCase{1, 0xF0},
+                                         ManualLinesCase{2, 0xF2}, ManualLinesCase{3, 0xF0}),
+                         [](const testing::TestParamInfo<ManualLinesCase>& info) {
+                             return "mode_" + std::to_string(info.param.blinkMode);
+                         });

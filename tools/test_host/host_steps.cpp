@@ -195,6 +195,34 @@ bool ParseStep(std::string_view token, Step* step, std::string* why) {
     }
 }
 
+// N:VERB,VERB… with the verbs stop, start, setup and close.
+bool ParseNested(std::string_view text, HostOptions* options) {
+    const size_t colon = text.find(':');
+    int64_t message = 0;
+    if (colon == std::string_view::npos || !ParseInteger(text.substr(0, colon), &message) ||
+        message < 0x0400 || message > 0xFFFF)
+        return false;
+    options->nestedMessage = static_cast<uint32_t>(message);
+    options->nestedCalls.clear();
+    std::string_view verbs = text.substr(colon + 1);
+    for (size_t pos = 0; pos <= verbs.size();) {
+        size_t comma = verbs.find(',', pos);
+        if (comma == std::string_view::npos)
+            comma = verbs.size();
+        const std::string_view verb = verbs.substr(pos, comma - pos);
+        const Verb* found = nullptr;
+        for (const Verb& v : kVerbs)
+            if (verb == v.name && v.arg != Verb::Required)
+                found = &v;
+        if (!found || (found->kind != StepKind::Stop && found->kind != StepKind::Start &&
+                       found->kind != StepKind::Setup && found->kind != StepKind::Close))
+            return false;
+        options->nestedCalls.push_back(found->kind);
+        pos = comma + 1;
+    }
+    return true;
+}
+
 bool ParseOption(std::string_view arg, HostOptions* options, std::string* why) {
     size_t equals = arg.find('=');
     std::string_view name = arg.substr(0, equals);
@@ -219,6 +247,11 @@ bool ParseOption(std::string_view arg, HostOptions* options, std::string* why) {
         }
     } else if (name == "--sim-script") {
         options->simScript = value;
+    } else if (name == "--nested") {
+        if (!ParseNested(value, options)) {
+            *why = "expected N:VERB,… with N from 1024 and the verbs stop, start, setup, close";
+            return false;
+        }
     } else if (name == "--sim-script-file") {
         options->simScriptFile = value;
     } else if (name == "--slow-sent" || name == "--timeout") {

@@ -54,6 +54,10 @@ struct HostOptions {
     int64_t slowSentMs = 0;
     int64_t timeoutMs = 60000;
     bool show = false;
+    // --nested=N:VERB,…: exports called again from inside an export, when message N sent from
+    // another thread arrives while the host waits in that export (a host handler that re-enters).
+    uint32_t nestedMessage = 0;
+    std::vector<StepKind> nestedCalls;
     std::vector<Step> steps;
 };
 

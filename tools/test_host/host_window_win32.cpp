@@ -13,6 +13,8 @@ constexpr char kClassName[] = "OrvikTestHost";
 // Longest 1029 text the host reads; the plug-in promises 255 characters.
 constexpr size_t kMaxReportText = 4096;
 int64_t g_slowSentMs = 0;
+UINT g_hookedMessage = 0;
+void (*g_sentHook)() = nullptr;
 // The posted message our own loop is dispatching, to tell posted messages from sent ones.
 const MSG* g_dispatching = nullptr;
 
@@ -117,6 +119,8 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM w, LPARAM l) {
                  g_dispatching->lParam == l)
             how = "posted";
         Record(window, message, w, l, how);
+        if (sentFromAnotherThread && message == g_hookedMessage && g_sentHook)
+            g_sentHook();
         // A slow host keeps the sender waiting inside its SendMessage.
         if (sentFromAnotherThread && g_slowSentMs > 0)
             Sleep(static_cast<DWORD>(g_slowSentMs));
@@ -157,6 +161,11 @@ HWND CreateHostWindow(bool show) {
 
 void SetSlowSentMs(int64_t ms) {
     g_slowSentMs = ms;
+}
+
+void SetSentMessageHook(UINT message, void (*hook)()) {
+    g_hookedMessage = message;
+    g_sentHook = hook;
 }
 
 void DrainMessages() {

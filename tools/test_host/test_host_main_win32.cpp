@@ -45,6 +45,10 @@ Plugin g_plugin;
 std::optional<uint32_t> g_version;
 std::atomic<int> g_currentStep{-1};
 HANDLE g_finished;
+// An export of the plug-in is running on this thread; the nested calls run only then, once each.
+bool g_inExport = false;
+bool g_nestedDone = false;
+std::vector<StepKind> g_nestedCalls;
 
 uint32_t SetupFormValue() {
     return g_plugin.setupForm != nullptr
@@ -108,11 +112,36 @@ template <typename Call> bool CallPlugin(EventLine& line, bool present, Call cal
     }
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
+    g_inExport = true;
     call();
+    g_inExport = false;
     char ms[32];
     std::snprintf(ms, sizeof ms, "%.3f", MillisecondsSince(start));
     line.Word("ms", ms);
     return true;
+}
+
+// A handler of the host that calls the plug-in again while it is inside one of its exports (its
+// join let the message through). Prints a "nested" line per call.
+void CallNested() {
+    if (!g_inExport || g_nestedDone)
+        return;
+    g_nestedDone = true;
+    for (StepKind kind : g_nestedCalls) {
+        EventLine line = NewEvent("nested");
+        VoidFn call = kind == StepKind::Stop    ? g_plugin.stop
+                      : kind == StepKind::Start ? g_plugin.start
+                      : kind == StepKind::Setup ? g_plugin.setup
+                                                : g_plugin.close;
+        line.Word("do", kind == StepKind::Stop    ? "stop"
+                        : kind == StepKind::Start ? "start"
+                        : kind == StepKind::Setup ? "setup"
+                                                  : "close");
+        CallPlugin(line, call != nullptr, [&] { call(); });
+        g_inExport = true; // still inside the outer export
+        line.Int("plugin_threads", CountThreadsStartedIn(g_plugin.module));
+        Emit(line);
+    }
 }
 
 void RunOpen(const Step& step, EventLine& line) {
@@ -294,6 +323,9 @@ int main(int argc, char** argv) {
     }
     g_version = options.version;
     SetSlowSentMs(options.slowSentMs);
+    g_nestedCalls = options.nestedCalls;
+    if (!g_nestedCalls.empty())
+        SetSentMessageHook(options.nestedMessage, CallNested);
     g_window = CreateHostWindow(options.show);
     EventLine host = NewEvent("host");
     host.Hex("hwnd", static_cast<uint32_t>(reinterpret_cast<uintptr_t>(g_window)))

@@ -1,7 +1,5 @@
 #include "decoding/raw_signature.h"
 
-#include <cstring>
-
 #include "decoding/durations.h"
 #include "decoding/raw_class_table.h"
 #include "receiver/receiver.h"
@@ -95,20 +93,26 @@ void RawSignatureToText(const uint8_t* signature, int32_t length, char* text) {
     text[length > 0 ? 2 * length : 0] = '\0';
 }
 
-bool SameRawSignature(const char* stored, const char* captured) {
-    if (!stored || !captured)
+bool SplitRawSignatureText(std::string_view text, RawSignatureParts& parts) {
+    if (text.size() < 2)
         return false;
-    const size_t storedLength = std::strlen(stored);
-    const size_t capturedLength = std::strlen(captured);
-    if (storedLength < 2 || capturedLength < 2 || stored[0] != captured[0] || stored[1] != captured[1])
-        return false;
-    const int pulses = HexDigitValue(captured[0]);
-    const int pauses = HexDigitValue(captured[1]);
+    const int pulses = HexDigitValue(text[0]);
+    const int pauses = HexDigitValue(text[1]);
     if (pulses < 0 || pauses < 0)
         return false;
     // The header and the class centres are skipped: only the class sequence is compared.
     const size_t skip = 2 + 4 * static_cast<size_t>(pulses + pauses);
-    if (storedLength < skip || capturedLength < skip)
+    if (text.size() < skip)
         return false;
-    return storedLength == capturedLength && std::strcmp(stored + skip, captured + skip) == 0;
+    parts.header = text.substr(0, 2);
+    parts.classes = text.substr(skip);
+    return true;
+}
+
+bool SameRawSignature(const char* stored, const char* captured) {
+    RawSignatureParts s;
+    RawSignatureParts c;
+    if (!stored || !captured || !SplitRawSignatureText(stored, s) || !SplitRawSignatureText(captured, c))
+        return false;
+    return s.header == c.header && s.classes == c.classes;
 }

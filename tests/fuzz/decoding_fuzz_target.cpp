@@ -41,13 +41,13 @@ std::vector<int32_t> Durations(uint8_t form, const uint8_t* data, size_t size) {
 void CheckDecoder(std::vector<int32_t> durations, KeyCode previous) {
     const int32_t count = static_cast<int32_t>(durations.size());
     std::vector<int32_t> again = durations;
+    std::vector<int32_t> old = durations;
     const KeyCode code = DecodePulseTrain(durations.data(), count, previous);
     Require(IsWellFormedCode(code) || code == previous);
     if (count >= 3 && count <= 6)
         Require(code == 0 || code == previous);
     Require(DecodePulseTrain(again.data(), count, previous) == code);
     // The version before the speed work gives the same code.
-    std::vector<int32_t> old = durations;
     Require(reference::DecodePulseTrain(old.data(), count, previous) == code);
 }
 

@@ -49,7 +49,9 @@ RemoteRows BuildRemoteRows(const std::vector<DecodedTrain>& trains, const std::s
 
     // Raw patterns only for buttons none of whose trains decodes; the first pattern of each.
     std::vector<std::string> rawButtons;
-    for (const auto& [button, signature] : rawCandidates) {
+    for (const auto& candidate : rawCandidates) {
+        const std::string& button = candidate.first;
+        const std::string& signature = candidate.second;
         if (hasCode[button] || std::find(rawButtons.begin(), rawButtons.end(), button) != rawButtons.end())
             continue;
         const auto same = std::find_if(result.rows.begin(), result.rows.end(), [&](const KeyListRow& row) {

@@ -1,4 +1,5 @@
-// Loading remote definition files and looking codes up in the key table.
+// Loading remote definition files and looking codes and raw signatures up in the key table
+// (5,000 keys in 50 files, half of them with a raw pattern).
 //   build/native/bench/config_bench
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,7 @@
 #include "config/key_table.h"
 #include "config/remote_files.h"
 #include "support/memory_file_system.h"
+#include "support/reference_key_table.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -90,8 +92,9 @@ void BM_LoadFromMemoryRawOnly(benchmark::State& state) {
     Load(state, MemoryFolder(true), "/m/");
 }
 
-// 10,000 lookups of codes spread over the whole table (hits), or of codes it lacks (misses).
-void Lookups(benchmark::State& state, bool hits) {
+// 10,000 lookups of codes spread over the whole table (hits), or of codes it lacks (misses); the
+// Reference rows scan the table as the lookups did before the index.
+void Lookups(benchmark::State& state, bool hits, bool reference) {
     StringList names, codes, raws;
     ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
     StringList* saved[] = {RemoteNames, CodeTable, RawTable};
@@ -105,17 +108,61 @@ void Lookups(benchmark::State& state, bool hits) {
     for (auto _ : state) {
         int32_t sum = 0;
         for (int i = 0; i < 10000; ++i)
-            sum += FindCodeEntry(texts[i % 64]);
+            sum +=
+                reference ? reference::FindCodeEntryIn(codes, texts[i % 64]) : FindCodeEntry(texts[i % 64]);
         benchmark::DoNotOptimize(sum);
     }
     RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
 }
 
 void BM_FindCodeEntry10000Hits(benchmark::State& state) {
-    Lookups(state, true);
+    Lookups(state, true, false);
 }
 void BM_FindCodeEntry10000Misses(benchmark::State& state) {
-    Lookups(state, false);
+    Lookups(state, false, false);
+}
+void BM_FindCodeEntry10000HitsReference(benchmark::State& state) {
+    Lookups(state, true, true);
+}
+void BM_FindCodeEntry10000MissesReference(benchmark::State& state) {
+    Lookups(state, false, true);
+}
+
+// 10,000 raw scans for captured signatures of stored patterns (hits: other centres, same class
+// numbers) or of patterns nobody stored (misses), among the 2,500 patterns of the table.
+void RawLookups(benchmark::State& state, bool hits, bool reference) {
+    StringList names, codes, raws;
+    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
+    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
+    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    std::string texts[64];
+    for (int i = 0; i < 64; ++i) {
+        const int spread = i * 7919 % (kFiles * kKeysPerFile / 2);
+        texts[i] = Pattern(spread / (kKeysPerFile / 2), hits ? 2 * (spread % (kKeysPerFile / 2)) + 1 : 0);
+        texts[i].replace(2, 4, "0231"); // a centre of its own: not compared
+    }
+    for (auto _ : state) {
+        int32_t sum = 0;
+        for (int i = 0; i < 10000; ++i) {
+            const char* text = texts[i % 64].c_str();
+            sum += reference ? reference::FindRawEntryIn(raws, text) : FindRawEntry(text);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
+}
+
+void BM_FindRawEntry10000Hits(benchmark::State& state) {
+    RawLookups(state, true, false);
+}
+void BM_FindRawEntry10000Misses(benchmark::State& state) {
+    RawLookups(state, false, false);
+}
+void BM_FindRawEntry10000HitsReference(benchmark::State& state) {
+    RawLookups(state, true, true);
+}
+void BM_FindRawEntry10000MissesReference(benchmark::State& state) {
+    RawLookups(state, false, true);
 }
 
 void BM_WriteKeyListToMemory(benchmark::State& state) {
@@ -137,6 +184,12 @@ BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFromMemoryRawOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindCodeEntry10000Hits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindCodeEntry10000Misses)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindCodeEntry10000HitsReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindCodeEntry10000MissesReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000Hits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000Misses)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000HitsReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000MissesReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteKeyListToMemory)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

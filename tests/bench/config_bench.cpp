@@ -92,13 +92,23 @@ void BM_LoadFromMemoryRawOnly(benchmark::State& state) {
     Load(state, MemoryFolder(true), "/m/");
 }
 
+// The table of the 50 files, installed as the key table while it exists.
+struct InstalledTable {
+    StringList names, codes, raws;
+    StringList* saved[3] = {RemoteNames, CodeTable, RawTable};
+
+    InstalledTable() {
+        ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
+        RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    }
+    ~InstalledTable() { RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2]; }
+    std::vector<KeyListRow> Rows() const { return ListKeyTable(); }
+};
+
 // 10,000 lookups of codes spread over the whole table (hits), or of codes it lacks (misses); the
 // Reference rows scan the table as the lookups did before the index.
 void Lookups(benchmark::State& state, bool hits, bool reference) {
-    StringList names, codes, raws;
-    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
-    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
-    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    const InstalledTable table;
     char texts[64][CodeDigits + 1];
     for (int i = 0; i < 64; ++i) {
         const int spread = i * 7919 % (kFiles * kKeysPerFile);
@@ -108,11 +118,10 @@ void Lookups(benchmark::State& state, bool hits, bool reference) {
     for (auto _ : state) {
         int32_t sum = 0;
         for (int i = 0; i < 10000; ++i)
-            sum +=
-                reference ? reference::FindCodeEntryIn(codes, texts[i % 64]) : FindCodeEntry(texts[i % 64]);
+            sum += reference ? reference::FindCodeEntryIn(table.codes, texts[i % 64])
+                             : FindCodeEntry(texts[i % 64]);
         benchmark::DoNotOptimize(sum);
     }
-    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
 }
 
 void BM_FindCodeEntry10000Hits(benchmark::State& state) {
@@ -131,10 +140,7 @@ void BM_FindCodeEntry10000MissesReference(benchmark::State& state) {
 // 10,000 raw scans for captured signatures of stored patterns (hits: other centres, same class
 // numbers) or of patterns nobody stored (misses), among the 2,500 patterns of the table.
 void RawLookups(benchmark::State& state, bool hits, bool reference) {
-    StringList names, codes, raws;
-    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
-    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
-    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    const InstalledTable table;
     std::string texts[64];
     for (int i = 0; i < 64; ++i) {
         const int spread = i * 7919 % (kFiles * kKeysPerFile / 2);
@@ -145,11 +151,10 @@ void RawLookups(benchmark::State& state, bool hits, bool reference) {
         int32_t sum = 0;
         for (int i = 0; i < 10000; ++i) {
             const char* text = texts[i % 64].c_str();
-            sum += reference ? reference::FindRawEntryIn(raws, text) : FindRawEntry(text);
+            sum += reference ? reference::FindRawEntryIn(table.raws, text) : FindRawEntry(text);
         }
         benchmark::DoNotOptimize(sum);
     }
-    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
 }
 
 void BM_FindRawEntry10000Hits(benchmark::State& state) {
@@ -166,12 +171,7 @@ void BM_FindRawEntry10000MissesReference(benchmark::State& state) {
 }
 
 void BM_WriteKeyListToMemory(benchmark::State& state) {
-    StringList names, codes, raws;
-    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
-    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
-    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
-    const std::vector<KeyListRow> rows = ListKeyTable();
-    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
+    const std::vector<KeyListRow> rows = InstalledTable().Rows();
     MemoryFileSystem fs = MemoryFolder(false);
     for (auto _ : state)
         benchmark::DoNotOptimize(WriteKeyList(fs, "/m/", rows));

@@ -129,7 +129,7 @@ TEST(OrvikDecodeFiles, ReceiverModelsDeliverTicksWithinTheirByteLimits) {
         {0, {9000, 4500, 100}, {8959, 4522, 255}},
         {0, {30000, 560, 560}, {21759, 597, 597}},
         // Model 1: two bytes from 249 ticks; the even byte count is ended with a 0.
-        {1, {30000, 560, 560}, {30036, 597, 597}}, // 352 ticks
+        {1, {30000, 560, 560}, {30036, 597, 597}},   // 352 ticks
         {1, {200000, 560, 560}, {169892, 597, 597}}, // 1991 ticks
         // Model 2: three bytes first, so an odd train is an even count: the plug-in adds 235 ticks.
         {2, {9000, 4500, 560}, {20052, 8959, 4522, 597}},
@@ -182,7 +182,14 @@ TEST(OrvikDecodeFiles, WrittenRemoteLoadsBackWithTheSameNamesAndCodes) {
         const std::vector<DecodedTrain> trains = DecodeText(FileText(kCaptures + "Light_Strip.ir"), session);
         const RemoteRows remote = BuildRemoteRows(trains, "Light strip");
         MemoryFileSystem fs;
-        ASSERT_TRUE(WriteKeyList(fs, "/m/", remote.rows));
+        // Another remote's file in the folder keeps its keys: only the written file changes.
+        const std::string other = "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n";
+        fs.Put("/m/TV.cfg", other);
+        std::string path;
+        ASSERT_TRUE(WriteRemoteFile(fs, "/m/", "Light strip", remote.rows, &path));
+        EXPECT_EQ(path, "/m/Light_strip.cfg");
+        EXPECT_EQ(fs.Get("/m/TV.cfg"), other);
+        fs.Remove("/m/TV.cfg");
 
         ScopedKeyTable table;
         LoadConfiguration(fs, "/m/OrvikPlug.dll");

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "config/file_system.h"
-#include "config/remote_files.h"
 #include "tools/orvik_decode/decode_report.h"
 #include "tools/orvik_decode/receiver_model.h"
 #include "tools/orvik_decode/remote_builder.h"
@@ -159,13 +158,12 @@ int main(int argc, char** argv) {
         for (const std::string& problem : remote.problems)
             std::cerr << "orvik-decode: " << problem << "\n";
         skipped = skipped || !remote.problems.empty();
-        const std::string path = RemoteFileName("./", options.writeRemote);
-        std::vector<std::string> failed;
         if (remote.rows.empty()) {
             std::cerr << "orvik-decode: no button to write for " << options.writeRemote << "\n";
             return 1;
         }
-        if (!WriteKeyList(StdFileSystem(), "./", remote.rows, &failed)) {
+        std::string path;
+        if (!WriteRemoteFile(StdFileSystem(), "./", options.writeRemote, remote.rows, &path)) {
             std::cerr << "orvik-decode: cannot write " << path << "\n";
             return 1;
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "config/remote_files.h"
 #include "decoding/raw_signature.h"
 
 namespace {
@@ -14,6 +15,32 @@ std::string ButtonName(const DecodedTrain& train) {
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
+
+// The folder as the writer sees it: nothing in it but the one file (when it exists).
+class OneFileFolder final : public FileSystem {
+  public:
+    OneFileFolder(FileSystem& fs, std::string folder, std::string path)
+        : fs_(fs), folder_(std::move(folder)), path_(std::move(path)) {}
+
+    ReadResult ReadFile(const std::string& path, std::string* contents) override {
+        return fs_.ReadFile(path, contents);
+    }
+    bool WriteFile(const std::string& path, std::string_view contents) override {
+        return path == path_ && fs_.WriteFile(path, contents);
+    }
+    std::vector<std::string> ListFolder(const std::string&, const std::string&) override {
+        if (!fs_.Exists(path_))
+            return {};
+        return {path_.substr(folder_.size())};
+    }
+    bool Exists(const std::string& path) override { return fs_.Exists(path); }
+    std::string IdentityOf(const std::string& path) override { return fs_.IdentityOf(path); }
+
+  private:
+    FileSystem& fs_;
+    std::string folder_;
+    std::string path_;
+};
 
 } // namespace
 
@@ -72,4 +99,11 @@ RemoteRows BuildRemoteRows(const std::vector<DecodedTrain>& trains, const std::s
                                       " gives neither a code nor a raw pattern: left out");
     }
     return result;
+}
+
+bool WriteRemoteFile(FileSystem& fs, const std::string& folder, const std::string& remote,
+                     const std::vector<KeyListRow>& rows, std::string* path) {
+    *path = RemoteFileName(folder, remote);
+    OneFileFolder only(fs, folder, *path);
+    return WriteKeyList(only, folder, rows);
 }

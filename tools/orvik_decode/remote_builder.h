@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/file_system.h"
 #include "config/key_table.h"
 #include "tools/orvik_decode/decode_report.h"
 
@@ -19,3 +20,10 @@ struct RemoteRows {
 // starts on. A code (or raw pattern) that an earlier button already gives stays with that button:
 // the plug-in would report that one, so the later button is left out and named in problems.
 RemoteRows BuildRemoteRows(const std::vector<DecodedTrain>& trains, const std::string& remote);
+
+// Writes the rows, all of one remote, into that remote's file in folder (with its trailing
+// separator) through the plug-in's writer of remote definition files, and sets *path to it. Only
+// that file is touched: the writer would otherwise take every other definition file of the folder
+// for one whose keys were all removed. False when it cannot be written.
+bool WriteRemoteFile(FileSystem& fs, const std::string& folder, const std::string& remote,
+                     const std::vector<KeyListRow>& rows, std::string* path);

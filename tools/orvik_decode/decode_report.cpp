@@ -79,10 +79,10 @@ std::string FormatReport(const DecodeReport& report, bool json, const std::strin
            (name.empty() ? "" : "\t" + name);
 }
 
-std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session) {
+void DecodeInput(std::istream& in, DecodeSession& session,
+                 const std::function<void(const DecodedTrain&)>& each) {
     TrainReader reader;
     std::vector<TrainItem> items;
-    std::vector<DecodedTrain> decoded;
     auto decode = [&] {
         for (const TrainItem& item : items) {
             DecodedTrain train;
@@ -99,7 +99,7 @@ std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session) 
                 ++session.skipped;
             }
             session.previousCode = train.report.code;
-            decoded.push_back(train);
+            each(train);
         }
         items.clear();
     };
@@ -110,6 +110,11 @@ std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session) 
     }
     reader.Finish(items);
     decode();
+}
+
+std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session) {
+    std::vector<DecodedTrain> decoded;
+    DecodeInput(in, session, [&](const DecodedTrain& train) { decoded.push_back(train); });
     return decoded;
 }
 
@@ -119,9 +124,9 @@ std::string SkipMessage(const std::string& inputName, const DecodedTrain& train)
 
 void DecodeStream(std::istream& in, const std::string& inputName, DecodeSession& session, std::ostream& out,
                   std::ostream& err) {
-    for (const DecodedTrain& train : DecodeInput(in, session)) {
+    DecodeInput(in, session, [&](const DecodedTrain& train) {
         if (!train.error.empty())
             err << SkipMessage(inputName, train) << "\n";
-        out << FormatReport(train.report, session.json, train.name) << "\n";
-    }
+        out << FormatReport(train.report, session.json, train.name) << std::endl;
+    });
 }

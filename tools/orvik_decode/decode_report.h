@@ -3,6 +3,7 @@
 // of the same train and the button's name when the input gives one, as a tab-separated line or a
 // JSON object.
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -38,9 +39,13 @@ struct DecodedTrain {
     bool repeatFrame = false; // 3 to 6 durations: a held button's repeat
 };
 
-// Reads and decodes every train of in. A malformed line, or a train with a duration of 0 or below
-// or longer than any receiver delivers, is not decoded: it gets the all-zero code and its reason,
-// and counts in session.skipped.
+// Reads and decodes every train of in, handing each to each as soon as its last line has been
+// read (so that a live recording piped in is answered at once). A malformed line, or a train with
+// a duration of 0 or below or longer than any receiver delivers, is not decoded: it gets the
+// all-zero code and its reason, and counts in session.skipped.
+void DecodeInput(std::istream& in, DecodeSession& session,
+                 const std::function<void(const DecodedTrain&)>& each);
+// The same, collected.
 std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session);
 
 // The message for a train that was not decoded: "inputName:line: reason".

@@ -135,21 +135,21 @@ int main(int argc, char** argv) {
             }
         }
         const std::string name = input == "-" ? "stdin" : input;
-        const std::vector<DecodedTrain> trains = DecodeInput(input == "-" ? std::cin : file, options.session);
-        for (const DecodedTrain& train : trains) {
+        DecodeInput(input == "-" ? std::cin : file, options.session, [&](const DecodedTrain& train) {
             if (!train.error.empty())
                 std::cerr << SkipMessage(name, train) << "\n";
             if (options.cfgFiles.empty()) {
-                std::cout << FormatReport(train.report, options.session.json, train.name) << "\n";
-                continue;
+                std::cout << FormatReport(train.report, options.session.json, train.name) << std::endl;
+            } else {
+                char code[CodeDigits + 1];
+                CodeText(train.report.code, code);
+                std::cout << (train.name.empty() ? "line " + std::to_string(train.line) : train.name) << "\t"
+                          << code << "\t" << OrDash(KeyForCode(remotes, train.report.code)) << "\t"
+                          << OrDash(KeyForRawSignature(remotes, train.report.rawSignature)) << std::endl;
             }
-            char code[CodeDigits + 1];
-            CodeText(train.report.code, code);
-            std::cout << (train.name.empty() ? "line " + std::to_string(train.line) : train.name) << "\t"
-                      << code << "\t" << OrDash(KeyForCode(remotes, train.report.code)) << "\t"
-                      << OrDash(KeyForRawSignature(remotes, train.report.rawSignature)) << "\n";
-        }
-        all.insert(all.end(), trains.begin(), trains.end());
+            if (!options.writeRemote.empty())
+                all.push_back(train);
+        });
     }
     bool skipped = options.session.skipped > 0;
 

@@ -1,5 +1,7 @@
 #include "config/key_table.h"
 
+#include <algorithm>
+
 #include "config/ascii_text.h"
 #include "decoding/raw_signature.h"
 
@@ -7,9 +9,132 @@ StringList* RemoteNames = nullptr;
 StringList* CodeTable = nullptr;
 StringList* RawTable = nullptr;
 
+namespace {
+
+// FNV-1a; codes are hashed with their letters upper-cased, so that keys equal without regard to
+// case fall into one chain.
+constexpr uint32_t kHashStart = 2166136261u;
+uint32_t HashBytes(std::string_view text, uint32_t hash, bool foldCase) {
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(foldCase ? AsciiUpper(c) : c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+bool CodePartIfAny(std::string_view entry, std::string_view& code) {
+    const size_t eq = entry.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    code = entry.substr(0, eq);
+    return true;
+}
+
+uint32_t CodeHash(std::string_view code) {
+    return HashBytes(code, kHashStart, true);
+}
+
+// The text as SameRawSignature sees it: up to the first NUL.
+bool RawPartsOf(const std::string& text, RawSignatureParts& parts) {
+    return SplitRawSignatureText(std::string_view(text.c_str()), parts);
+}
+
+uint32_t RawHash(const RawSignatureParts& parts) {
+    return HashBytes(parts.classes, HashBytes(parts.header, kHashStart, false), false);
+}
+
+// Slot of the key with the given hash: the slot holding an entry for which same(entry) is true,
+// or the empty slot where it would go. The table is never full (at most half its slots are used).
+template <typename Same>
+size_t ProbeSlot(const StringList::FirstEntryIndex& index, uint32_t hash, Same same) {
+    const size_t mask = index.slots.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const int32_t held = index.slots[slot];
+        if (held == 0 || same(held - 1))
+            return slot;
+    }
+}
+
+template <typename Same>
+int32_t FindFirst(const StringList::FirstEntryIndex& index, uint32_t hash, Same same) {
+    if (index.slots.empty())
+        return -1;
+    return index.slots[ProbeSlot(index, hash, same)] - 1;
+}
+
+// Records entry as the first of its key unless an earlier entry holds that key already.
+template <typename HashOf, typename Same>
+void AddFirst(StringList::FirstEntryIndex& index, int32_t entry, uint32_t hash, HashOf hashOf, Same same) {
+    if (2 * (index.keys + 1) > static_cast<int32_t>(index.slots.size())) {
+        std::vector<int32_t> old(std::max<size_t>(16, 2 * index.slots.size()), 0);
+        old.swap(index.slots);
+        // Every held key is distinct, so each only needs an empty slot.
+        for (int32_t held : old) {
+            if (held != 0)
+                index.slots[ProbeSlot(index, hashOf(held - 1), [](int32_t) { return false; })] = held;
+        }
+    }
+    const size_t slot = ProbeSlot(index, hash, same);
+    if (index.slots[slot] == 0) {
+        index.slots[slot] = entry + 1;
+        ++index.keys;
+    }
+}
+
+} // namespace
+
 int32_t StringList::Add(std::string text, int32_t tag) {
     entries_.push_back(Entry{std::move(text), tag});
-    return Count() - 1;
+    const int32_t added = Count() - 1;
+    const std::string& addedText = entries_.back().text;
+
+    std::string_view code;
+    if (CodePartIfAny(addedText, code)) {
+        AddFirst(
+            codeIndex_, added, CodeHash(code),
+            [this](int32_t i) { return CodeHash(CodePartOf(entries_[static_cast<size_t>(i)].text)); },
+            [&](int32_t i) {
+                return SameIgnoringAsciiCase(CodePartOf(entries_[static_cast<size_t>(i)].text), code);
+            });
+    }
+    RawSignatureParts parts;
+    if (RawPartsOf(addedText, parts)) {
+        auto partsAt = [this](int32_t i) {
+            RawSignatureParts held;
+            RawPartsOf(entries_[static_cast<size_t>(i)].text, held);
+            return held;
+        };
+        AddFirst(
+            rawIndex_, added, RawHash(parts), [&](int32_t i) { return RawHash(partsAt(i)); },
+            [&](int32_t i) {
+                const RawSignatureParts held = partsAt(i);
+                return held.header == parts.header && held.classes == parts.classes;
+            });
+    }
+    return added;
+}
+
+void StringList::Clear() {
+    entries_.clear();
+    codeIndex_ = FirstEntryIndex{};
+    rawIndex_ = FirstEntryIndex{};
+}
+
+int32_t StringList::FirstWithCodePart(std::string_view code) const {
+    return FindFirst(codeIndex_, CodeHash(code), [&](int32_t i) {
+        return SameIgnoringAsciiCase(CodePartOf(entries_[static_cast<size_t>(i)].text), code);
+    });
+}
+
+int32_t StringList::FirstSameRawSignature(std::string_view captured) const {
+    RawSignatureParts parts;
+    if (!SplitRawSignatureText(captured, parts))
+        return -1;
+    return FindFirst(rawIndex_, RawHash(parts), [&](int32_t i) {
+        RawSignatureParts held;
+        RawPartsOf(entries_[static_cast<size_t>(i)].text, held);
+        return held.header == parts.header && held.classes == parts.classes;
+    });
 }
 
 namespace {
@@ -65,25 +190,11 @@ std::string_view TrimmedKeyNameOf(std::string_view entry) {
     return TrimBlanks(KeyNamePartOf(entry));
 }
 
-namespace {
-
-// True when entry starts with code (case ignored) and the '=' follows right after; code holds
-// no '=' (a code part never does).
-bool StartsWithCodePart(std::string_view entry, std::string_view code) {
-    return entry.size() > code.size() && entry[code.size()] == '=' &&
-           SameIgnoringAsciiCase(entry.substr(0, code.size()), code);
-}
-
-} // namespace
-
 int32_t FindCodeEntryIn(const StringList& table, std::string_view text) {
+    // A code part never holds '='.
     if (text.find('=') != std::string_view::npos)
         return -1;
-    for (int32_t i = 0; i < table.Count(); ++i) {
-        if (StartsWithCodePart(table[i].text, text))
-            return i;
-    }
-    return -1;
+    return table.FirstWithCodePart(text);
 }
 
 int32_t FindCodeEntry(std::string_view text) {
@@ -116,11 +227,7 @@ KeyCode CodeOfRawEntry(int32_t rawIndex) {
 int32_t FindRawEntry(const char* capturedText) {
     if (!RawTable || !capturedText)
         return -1;
-    for (int32_t j = 0; j < RawTable->Count(); ++j) {
-        if (SameRawSignature((*RawTable)[j].text.c_str(), capturedText))
-            return j;
-    }
-    return -1;
+    return RawTable->FirstSameRawSignature(capturedText);
 }
 
 std::vector<KeyListRow> ListKeyTable() {

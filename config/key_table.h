@@ -19,13 +19,30 @@ class StringList {
     };
 
     int32_t Add(std::string text, int32_t tag = 0);
-    void Clear() { entries_.clear(); }
+    void Clear();
     int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
     const Entry& operator[](int32_t index) const { return entries_[static_cast<size_t>(index)]; }
     const std::vector<Entry>& Entries() const { return entries_; }
 
+    // First-match lookups in constant time. Add keeps both indexes, so they exist as soon as the
+    // table is loaded and a lookup neither writes nor allocates (readers on several threads).
+    // Index of the first entry whose code part (text before the first '=') equals code without
+    // regard to ASCII letter case; -1 when none. code must hold no '='.
+    int32_t FirstWithCodePart(std::string_view code) const;
+    // Index of the first entry whose text SameRawSignature matches with captured; -1 when none.
+    int32_t FirstSameRawSignature(std::string_view captured) const;
+
+    // Open addressing with linear probing: each slot holds 0 (empty) or 1 + the index of the first
+    // entry of one distinct key.
+    struct FirstEntryIndex {
+        std::vector<int32_t> slots;
+        int32_t keys = 0;
+    };
+
   private:
     std::vector<Entry> entries_;
+    FirstEntryIndex codeIndex_;
+    FirstEntryIndex rawIndex_;
 };
 
 // Created by Open (RemoteNames by LoadDriver), freed by Close; null outside that span.

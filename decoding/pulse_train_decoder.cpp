@@ -25,33 +25,48 @@ bool IsRepeatableKind(KeyCode code) {
     return kind == CodingPulseDistance || kind == CodingPulseLength;
 }
 
-// The train ends with the pulse before the first long pause; a repeated copy behind it is ignored.
-int32_t CutAtFrameGap(const int32_t* durations, int32_t count) {
-    for (int32_t x = kFirstFrameGapPosition; x < count; x += 2) {
-        if (durations[x] > kFrameGapMicroseconds)
-            return x;
+// One walk over the frame: it ends at the first pause from position 11 on that is longer than the
+// frame gap (a repeated copy behind it is ignored), every duration before that end must be above 0,
+// and positions 2 onwards go to the class tables (the leading pulse and pause are often a header).
+// Returns the frame's length, or 0 when a duration is 0 or below. count is odd.
+int32_t ScanFrame(const int32_t* durations, int32_t count, DurationClasses& pulses, DurationClasses& pauses) {
+    if (durations[0] <= 0 || durations[1] <= 0)
+        return 0;
+    // Pulse and pause in pairs, so that neither the kind nor the gap test needs a branch per position.
+    int32_t i = kFirstClassifiedPosition;
+    for (; i + 1 < count; i += 2) {
+        const int32_t pulse = durations[i];
+        const int32_t pause = durations[i + 1];
+        if (pulse <= 0)
+            return 0;
+        pulses.Add(pulse);
+        if (i + 1 >= kFirstFrameGapPosition && pause > kFrameGapMicroseconds)
+            return i + 1;
+        if (pause <= 0)
+            return 0;
+        pauses.Add(pause);
     }
+    if (durations[i] <= 0)
+        return 0;
+    pulses.Add(durations[i]);
     return count;
-}
-
-void Classify(const int32_t* durations, int32_t count, DurationClasses& pulses, DurationClasses& pauses) {
-    for (int32_t i = kFirstClassifiedPosition; i < count; ++i)
-        (i % 2 == 0 ? pulses : pauses).Add(durations[i]);
 }
 
 // Removes every separator pause close to the given length together with the pulse before it,
-// so that a frame split in two halves decodes like the same frame without the split.
+// so that a frame split in two halves decodes like the same frame without the split. One pass:
+// the kept durations move down in place.
 int32_t RemoveSeparators(int32_t* durations, int32_t count, int64_t separator) {
-    int32_t x = 3;
-    while (x < count) {
-        if (CloseWithin(durations[x], separator, 4)) {
-            std::copy(durations + x + 1, durations + count, durations + x - 1);
-            count -= 2;
-        } else {
-            x += 2;
-        }
+    int32_t kept = 3;
+    for (int32_t x = 3; x < count; x += 2) {
+        if (CloseWithin(durations[x], separator, 4))
+            continue;
+        durations[kept - 1] = durations[x - 1];
+        durations[kept] = durations[x];
+        kept += 2;
     }
-    return count;
+    // The final pulse (count is odd) follows the last kept pause.
+    durations[kept - 1] = durations[count - 1];
+    return kept;
 }
 
 struct LengthPair {
@@ -110,13 +125,11 @@ KeyCode DecodePulseTrain(int32_t* durations, int32_t count, KeyCode previousCode
         return AllAboveZero(durations, c) && IsRepeatableKind(previousCode) ? previousCode : 0;
     }
     // Odd and above 5 here, so at least 7 durations.
-    c = CutAtFrameGap(durations, c);
-    if (!AllAboveZero(durations, c))
-        return 0;
-
     DurationClasses pulses;
     DurationClasses pauses;
-    Classify(durations, c, pulses, pauses);
+    c = ScanFrame(durations, c, pulses, pauses);
+    if (c == 0)
+        return 0;
     const int pulseClassCount = pulses.size;
     int pauseClassCount = pauses.size;
     if (pauseClassCount == 3 && 2 * pauses.Value(1) < pauses.Value(2)) {

@@ -1,8 +1,8 @@
 #include "decoding/raw_signature.h"
 
-#include <cstring>
+#include <algorithm>
+#include <climits>
 
-#include "decoding/durations.h"
 #include "decoding/raw_class_table.h"
 #include "receiver/receiver.h"
 
@@ -12,14 +12,6 @@ namespace {
 // per byte. Longer trains are refused before anything is copied.
 constexpr int32_t kHeaderAndSmallestCentres = 1 + 2 + 2;
 constexpr int32_t kMaxSignatureDurations = 4 * (kRawSignatureMaxLength - kHeaderAndSmallestCentres);
-
-// Copies the durations at first, first + 2, ... and returns their number.
-int32_t CopyKind(const int32_t* durations, int32_t count, int32_t first, int32_t* values) {
-    int32_t n = 0;
-    for (int32_t i = first; i < count; i += 2)
-        values[n++] = durations[i];
-    return n;
-}
 
 uint8_t* WriteCentres(const RawClassTable& table, uint8_t* out) {
     for (int32_t k = 0; k < table.size; ++k) {
@@ -31,19 +23,21 @@ uint8_t* WriteCentres(const RawClassTable& table, uint8_t* out) {
     return out;
 }
 
-// Class number of the duration at position i: position 0 of each group of four among the pulse
-// classes, positions 1 to 3 among the pause classes. The pulse at position 2 is classified among the
-// pause classes on purpose: stored signatures were built this way. When it is longer than every
-// pause class it gets the longest pause class (number S - 1): the same train always gives the same
-// number, and a pulse that is a little shorter in the next reception, just inside the longest
-// class, still gets that number.
-uint8_t ClassNumber(const int32_t* durations, int32_t count, int32_t i, const RawClassTable& pulses,
-                    const RawClassTable& pauses) {
-    if (i >= count)
-        return 0;
-    const RawClassTable& table = i % 4 == 0 ? pulses : pauses;
-    return static_cast<uint8_t>(table.ClassOf(durations[i]));
-}
+// Class numbers by counting the class maxima below a value: the first class whose maximum is at
+// least the value, without a branch. The longest class has no bound, so a value above every
+// class gets the longest class (number size - 1): the same train always gives the same number,
+// and a duration that is a little shorter in the next reception, just inside the longest class,
+// still gets that number. Position 0 of each group of four is classified among the pulse classes,
+// positions 1 to 3 among the pause classes: the pulse at position 2 too, on purpose, since stored
+// signatures were built this way.
+struct ClassBounds {
+    int32_t below[kRawClassCapacity - 1];
+
+    explicit ClassBounds(const RawClassTable& table) {
+        for (int k = 0; k < kRawClassCapacity - 1; ++k)
+            below[k] = k < table.size - 1 ? table.maximum[k] : INT32_MAX;
+    }
+};
 
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9')
@@ -60,14 +54,26 @@ int HexDigitValue(char c) {
 int32_t BuildRawSignature(const int32_t* durations, int32_t count, uint8_t* out) {
     if (durations == nullptr || out == nullptr || count < 2 || count > kMaxSignatureDurations)
         return 0;
-    if (!AllAboveZero(durations, count))
-        return 0;
-
-    int32_t values[(kMaxSignatureDurations + 1) / 2];
+    // One pass over both kinds; a duration of 0 or below gives no signature.
+    RawClassBuckets pulseRuns;
+    RawClassBuckets pauseRuns;
+    int32_t i = 0;
+    for (; i + 1 < count; i += 2) {
+        const int32_t pulse = durations[i];
+        const int32_t pause = durations[i + 1];
+        if (pulse <= 0 || pause <= 0)
+            return 0;
+        pulseRuns.Add(pulse);
+        pauseRuns.Add(pause);
+    }
+    if (i < count) {
+        if (durations[i] <= 0)
+            return 0;
+        pulseRuns.Add(durations[i]);
+    }
     RawClassTable pulses;
     RawClassTable pauses;
-    if (!BuildRawClassTable(values, CopyKind(durations, count, 0, values), pulses) ||
-        !BuildRawClassTable(values, CopyKind(durations, count, 1, values), pauses))
+    if (!pulseRuns.ToTable(pulses) || !pauseRuns.ToTable(pauses))
         return 0;
     const int32_t length = 1 + 2 * pulses.size + 2 * pauses.size + (count + 3) / 4;
     if (length > kRawSignatureMaxLength)
@@ -77,11 +83,25 @@ int32_t BuildRawSignature(const int32_t* durations, int32_t count, uint8_t* out)
     *p++ = static_cast<uint8_t>(pulses.size * 16 + pauses.size);
     p = WriteCentres(pulses, p);
     p = WriteCentres(pauses, p);
-    for (int32_t i = 0; i < count; i += 4) {
-        uint8_t packed = 0;
-        for (int32_t k = 0; k < 4; ++k)
-            packed = static_cast<uint8_t>(packed * 4 + ClassNumber(durations, count, i + k, pulses, pauses));
-        *p++ = packed;
+    // The bounds as plain locals, so that the loop keeps them in registers.
+    const ClassBounds pulseBounds(pulses);
+    const ClassBounds pauseBounds(pauses);
+    const int32_t p0 = pulseBounds.below[0], p1 = pulseBounds.below[1], p2 = pulseBounds.below[2];
+    const int32_t s0 = pauseBounds.below[0], s1 = pauseBounds.below[1], s2 = pauseBounds.below[2];
+    const auto pulseClass = [=](int32_t v) { return (v > p0) + (v > p1) + (v > p2); };
+    const auto pauseClass = [=](int32_t v) { return (v > s0) + (v > s1) + (v > s2); };
+    int32_t g = 0;
+    for (; g + 4 <= count; g += 4) {
+        const int32_t* d = durations + g;
+        *p++ = static_cast<uint8_t>(pulseClass(d[0]) << 6 | pauseClass(d[1]) << 4 | pauseClass(d[2]) << 2 |
+                                    pauseClass(d[3]));
+    }
+    if (g < count) {
+        // A position beyond the end contributes class number 0, as a value of 1 does.
+        int32_t d[4] = {1, 1, 1, 1};
+        std::copy(durations + g, durations + count, d);
+        *p++ = static_cast<uint8_t>(pulseClass(d[0]) << 6 | pauseClass(d[1]) << 4 | pauseClass(d[2]) << 2 |
+                                    pauseClass(d[3]));
     }
     return length;
 }
@@ -95,20 +115,26 @@ void RawSignatureToText(const uint8_t* signature, int32_t length, char* text) {
     text[length > 0 ? 2 * length : 0] = '\0';
 }
 
-bool SameRawSignature(const char* stored, const char* captured) {
-    if (!stored || !captured)
+bool SplitRawSignatureText(std::string_view text, RawSignatureParts& parts) {
+    if (text.size() < 2)
         return false;
-    const size_t storedLength = std::strlen(stored);
-    const size_t capturedLength = std::strlen(captured);
-    if (storedLength < 2 || capturedLength < 2 || stored[0] != captured[0] || stored[1] != captured[1])
-        return false;
-    const int pulses = HexDigitValue(captured[0]);
-    const int pauses = HexDigitValue(captured[1]);
+    const int pulses = HexDigitValue(text[0]);
+    const int pauses = HexDigitValue(text[1]);
     if (pulses < 0 || pauses < 0)
         return false;
     // The header and the class centres are skipped: only the class sequence is compared.
     const size_t skip = 2 + 4 * static_cast<size_t>(pulses + pauses);
-    if (storedLength < skip || capturedLength < skip)
+    if (text.size() < skip)
         return false;
-    return storedLength == capturedLength && std::strcmp(stored + skip, captured + skip) == 0;
+    parts.header = text.substr(0, 2);
+    parts.classes = text.substr(skip);
+    return true;
+}
+
+bool SameRawSignature(const char* stored, const char* captured) {
+    RawSignatureParts s;
+    RawSignatureParts c;
+    if (!stored || !captured || !SplitRawSignatureText(stored, s) || !SplitRawSignatureText(captured, c))
+        return false;
+    return s.header == c.header && s.classes == c.classes;
 }

@@ -4,7 +4,10 @@
 #  1. latency from the simulator handing a frame over (inside DoGetInfraCode) to the host window
 #     receiving the press, over PRESSES separate presses polled 100 times a second;
 #  2. processor time of the plug-in's threads while idle (the simulator answers "no data"), at 20
-#     and at 100 polls a second, beside what Wine's server spends in the same time.
+#     and at 100 polls a second, beside what Wine's server spends in the same time, and beside a
+#     bare poller in the same run: a host thread at the sampling thread's priority that only calls
+#     the simulator's DoGetInfraCode and sleeps at the same rate. Their ratio is what the plug-in
+#     costs beyond polling itself, whatever the machine and Wine add.
 # Prints a small report; the logs stay in build/bench-latency/. A measurement, never a test.
 # Usage: sh tools/bench-latency.sh [PRESSES [IDLE_SECONDS]]    (defaults 250 and 30)
 # Installs what is missing first (run as root on Debian 12).
@@ -81,8 +84,9 @@ echo "== Idle processor time, $idle_s s each"
 echo "-- Open, not started (the host alone)"
 idle stopped open:Idle wait:1000 thread-cpu wait:$((idle_s * 1000)) thread-cpu close
 for hz in 20 100; do
-    echo "-- Started, $hz polls a second, no data"
-    idle idle-$hz open:Idle start wait:1000 thread-cpu wait:$((idle_s * 1000)) thread-cpu stop close
+    echo "-- Started, $hz polls a second, no data, with a bare poller at the same rate"
+    idle idle-$hz open:Idle start bare-poller:$hz wait:1000 thread-cpu wait:$((idle_s * 1000)) thread-cpu \
+         bare-poller:0 stop close
 done
 echo
 echo "== Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

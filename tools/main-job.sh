@@ -2,7 +2,10 @@
 # The plug-in's main job, end to end: the test host loads the real OrvikPlug.dll under 32-bit Wine,
 # with the receiver simulator as OrvikUSB.dll replaying two remotes' buttons (a bi-phase and a
 # pulse-distance remote, with jitter and repeat frames) and their remote definition files beside
-# the plug-in; then once more with no driver at all. Prints what the host receives.
+# the plug-in; then real remotes: every button of the CC0 captures in tests/data/captures (see its
+# README for their source) through the simulator as receiver samples, with remote definition files
+# written from the same captures by orvik-decode --write-cfg; then once more with no driver at
+# all. Prints what the host receives.
 # Installs what is missing first (run as root on Debian 12).
 set -eu
 # Wine maps Windows file names to Unix ones through the locale: without a UTF-8 one (a bare
@@ -13,15 +16,23 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build/native" -j "$jobs" --target orvik-make-recordings >/dev/null
+cmake --build "$root/build/native" -j "$jobs" --target orvik-make-recordings orvik-decode >/dev/null
 cmake -S "$root" -B "$root/build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" >/dev/null
 cmake --build "$root/build/win32" -j "$jobs" --target OrvikPlug test_host orvik_sim_full >/dev/null
 
 run="$root/build/main-job"
-rm -rf "$run" && mkdir -p "$run/replay" "$run/no-driver" "$run/empty"
+rm -rf "$run" && mkdir -p "$run/replay" "$run/real" "$run/no-driver" "$run/empty"
 "$root/build/native/tools/make_recordings/orvik-make-recordings" "$run/replay"
 cp "$root/build/win32/bin/OrvikPlug.dll" "$run/replay/"
+# Real remotes: one definition file per capture file, named after it, as a user would make them.
+captures="$root/tests/data/captures"
+"$root/build/native/tools/make_recordings/orvik-make-recordings" real "$run/real" "$captures"/*.ir
+for ir in "$captures"/*.ir; do
+    (cd "$run/real" && "$root/build/native/bin/orvik-decode" --model 0 --write-cfg "$(basename "$ir" .ir)" "$ir" \
+        >/dev/null 2>>"$run/write-cfg.log") || [ $? -eq 3 ]
+done
+cp "$root/build/win32/bin/OrvikPlug.dll" "$run/real/"
 cp "$root/build/win32/bin/OrvikPlug.dll" "$run/no-driver/"
 
 WINEPREFIX=$("$root/tools/wine-prefix.sh")
@@ -49,6 +60,14 @@ host --plugin="$run/replay/OrvikPlug.dll" --driver-dir="$root/build/win32/bin/si
      --sim-script-file="$run/replay/replay.sim" open:Living-room start wait:7000 stop close \
      > "$run/replay.log"
 pretty < "$run/replay.log"
+
+echo
+echo "== Replay: every button of real remotes' captures (tests/data/captures), definition files from orvik-decode"
+sed 's/^orvik-decode: /  /' "$run/write-cfg.log"
+host --plugin="$run/real/OrvikPlug.dll" --driver-dir="$root/build/win32/bin/sim" \
+     --sim-script-file="$run/real/real.sim" --timeout=120000 open:Real-remotes start wait:$(($(grep -c '^send' "$run/real/real.sim") * 400 + 1500)) \
+     stop close > "$run/real.log"
+pretty < "$run/real.log"
 
 echo
 echo "== No driver library"

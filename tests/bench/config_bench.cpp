@@ -1,4 +1,5 @@
-// Loading remote definition files and looking codes up in the key table.
+// Loading remote definition files and looking codes and raw signatures up in the key table
+// (5,000 keys in 50 files, half of them with a raw pattern).
 //   build/native/bench/config_bench
 #include <benchmark/benchmark.h>
 
@@ -8,6 +9,7 @@
 #include "config/key_table.h"
 #include "config/remote_files.h"
 #include "support/memory_file_system.h"
+#include "support/reference_key_table.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -90,12 +92,23 @@ void BM_LoadFromMemoryRawOnly(benchmark::State& state) {
     Load(state, MemoryFolder(true), "/m/");
 }
 
-// 10,000 lookups of codes spread over the whole table (hits), or of codes it lacks (misses).
-void Lookups(benchmark::State& state, bool hits) {
+// The table of the 50 files, installed as the key table while it exists.
+struct InstalledTable {
     StringList names, codes, raws;
-    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
-    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
-    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    StringList* saved[3] = {RemoteNames, CodeTable, RawTable};
+
+    InstalledTable() {
+        ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
+        RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
+    }
+    ~InstalledTable() { RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2]; }
+    std::vector<KeyListRow> Rows() const { return ListKeyTable(); }
+};
+
+// 10,000 lookups of codes spread over the whole table (hits), or of codes it lacks (misses); the
+// Reference rows scan the table as the lookups did before the index.
+void Lookups(benchmark::State& state, bool hits, bool reference) {
+    const InstalledTable table;
     char texts[64][CodeDigits + 1];
     for (int i = 0; i < 64; ++i) {
         const int spread = i * 7919 % (kFiles * kKeysPerFile);
@@ -105,26 +118,60 @@ void Lookups(benchmark::State& state, bool hits) {
     for (auto _ : state) {
         int32_t sum = 0;
         for (int i = 0; i < 10000; ++i)
-            sum += FindCodeEntry(texts[i % 64]);
+            sum += reference ? reference::FindCodeEntryIn(table.codes, texts[i % 64])
+                             : FindCodeEntry(texts[i % 64]);
         benchmark::DoNotOptimize(sum);
     }
-    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
 }
 
 void BM_FindCodeEntry10000Hits(benchmark::State& state) {
-    Lookups(state, true);
+    Lookups(state, true, false);
 }
 void BM_FindCodeEntry10000Misses(benchmark::State& state) {
-    Lookups(state, false);
+    Lookups(state, false, false);
+}
+void BM_FindCodeEntry10000HitsReference(benchmark::State& state) {
+    Lookups(state, true, true);
+}
+void BM_FindCodeEntry10000MissesReference(benchmark::State& state) {
+    Lookups(state, false, true);
+}
+
+// 10,000 raw scans for captured signatures of stored patterns (hits: other centres, same class
+// numbers) or of patterns nobody stored (misses), among the 2,500 patterns of the table.
+void RawLookups(benchmark::State& state, bool hits, bool reference) {
+    const InstalledTable table;
+    std::string texts[64];
+    for (int i = 0; i < 64; ++i) {
+        const int spread = i * 7919 % (kFiles * kKeysPerFile / 2);
+        texts[i] = Pattern(spread / (kKeysPerFile / 2), hits ? 2 * (spread % (kKeysPerFile / 2)) + 1 : 0);
+        texts[i].replace(2, 4, "0231"); // a centre of its own: not compared
+    }
+    for (auto _ : state) {
+        int32_t sum = 0;
+        for (int i = 0; i < 10000; ++i) {
+            const char* text = texts[i % 64].c_str();
+            sum += reference ? reference::FindRawEntryIn(table.raws, text) : FindRawEntry(text);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+void BM_FindRawEntry10000Hits(benchmark::State& state) {
+    RawLookups(state, true, false);
+}
+void BM_FindRawEntry10000Misses(benchmark::State& state) {
+    RawLookups(state, false, false);
+}
+void BM_FindRawEntry10000HitsReference(benchmark::State& state) {
+    RawLookups(state, true, true);
+}
+void BM_FindRawEntry10000MissesReference(benchmark::State& state) {
+    RawLookups(state, false, true);
 }
 
 void BM_WriteKeyListToMemory(benchmark::State& state) {
-    StringList names, codes, raws;
-    ReadRemoteFiles(MemoryFolder(false), "/m/", names, codes, raws);
-    StringList* saved[] = {RemoteNames, CodeTable, RawTable};
-    RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
-    const std::vector<KeyListRow> rows = ListKeyTable();
-    RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
+    const std::vector<KeyListRow> rows = InstalledTable().Rows();
     MemoryFileSystem fs = MemoryFolder(false);
     for (auto _ : state)
         benchmark::DoNotOptimize(WriteKeyList(fs, "/m/", rows));
@@ -137,6 +184,12 @@ BENCHMARK(BM_LoadFromMemory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadFromMemoryRawOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindCodeEntry10000Hits)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindCodeEntry10000Misses)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindCodeEntry10000HitsReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindCodeEntry10000MissesReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000Hits)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000Misses)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000HitsReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindRawEntry10000MissesReference)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteKeyListToMemory)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,4 +1,5 @@
-// Fuzz target for the decoder, the raw signature builder and the signature comparison.
+// Fuzz target for the decoder, the raw signature builder and the signature comparison, each also
+// against the version before the speed work.
 // Input: a form byte, eight bytes of previous code, then durations in the chosen form; the bytes
 // are also read as two signature texts. Any broken property aborts.
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include "decoding/raw_signature.h"
 #include "receiver/receiver.h"
 #include "support/code_checks.h"
+#include "support/reference_decoding.h"
 
 namespace {
 
@@ -39,11 +41,14 @@ std::vector<int32_t> Durations(uint8_t form, const uint8_t* data, size_t size) {
 void CheckDecoder(std::vector<int32_t> durations, KeyCode previous) {
     const int32_t count = static_cast<int32_t>(durations.size());
     std::vector<int32_t> again = durations;
+    std::vector<int32_t> old = durations;
     const KeyCode code = DecodePulseTrain(durations.data(), count, previous);
     Require(IsWellFormedCode(code) || code == previous);
     if (count >= 3 && count <= 6)
         Require(code == 0 || code == previous);
     Require(DecodePulseTrain(again.data(), count, previous) == code);
+    // The version before the speed work gives the same code.
+    Require(reference::DecodePulseTrain(old.data(), count, previous) == code);
 }
 
 void CheckSignature(const std::vector<int32_t>& durations) {
@@ -51,6 +56,9 @@ void CheckSignature(const std::vector<int32_t>& durations) {
     uint8_t signature[kRawSignatureCapacity];
     const int32_t length = BuildRawSignature(durations.data(), count, signature);
     Require(IsWellFormedSignature(signature, length, count));
+    uint8_t old[kRawSignatureCapacity];
+    Require(reference::BuildRawSignature(durations.data(), count, old) == length);
+    Require(std::memcmp(old, signature, static_cast<size_t>(length)) == 0);
     if (length == 0)
         return;
     char text[2 * kRawSignatureCapacity + 1];

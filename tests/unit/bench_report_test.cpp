@@ -116,6 +116,22 @@ TEST(BenchReport, IdleCpuIsTheDifferenceOfTwoSnapshotsPerSecond) {
     EXPECT_DOUBLE_EQ(cpu.TotalMsPerSecond(), 4.5);
 }
 
+TEST(BenchReport, TheBarePollerIsCountedApartFromThePlugIn) {
+    const std::vector<ParsedLine> lines = Lines({
+        "thread-cpu t=1000.000 id=264 start=0x00002670 priority=15 kernel_us=0 user_us=0",
+        "thread-cpu t=1000.000 id=40 who=bare-poller priority=15 kernel_us=0 user_us=0",
+        "step t=999.000 i=3 do=thread-cpu threads=5 plugin_threads=3",
+        "thread-cpu t=3000.000 id=264 start=0x00002670 priority=15 kernel_us=3000 user_us=3000",
+        "thread-cpu t=3000.000 id=40 who=bare-poller priority=15 kernel_us=4000 user_us=1000",
+        "step t=2999.000 i=5 do=thread-cpu threads=5 plugin_threads=2",
+    });
+    IdleCpu cpu;
+    std::string error;
+    ASSERT_TRUE(MeasureIdleCpu(lines, &cpu, &error)) << error;
+    EXPECT_DOUBLE_EQ(cpu.TotalMsPerSecond(), 3);
+    EXPECT_DOUBLE_EQ(cpu.BarePollerMsPerSecond(), 2.5);
+}
+
 TEST(BenchReport, IdleCpuNeedsTwoSnapshotsOfTheSameThreads) {
     const std::vector<std::string> bad[] = {
         {"thread-cpu t=1.000 id=1 priority=0 kernel_us=0 user_us=0", "step t=1.000 i=0 do=thread-cpu"},

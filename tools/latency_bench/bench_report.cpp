@@ -68,7 +68,14 @@ PressTimes CollectPressTimes(const std::vector<ParsedLine>& lines) {
 double IdleCpu::TotalMsPerSecond() const {
     double total = 0;
     for (const ThreadCpu& thread : threads)
-        total += thread.msPerSecond;
+        total += thread.barePoller ? 0 : thread.msPerSecond;
+    return total;
+}
+
+double IdleCpu::BarePollerMsPerSecond() const {
+    double total = 0;
+    for (const ThreadCpu& thread : threads)
+        total += thread.barePoller ? thread.msPerSecond : 0;
     return total;
 }
 
@@ -78,6 +85,7 @@ struct Sample {
     double t;
     int64_t priority;
     int64_t cpuUs;
+    bool barePoller;
 };
 
 } // namespace
@@ -99,7 +107,7 @@ bool MeasureIdleCpu(const std::vector<ParsedLine>& lines, IdleCpu* cpu, std::str
                 return false;
             }
             snapshots.back()[*id] = {line.Real("t").value_or(0), line.Number("priority").value_or(0),
-                                     *kernel + *user};
+                                     *kernel + *user, line.Get("who") == "bare-poller"};
         }
     }
     if (stepTimes.size() < 2) {
@@ -116,7 +124,7 @@ bool MeasureIdleCpu(const std::vector<ParsedLine>& lines, IdleCpu* cpu, std::str
         if (seconds <= 0)
             continue;
         const double ms = static_cast<double>(after->second.cpuUs - before.cpuUs) / 1000.0;
-        cpu->threads.push_back({id, before.priority, ms / seconds});
+        cpu->threads.push_back({id, before.priority, ms / seconds, before.barePoller});
     }
     if (cpu->threads.empty()) {
         *error = "no plug-in thread in both snapshots";

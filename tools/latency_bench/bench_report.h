@@ -43,11 +43,13 @@ struct ThreadCpu {
     int64_t id = 0;
     int64_t priority = 0;
     double msPerSecond = 0;
+    bool barePoller = false; // the host's yardstick thread (who=bare-poller), not the plug-in's
 };
 struct IdleCpu {
     double seconds = 0; // between the two steps
     std::vector<ThreadCpu> threads;
-    double TotalMsPerSecond() const;
+    double TotalMsPerSecond() const;      // the plug-in's threads
+    double BarePollerMsPerSecond() const; // 0 without a bare poller
 };
 // False when the lines do not hold two snapshots of the same threads (why in *error).
 bool MeasureIdleCpu(const std::vector<ParsedLine>& lines, IdleCpu* cpu, std::string* error);

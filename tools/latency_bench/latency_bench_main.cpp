@@ -86,8 +86,12 @@ int CpuReport(const char* log) {
     std::printf("plug-in threads %.2f ms/s (%.3f %% of a core) over %.1f s\n", cpu.TotalMsPerSecond(),
                 cpu.TotalMsPerSecond() / 10, cpu.seconds);
     for (const ThreadCpu& thread : cpu.threads)
-        std::printf("  thread %lld, priority %lld: %.2f ms/s\n", static_cast<long long>(thread.id),
-                    static_cast<long long>(thread.priority), thread.msPerSecond);
+        std::printf("  %s %lld, priority %lld: %.2f ms/s\n", thread.barePoller ? "bare poller" : "thread",
+                    static_cast<long long>(thread.id), static_cast<long long>(thread.priority),
+                    thread.msPerSecond);
+    if (cpu.BarePollerMsPerSecond() > 0)
+        std::printf("bare poller %.2f ms/s; plug-in / bare poller = %.2f\n", cpu.BarePollerMsPerSecond(),
+                    cpu.TotalMsPerSecond() / cpu.BarePollerMsPerSecond());
     return 0;
 }
 

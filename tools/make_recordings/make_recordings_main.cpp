@@ -1,12 +1,17 @@
 // orvik-make-recordings: writes the main job's replay into a folder — a receiver-simulator script
-// with two remotes' buttons pressed and held, their remote definition files and a settings file.
+// with two remotes' buttons pressed and held, their remote definition files and a settings file;
+// or, with "real", a script that presses every button of real capture files once, as a model-0
+// receiver delivers them, and the settings file for it.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "ir_synth.h"
+#include "receiver/receiver.h"
 #include "replay_files.h"
+#include "tools/orvik_decode/train_reader.h"
 
 namespace {
 
@@ -74,11 +79,50 @@ std::string DefinitionFile(const char* remote) {
     return DefinitionFileText(remote, keys);
 }
 
+// Every named train of the capture files, one press each: the sample bytes of one driver read
+// (at most 512), then time for the release. A whole read is let through (BufferSize 512), as
+// orvik-decode --model 0 assumes when it writes the remote definition files for them.
+int RealReplay(const std::string& folder, const std::vector<std::string>& files) {
+    Script s;
+    s.Wait(300);
+    for (const std::string& path : files) {
+        std::ifstream in(path);
+        if (!in) {
+            std::fprintf(stderr, "orvik-make-recordings: cannot read %s\n", path.c_str());
+            return 1;
+        }
+        TrainReader reader;
+        std::vector<TrainItem> items;
+        for (std::string line; std::getline(in, line);)
+            reader.AddLine(line, items);
+        reader.Finish(items);
+        for (const TrainItem& item : items) {
+            if (!item.error.empty() || item.durations.empty())
+                continue;
+            const size_t delivered = std::min<size_t>(item.durations.size(), kSampleBufferSize);
+            s.Comment(item.name);
+            s.Send(std::vector<int32_t>(item.durations.begin(), item.durations.begin() + delivered));
+            s.Wait(400);
+        }
+    }
+    ReplaySettings settings;
+    settings.bufferSize = kSampleBufferSize;
+    if (!WriteFile(folder + "/real.sim", s.Text()) ||
+        !WriteFile(folder + "/OrvikPlug.ini", SettingsFileText(settings))) {
+        std::fprintf(stderr, "orvik-make-recordings: cannot write into %s\n", folder.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "real")
+        return RealReplay(argv[2], std::vector<std::string>(argv + 3, argv + argc));
     if (argc != 2) {
-        std::fprintf(stderr, "usage: orvik-make-recordings OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: orvik-make-recordings OUTPUT_FOLDER\n"
+                             "       orvik-make-recordings real OUTPUT_FOLDER CAPTURE_FILE...\n");
         return 2;
     }
     const std::string folder = argv[1];

@@ -7,7 +7,46 @@
 #include "decoding/pulse_train_decoder.h"
 #include "decoding/raw_signature.h"
 #include "receiver/receiver.h"
+#include "tools/orvik_decode/receiver_model.h"
 #include "tools/orvik_decode/train_reader.h"
+
+namespace {
+
+// A duration that no receiver can deliver would only give odd classes: such trains are reported.
+// Only what a receiver would deliver (the first 513) is looked at.
+std::string InvalidDuration(const std::vector<int32_t>& durations, int32_t scaler) {
+    const size_t delivered = std::min(durations.size(), static_cast<size_t>(kPulseTrainCapacity));
+    const int32_t longest = LongestReceivable(scaler);
+    for (size_t k = 0; k < delivered; ++k) {
+        const std::string where = " (duration " + std::to_string(k + 1) + " of the train)";
+        if (durations[k] <= 0)
+            return "duration " + std::to_string(durations[k]) + " is not above 0" + where;
+        if (durations[k] > longest)
+            return "duration " + std::to_string(durations[k]) + " is longer than any receiver delivers (" +
+                   std::to_string(longest) + " us)" + where;
+    }
+    return "";
+}
+
+std::string JsonText(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            static const char kDigits[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kDigits[(c >> 4) & 0xF];
+            out += kDigits[c & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
 
 DecodeReport DecodeTrain(const std::vector<int32_t>& durations, KeyCode previousCode) {
     PulseTrain train{};
@@ -25,40 +64,69 @@ DecodeReport DecodeTrain(const std::vector<int32_t>& durations, KeyCode previous
     return report;
 }
 
-std::string FormatReport(const DecodeReport& report, bool json) {
+std::string FormatReport(const DecodeReport& report, bool json, const std::string& name) {
     char code[CodeDigits + 1];
     CodeText(report.code, code);
     const std::string coding = report.code == 0 ? "-" : CodingKindText(report.code);
     const std::string bits = std::to_string(BitCountOf(report.code));
     if (json) {
-        // Every text here is hexadecimal or a fixed coding name: nothing needs escaping.
+        // The code, the coding and the signature need no escaping; a button name may.
         return std::string("{\"code\":\"") + code + "\",\"coding\":\"" + coding + "\",\"bits\":" + bits +
-               ",\"raw\":\"" + report.rawSignature + "\"}";
+               ",\"raw\":\"" + report.rawSignature + "\"" +
+               (name.empty() ? "" : ",\"name\":\"" + JsonText(name) + "\"") + "}";
     }
-    return std::string(code) + "\t" + coding + "\t" + bits + "\t" + report.rawSignature;
+    return std::string(code) + "\t" + coding + "\t" + bits + "\t" + report.rawSignature +
+           (name.empty() ? "" : "\t" + name);
 }
 
-void DecodeStream(std::istream& in, const std::string& inputName, DecodeSession& session, std::ostream& out,
-                  std::ostream& err) {
+void DecodeInput(std::istream& in, DecodeSession& session,
+                 const std::function<void(const DecodedTrain&)>& each) {
     TrainReader reader;
     std::vector<TrainItem> items;
-    auto report = [&] {
+    auto decode = [&] {
         for (const TrainItem& item : items) {
-            DecodeReport result;
-            if (item.error.empty())
-                result = DecodeTrain(item.durations, session.previousCode);
-            else
-                err << inputName << ":" << item.line << ": " << item.error << "\n";
-            session.previousCode = result.code;
-            out << FormatReport(result, session.json) << "\n";
+            DecodedTrain train;
+            train.line = item.line;
+            train.name = item.name;
+            train.error = item.error.empty() ? InvalidDuration(item.durations, session.scaler) : item.error;
+            if (train.error.empty()) {
+                const std::vector<int32_t> delivered =
+                    session.model < 0 ? item.durations
+                                      : AsModelDelivers(item.durations, session.model, session.scaler);
+                train.report = DecodeTrain(delivered, session.previousCode);
+                train.repeatFrame = delivered.size() >= 3 && delivered.size() <= 6;
+            } else {
+                ++session.skipped;
+            }
+            session.previousCode = train.report.code;
+            each(train);
         }
         items.clear();
     };
     std::string line;
     while (std::getline(in, line)) {
         reader.AddLine(line, items);
-        report();
+        decode();
     }
     reader.Finish(items);
-    report();
+    decode();
+}
+
+std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session) {
+    std::vector<DecodedTrain> decoded;
+    DecodeInput(in, session, [&](const DecodedTrain& train) { decoded.push_back(train); });
+    return decoded;
+}
+
+std::string SkipMessage(const std::string& inputName, const DecodedTrain& train) {
+    return inputName + ":" + std::to_string(train.line) + ": " + train.error;
+}
+
+void DecodeStream(std::istream& in, const std::string& inputName, DecodeSession& session, std::ostream& out,
+                  std::ostream& err) {
+    DecodeInput(in, session, [&](const DecodedTrain& train) {
+        if (!train.error.empty())
+            err << SkipMessage(inputName, train) << "\n";
+        out << FormatReport(train.report, session.json, train.name) << std::endl;
+    });
 }

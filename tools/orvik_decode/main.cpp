@@ -1,70 +1,175 @@
-// orvik-decode: shows what the plug-in makes of pulse trains before a remote is learned.
+// orvik-decode: shows what the plug-in makes of pulse trains before a remote is learned, which
+// key of a remote definition file it would report, and writes such a file from captures.
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "config/file_system.h"
 #include "tools/orvik_decode/decode_report.h"
+#include "tools/orvik_decode/receiver_model.h"
+#include "tools/orvik_decode/remote_builder.h"
+#include "tools/orvik_decode/remote_lookup.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: orvik-decode [--json] [FILE...]\n"
+    "usage: orvik-decode [--json] [--model 0|1|2] [--scaler N] [--cfg FILE.cfg]... [--write-cfg NAME]\n"
+    "                    [FILE...]\n"
     "\n"
     "Decodes infrared pulse trains as the plug-in does and prints one line per train:\n"
     "  code (16 hex digits) TAB coding (- when none) TAB bit count TAB raw signature (empty when none)\n"
-    "With --json each line is a JSON object with the fields code, coding, bits and raw.\n"
+    "  and, when the input names the button, TAB its name.\n"
+    "With --json each line is a JSON object with the fields code, coding, bits, raw and name.\n"
     "\n"
     "Input (the files in order, or standard input when none or for \"-\"):\n"
     "  - one train per line: durations in microseconds separated by blanks or commas, starting with a\n"
-    "    pulse; a leading + or - sign on a value is ignored;\n"
-    "  - or LIRC mode2 output: \"pulse N\" and \"space N\" lines; a train ends at a space longer than\n"
-    "    30 ms, a \"timeout\" line or the end of a file.\n"
+    "    pulse; a sign may stand where it fits the position (+ a pulse, - a pause);\n"
+    "  - LIRC mode2 output: \"pulse N\" and \"space N\" lines; a train ends at a space longer than\n"
+    "    30 ms, a \"timeout\" line or the end of a file;\n"
+    "  - Flipper .ir files: each \"name:\" with \"type: raw\" gives its \"data:\" durations as a train\n"
+    "    named after the button; parsed signals carry no durations and are skipped.\n"
     "Blank lines and text after # are skipped. Each train is decoded with the previous result as the\n"
     "previous code, as the plug-in chains them, so repeat frames repeat the code before them.\n"
     "Trains longer than 513 durations are cut to their first 513, as the receiver never delivers\n"
-    "more. A malformed line is reported on standard error with its line number and prints the\n"
+    "more. A malformed line, or a train holding a duration of 0, a negative one or one longer than\n"
+    "any receiver delivers, is reported on standard error with its line number and prints the\n"
     "all-zero code; decoding goes on.\n"
     "\n"
-    "Exit status: 0, 1 when a file cannot be opened, 2 for a wrong option.\n";
+    "  --model M     first turn each train into what a receiver of model M (the Mode setting: 0, 1,\n"
+    "                2) delivers: whole ticks, its byte limits, model 1's two-byte values; the codes\n"
+    "                are then the ones the plug-in gives with that receiver.\n"
+    "  --scaler N    tick length in hundredths of a microsecond for --model (default 8533).\n"
+    "  --cfg FILE    instead of the lines above, print for each train: its name (or line), its\n"
+    "                code, and the key (remote) the plug-in reports for it in decoding mode and in\n"
+    "                raw mode, read from the given remote definition files (- when none).\n"
+    "  --write-cfg NAME  also write the remote definition file of remote NAME into the current\n"
+    "                folder: the buttons' names and codes, and raw patterns for buttons that do not\n"
+    "                decode. Buttons that give the code of an earlier one are reported and left out.\n"
+    "\n"
+    "Exit status: 0; 1 when a file cannot be opened or written; 2 for a wrong option; 3 when\n"
+    "something was skipped (reported on standard error) but the rest was done.\n";
+
+struct Options {
+    DecodeSession session;
+    std::vector<std::string> inputs;
+    std::vector<std::string> cfgFiles;
+    std::string writeRemote;
+};
+
+bool ParseNumber(const std::string& text, long low, long high, long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text.c_str(), &end, 10);
+    return !text.empty() && *end == '\0' && errno == 0 && value >= low && value <= high;
+}
+
+// 0 when the options are good, else the exit status.
+int ParseOptions(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        long number = 0;
+        if (argument == "--json") {
+            options.session.json = true;
+        } else if (argument == "--help" || argument == "-h") {
+            std::cout << kUsage;
+            return -1;
+        } else if (argument == "--model" && hasValue && ParseNumber(argv[i + 1], 0, 2, number)) {
+            options.session.model = static_cast<int>(number);
+            ++i;
+        } else if (argument == "--scaler" && hasValue && ParseNumber(argv[i + 1], 1, 1000000, number)) {
+            options.session.scaler = static_cast<int32_t>(number);
+            ++i;
+        } else if (argument == "--cfg" && hasValue) {
+            options.cfgFiles.push_back(argv[++i]);
+        } else if (argument == "--write-cfg" && hasValue) {
+            options.writeRemote = argv[++i];
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            std::cerr << "orvik-decode: wrong option or value: " << argument << "\n" << kUsage;
+            return 2;
+        } else {
+            options.inputs.push_back(argument);
+        }
+    }
+    if (options.inputs.empty())
+        options.inputs.push_back("-");
+    return 0;
+}
+
+std::string OrDash(const std::string& text) {
+    return text.empty() ? "-" : text;
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    DecodeSession session;
-    std::vector<std::string> inputs;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--json") {
-            session.json = true;
-        } else if (argument == "--help" || argument == "-h") {
-            std::cout << kUsage;
-            return 0;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            std::cerr << "orvik-decode: unknown option " << argument << "\n" << kUsage;
-            return 2;
-        } else {
-            inputs.push_back(argument);
+    Options options;
+    if (const int status = ParseOptions(argc, argv, options); status != 0)
+        return status < 0 ? 0 : status;
+
+    LoadedRemotes remotes;
+    if (!options.cfgFiles.empty()) {
+        for (const std::string& path : options.cfgFiles) {
+            if (!StdFileSystem().Exists(path)) {
+                std::cerr << "orvik-decode: cannot open " << path << "\n";
+                return 1;
+            }
         }
+        LoadRemoteFiles(StdFileSystem(), options.cfgFiles, remotes);
     }
-    if (inputs.empty())
-        inputs.push_back("-");
 
     int status = 0;
-    for (const std::string& input : inputs) {
-        if (input == "-") {
-            DecodeStream(std::cin, "stdin", session, std::cout, std::cerr);
-            continue;
+    std::vector<DecodedTrain> all;
+    for (const std::string& input : options.inputs) {
+        std::ifstream file;
+        if (input != "-") {
+            file.open(input);
+            if (!file) {
+                std::cerr << "orvik-decode: cannot open " << input << ": " << std::strerror(errno) << "\n";
+                status = 1;
+                continue;
+            }
         }
-        std::ifstream file(input);
-        if (!file) {
-            std::cerr << "orvik-decode: cannot open " << input << ": " << std::strerror(errno) << "\n";
-            status = 1;
-            continue;
-        }
-        DecodeStream(file, input, session, std::cout, std::cerr);
+        const std::string name = input == "-" ? "stdin" : input;
+        DecodeInput(input == "-" ? std::cin : file, options.session, [&](const DecodedTrain& train) {
+            if (!train.error.empty())
+                std::cerr << SkipMessage(name, train) << "\n";
+            if (options.cfgFiles.empty()) {
+                std::cout << FormatReport(train.report, options.session.json, train.name) << std::endl;
+            } else {
+                char code[CodeDigits + 1];
+                CodeText(train.report.code, code);
+                std::cout << (train.name.empty() ? "line " + std::to_string(train.line) : train.name) << "\t"
+                          << code << "\t" << OrDash(KeyForCode(remotes, train.report.code)) << "\t"
+                          << OrDash(KeyForRawSignature(remotes, train.report.rawSignature)) << std::endl;
+            }
+            if (!options.writeRemote.empty())
+                all.push_back(train);
+        });
     }
+    bool skipped = options.session.skipped > 0;
+
+    if (!options.writeRemote.empty()) {
+        const RemoteRows remote = BuildRemoteRows(all, options.writeRemote);
+        for (const std::string& problem : remote.problems)
+            std::cerr << "orvik-decode: " << problem << "\n";
+        skipped = skipped || !remote.problems.empty();
+        if (remote.rows.empty()) {
+            std::cerr << "orvik-decode: no button to write for " << options.writeRemote << "\n";
+            return 1;
+        }
+        std::string path;
+        if (!WriteRemoteFile(StdFileSystem(), "./", options.writeRemote, remote.rows, &path)) {
+            std::cerr << "orvik-decode: cannot write " << path << "\n";
+            return 1;
+        }
+        std::cerr << "orvik-decode: wrote " << remote.rows.size() << " keys to " << path << "\n";
+    }
+    if (status == 0 && skipped)
+        status = 3;
     return status;
 }

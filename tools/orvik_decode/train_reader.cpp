@@ -28,11 +28,22 @@ std::vector<std::string> Words(const std::string& text) {
     return words;
 }
 
-// Digits with an optional leading sign, which is ignored. False when not a number or too long.
-bool ParseDuration(const std::string& word, int32_t& value, std::string& error) {
-    const size_t start = !word.empty() && (word[0] == '+' || word[0] == '-') ? 1 : 0;
+// Where a sign may stand in front of a duration: nowhere, or where it matches the position of
+// the duration ("+" pulses, "-" pauses) and so adds nothing but a check.
+enum class Signs { Refused, ByPosition };
+
+// Digits, with a sign where allowed. False when not a number, too long, or a sign is out of place.
+bool ParseDuration(const std::string& word, Signs signs, size_t position, int32_t& value,
+                   std::string& error) {
+    const bool signed_ = !word.empty() && (word[0] == '+' || word[0] == '-');
+    const size_t start = signed_ ? 1 : 0;
     if (start == word.size() || word.find_first_not_of("0123456789", start) != std::string::npos) {
         error = "not a duration: \"" + word + "\"";
+        return false;
+    }
+    if (signed_ && (signs == Signs::Refused || (word[0] == '-') != (position % 2 == 1))) {
+        error = word[0] == '-' ? "negative duration: \"" + word + "\""
+                               : "a pause marked as a pulse: \"" + word + "\"";
         return false;
     }
     errno = 0;
@@ -43,6 +54,18 @@ bool ParseDuration(const std::string& word, int32_t& value, std::string& error) 
     }
     value = static_cast<int32_t>(parsed);
     return true;
+}
+
+// The text after the first ':', without blanks at either end.
+std::string ValueOf(const std::string& line) {
+    const size_t colon = line.find(':');
+    const size_t first = line.find_first_not_of(" \t", colon + 1);
+    const size_t last = line.find_last_not_of(" \t\r");
+    return first == std::string::npos || last < first ? "" : line.substr(first, last - first + 1);
+}
+
+bool IsKey(const std::string& word) {
+    return word.size() > 1 && word.back() == ':';
 }
 
 void Lengthen(int32_t& duration, int32_t more) {
@@ -58,6 +81,8 @@ void TrainReader::AddLine(const std::string& text, std::vector<TrainItem>& items
         return;
     if (words[0] == "pulse" || words[0] == "space" || words[0] == "timeout")
         AddMode2(words, items);
+    else if (IsKey(words[0]))
+        AddKeyLine(words, ValueOf(text.substr(0, text.find('#'))), items);
     else
         AddTrainLine(words, items);
 }
@@ -84,7 +109,7 @@ void TrainReader::AddTrainLine(const std::vector<std::string>& words, std::vecto
     for (const std::string& word : words) {
         int32_t value = 0;
         std::string error;
-        if (!ParseDuration(word, value, error)) {
+        if (!ParseDuration(word, Signs::ByPosition, item.durations.size(), value, error)) {
             Malformed(error, items);
             return;
         }
@@ -100,7 +125,7 @@ void TrainReader::AddMode2(const std::vector<std::string>& words, std::vector<Tr
         Malformed("expected \"" + words[0] + " N\"", items);
         return;
     }
-    if (!ParseDuration(words[1], value, error)) {
+    if (!ParseDuration(words[1], Signs::Refused, 0, value, error)) {
         Malformed(error, items);
         return;
     }
@@ -124,4 +149,55 @@ void TrainReader::AddMode2(const std::vector<std::string>& words, std::vector<Tr
         Lengthen(train.back(), value);
     else
         train.push_back(value);
+}
+
+void TrainReader::AddKeyLine(const std::vector<std::string>& words, const std::string& value,
+                             std::vector<TrainItem>& items) {
+    Finish(items);
+    const std::string key = words[0].substr(0, words[0].size() - 1);
+    if (key == "name") {
+        buttonName_ = value;
+        buttonType_.clear();
+        return;
+    }
+    if (key == "type") {
+        buttonType_ = words.size() == 2 ? words[1] : "";
+        if (buttonType_ == "parsed") {
+            // Stored as protocol, address and command: there are no durations to decode.
+            Malformed("button \"" + buttonName_ + "\" is a parsed signal, not a raw one: skipped", items);
+            items.back().name = buttonName_;
+        } else if (buttonType_ != "raw") {
+            Malformed("unknown signal type \"" + (words.size() > 1 ? words[1] : "") + "\"", items);
+        }
+        return;
+    }
+    if (key == "data") {
+        if (buttonType_ != "raw") {
+            Malformed("\"data:\" outside a raw signal", items);
+            return;
+        }
+        TrainItem item;
+        item.line = lineNumber_;
+        item.name = buttonName_;
+        for (size_t k = 1; k < words.size(); ++k) {
+            int32_t value = 0;
+            std::string error;
+            if (!ParseDuration(words[k], Signs::Refused, 0, value, error)) {
+                Malformed(error, items);
+                items.back().name = buttonName_;
+                return;
+            }
+            item.durations.push_back(value);
+        }
+        items.push_back(item);
+        return;
+    }
+    // The file's header and the carrier of a raw signal, or the fields of a parsed one.
+    static const char* const kKnown[] = {"Filetype", "Version", "frequency", "duty_cycle",
+                                         "protocol", "address", "command"};
+    for (const char* known : kKnown) {
+        if (key == known)
+            return;
+    }
+    Malformed("unknown key \"" + key + "\"", items);
 }

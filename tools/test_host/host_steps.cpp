@@ -127,6 +127,7 @@ constexpr Verb kVerbs[] = {
     {"sim-script", StepKind::SimScript, Verb::Required},
     {"sim-log", StepKind::SimLog, Verb::None},
     {"thread-cpu", StepKind::ThreadCpu, Verb::None},
+    {"bare-poller", StepKind::BarePoller, Verb::Required},
     {"mark", StepKind::Mark, Verb::Required},
 };
 
@@ -163,6 +164,12 @@ bool ParseStep(std::string_view token, Step* step, std::string* why) {
     case StepKind::Sleep:
         if (hasArg && (!ParseInteger(arg, &step->a) || step->a < 0)) {
             *why = "bad milliseconds";
+            return false;
+        }
+        return true;
+    case StepKind::BarePoller:
+        if (!ParseInteger(arg, &step->a) || step->a < 0 || step->a > 1000) {
+            *why = "bad polls per second";
             return false;
         }
         return true;

@@ -24,6 +24,7 @@ enum class StepKind {
     SimScript,   // sim-script:TEXT
     SimLog,      // sim-log: simulator log entries since the last sim-log
     ThreadCpu,   // thread-cpu: processor time used so far by each of the plug-in's threads
+    BarePoller,  // bare-poller:HZ, a thread polling the driver HZ times a second; 0 ends it
     Mark,        // mark:TEXT, a marker line
 };
 

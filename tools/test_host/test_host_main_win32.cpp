@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plugin/host_records.h"
+#include "tools/test_host/bare_poller_win32.h"
 #include "tools/test_host/box_watcher_win32.h"
 #include "tools/test_host/host_output_win32.h"
 #include "tools/test_host/host_steps.h"
@@ -285,6 +286,10 @@ EventLine RunStep(const Step& step, int index) {
         break;
     case StepKind::ThreadCpu:
         EmitThreadTimes(g_plugin.module);
+        EmitBarePollerTimes();
+        break;
+    case StepKind::BarePoller:
+        line.Int("ok", SetBarePoller(step.a) ? 1 : 0);
         break;
     case StepKind::Sim:
     case StepKind::SimPort:

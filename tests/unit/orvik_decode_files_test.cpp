@@ -1,0 +1,214 @@
+// orvik-decode on the capture formats people have: Flipper .ir files and LIRC mode2 recordings of
+// real remotes, receiver models, and remote definition files written from captures.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "config/configuration.h"
+#include "config/remote_files.h"
+#include "support/ir_captures.h"
+#include "support/key_table_fixture.h"
+#include "support/memory_file_system.h"
+#include "support/train_results.h"
+#include "tools/orvik_decode/decode_report.h"
+#include "tools/orvik_decode/receiver_model.h"
+#include "tools/orvik_decode/remote_builder.h"
+#include "tools/orvik_decode/remote_lookup.h"
+#include "tools/orvik_decode/train_reader.h"
+
+namespace {
+
+const std::string kCaptures = ORVIK_SOURCE_DIR "/tests/data/captures/";
+
+std::vector<DecodedTrain> DecodeText(const std::string& text, DecodeSession session = {}) {
+    std::istringstream in(text);
+    return DecodeInput(in, session);
+}
+
+std::string FileText(const std::string& path) {
+    std::string text;
+    EXPECT_EQ(StdFileSystem().ReadFile(path, &text), ReadResult::Ok) << path;
+    return text;
+}
+
+// The real captures of one collection file, from the shared test data.
+std::vector<IrCapture> CapturesOf(const std::string& file) {
+    std::vector<IrCapture> all;
+    std::vector<IrCapture> found;
+    std::string error;
+    if (ReadIrCaptures(IrCapturesPath(ORVIK_TESTDATA_DIR), all, error)) {
+        for (const IrCapture& capture : all) {
+            if (capture.file == file)
+                found.push_back(capture);
+        }
+    }
+    return found;
+}
+
+TEST(OrvikDecodeFiles, FlipperFileGivesEveryRawButtonWithItsName) {
+    const std::vector<IrCapture> captures = CapturesOf("LED_Lighting/Unknown/Light_Strip.ir");
+    if (captures.empty())
+        GTEST_SKIP() << "real captures not available";
+    const std::vector<DecodedTrain> trains = DecodeText(FileText(kCaptures + "Light_Strip.ir"));
+    ASSERT_EQ(trains.size(), captures.size());
+    for (size_t k = 0; k < trains.size(); ++k) {
+        EXPECT_EQ(trains[k].name, captures[k].button);
+        EXPECT_EQ(trains[k].error, "");
+        EXPECT_EQ(trains[k].report.code,
+                  DecodeCopy(AsReceived(captures[k]), k == 0 ? 0 : trains[k - 1].report.code));
+    }
+}
+
+TEST(OrvikDecodeFiles, Mode2RecordingOfRealCapturesGivesTheirTrains) {
+    const std::vector<IrCapture> captures = CapturesOf("Miscellaneous/OREI HDMI Switcher/OREI HD-401MV.ir");
+    if (captures.empty())
+        GTEST_SKIP() << "real captures not available";
+    // As a LIRC receiver records them: silence first, a timeout after each burst. A space above
+    // 30 ms (the gap before a repeat frame) ends a train there too.
+    std::string mode2 = "space 3000000\n";
+    std::vector<Durations> expected;
+    for (const IrCapture& capture : captures) {
+        expected.emplace_back();
+        for (size_t k = 0; k < capture.durations.size(); ++k) {
+            const int32_t d = capture.durations[k];
+            mode2 += (k % 2 == 0 ? "pulse " : "space ") + std::to_string(d) + "\n";
+            if (k % 2 == 1 && d > 30000)
+                expected.emplace_back();
+            else
+                expected.back().push_back(d);
+        }
+        mode2 += "timeout 125000\n";
+    }
+    const std::vector<DecodedTrain> trains = DecodeText(mode2);
+    ASSERT_EQ(trains.size(), expected.size());
+    KeyCode previous = 0;
+    for (size_t k = 0; k < trains.size(); ++k) {
+        previous = DecodeCopy(expected[k], previous);
+        EXPECT_EQ(trains[k].report.code, previous) << "train " << k;
+        EXPECT_EQ(trains[k].error, "");
+    }
+}
+
+TEST(OrvikDecodeFiles, BadLinesAndDurationsAreReportedAndTheRestIsDecoded) {
+    const std::string nec = "9000 4500 560 1690 560 560 560 1690 560 560 560 1690 560 560 560 1690 560";
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string error; // part of the message for the first train
+    } cases[] = {
+        {"zero", "9000 0 560", "duration 0 is not above 0 (duration 2"},
+        {"negative pulse", "-9000 4500 560", "negative duration"},
+        {"pause marked as a pulse", "9000 +4500 560", "a pause marked as a pulse"},
+        {"beyond the receiver", "9000 170000 560", "longer than any receiver delivers (169892 us)"},
+        {"negative in a Flipper file", "name: A\ntype: raw\ndata: 9000 -4500 560", "negative duration"},
+        {"data outside a raw signal", "name: A\ndata: 9000 4500 560", "\"data:\" outside a raw signal"},
+        {"parsed signal", "name: A\ntype: parsed\nprotocol: NEC", "parsed signal, not a raw one: skipped"},
+        {"unknown key", "nme: A", "unknown key \"nme\""},
+        {"negative in mode2", "pulse -560", "negative duration"},
+    };
+    for (const Case& c : cases) {
+        DecodeSession session;
+        const std::vector<DecodedTrain> trains = DecodeText(c.input + "\n" + nec, session);
+        ASSERT_EQ(trains.size(), 2u) << c.name;
+        EXPECT_NE(trains[0].error.find(c.error), std::string::npos) << c.name << ": " << trains[0].error;
+        EXPECT_EQ(trains[0].report.code, 0u) << c.name;
+        EXPECT_EQ(trains[1].error, "") << c.name;
+        EXPECT_NE(trains[1].report.code, 0u) << c.name;
+    }
+}
+
+TEST(OrvikDecodeFiles, ReceiverModelsDeliverTicksWithinTheirByteLimits) {
+    struct Case {
+        int model;
+        std::vector<int32_t> durations;
+        std::vector<int32_t> delivered;
+    } cases[] = {
+        // 85.33 us ticks, rounded; model 0 ends at 255 ticks and raises 1 and 2 to 3.
+        {0, {9000, 4500, 100}, {8959, 4522, 255}},
+        {0, {30000, 560, 560}, {21759, 597, 597}},
+        // Model 1: two bytes from 249 ticks; the even byte count is ended with a 0.
+        {1, {30000, 560, 560}, {30036, 597, 597}},   // 352 ticks
+        {1, {200000, 560, 560}, {169892, 597, 597}}, // 1991 ticks
+        // Model 2: three bytes first, so an odd train is an even count: the plug-in adds 235 ticks.
+        {2, {9000, 4500, 560}, {20052, 8959, 4522, 597}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AsModelDelivers(c.durations, c.model, kDefaultScaler), c.delivered) << "model " << c.model;
+}
+
+DecodedTrain Decoded(const std::string& name, KeyCode code, const std::string& raw = "", size_t length = 67) {
+    DecodedTrain train;
+    train.name = name;
+    train.report.code = code;
+    train.report.rawSignature = raw;
+    train.repeatFrame = length <= 6;
+    return train;
+}
+
+TEST(OrvikDecodeFiles, RemoteRowsKeepTheFirstButtonOfACodeAndReportTheOther) {
+    const std::vector<DecodedTrain> trains = {
+        Decoded("Power", 0x0220000000FF00FFull),
+        Decoded("Power", 0x0220000000FF00FFull, "", 3), // its repeat frame
+        Decoded("Power", 0x0220000000FF00FFull),        // a second capture
+        Decoded("Standby", 0x0220000000FF00FFull),
+        Decoded("Mode", 0x0220000000FF807Full),
+        Decoded("Mode", 0x0220000000FF40BFull), // another code of the same button
+        Decoded("Odd", 0, "2284030807840308070410"),
+        Decoded("Odder", 0, "2284030807840308070410"),
+        Decoded("Mute", 0, "22F401E803E803D0070100"),
+        Decoded("Mute", 0x0220000000FF18E7ull), // one of its captures decodes: no raw pattern
+        Decoded("Noise", 0),
+    };
+    const RemoteRows remote = BuildRemoteRows(trains, "Switch");
+    std::vector<std::string> rows;
+    for (const KeyListRow& row : remote.rows)
+        rows.push_back(row.keyName + "=" + row.codeText + "/" + row.rawText);
+    const std::vector<std::string> expected = {"Power=0220000000FF00FF/", "Mode=0220000000FF807F/",
+                                               "Mode=0220000000FF40BF/", "Mute=0220000000FF18E7/",
+                                               "Odd=/2284030807840308070410"};
+    EXPECT_EQ(rows, expected);
+    ASSERT_EQ(remote.problems.size(), 3u);
+    EXPECT_NE(remote.problems[0].find("\"Power\" and \"Standby\" give one code"), std::string::npos);
+    EXPECT_NE(remote.problems[1].find("\"Odd\" and \"Odder\" give one raw pattern"), std::string::npos);
+    EXPECT_NE(remote.problems[2].find("\"Noise\" gives neither"), std::string::npos);
+}
+
+TEST(OrvikDecodeFiles, WrittenRemoteLoadsBackWithTheSameNamesAndCodes) {
+    for (const int model : {-1, 0, 1}) {
+        DecodeSession session;
+        session.model = model;
+        const std::vector<DecodedTrain> trains = DecodeText(FileText(kCaptures + "Light_Strip.ir"), session);
+        const RemoteRows remote = BuildRemoteRows(trains, "Light strip");
+        MemoryFileSystem fs;
+        // Another remote's file in the folder keeps its keys: only the written file changes.
+        const std::string other = "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n";
+        fs.Put("/m/TV.cfg", other);
+        std::string path;
+        ASSERT_TRUE(WriteRemoteFile(fs, "/m/", "Light strip", remote.rows, &path));
+        EXPECT_EQ(path, "/m/Light_strip.cfg");
+        EXPECT_EQ(fs.Get("/m/TV.cfg"), other);
+        fs.Remove("/m/TV.cfg");
+
+        ScopedKeyTable table;
+        LoadConfiguration(fs, "/m/OrvikPlug.dll");
+        LoadedRemotes loaded;
+        LoadRemoteFiles(fs, {"/m/Light_strip.cfg"}, loaded);
+        EXPECT_EQ(DumpKeyTable(table.names, table.codes, table.raws),
+                  DumpKeyTable(loaded.names, loaded.codes, loaded.raws));
+        int named = 0;
+        for (const DecodedTrain& train : trains) {
+            const std::string byCode = KeyForCode(loaded, train.report.code);
+            const std::string byRaw = KeyForRawSignature(loaded, train.report.rawSignature);
+            if (byCode.empty() && byRaw.empty())
+                continue;
+            // Every button written is named back, by code or (not decoding) by its raw pattern.
+            EXPECT_EQ(byCode.empty() ? byRaw : byCode, train.name + " (Light strip)") << "model " << model;
+            ++named;
+        }
+        EXPECT_EQ(named + static_cast<int>(remote.problems.size()), static_cast<int>(trains.size()));
+    }
+}
+
+} // namespace

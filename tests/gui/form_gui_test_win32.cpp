@@ -102,8 +102,12 @@ TEST(FormGui, SetupWhileRunningRestartsAndASecondSetupDoesNothing) {
         d.Sync();
         forms = 0;
         for (HWND w = FindWindowExW(nullptr, nullptr, L"TSetupForm", nullptr); w;
-             w = FindWindowExW(nullptr, w, L"TSetupForm", nullptr))
-            forms += IsWindowVisible(w) ? 1 : 0;
+             w = FindWindowExW(nullptr, w, L"TSetupForm", nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(w, &process);
+            // Other test programs may show their own dialogs meanwhile.
+            forms += IsWindowVisible(w) && process == GetCurrentProcessId() ? 1 : 0;
+        }
         d.SelectPage(1);
         d.Click(IDC_LED_0);
     }));

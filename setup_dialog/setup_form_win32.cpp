@@ -75,6 +75,8 @@ TSetupForm::TSetupForm(HWND owner) : owner_(owner) {
         SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     if (small)
         SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    bigIcon_ = big;
+    smallIcon_ = small;
 
     container_ = CreateDialogParamW(PluginInstance, L"TSETUPFORM", handle_, &TSetupForm::ContainerProc,
                                     reinterpret_cast<LPARAM>(this));
@@ -97,6 +99,11 @@ TSetupForm::~TSetupForm() {
         AttachSignalSource(paintBox_, nullptr);
         DestroyWindow(handle_);
     }
+    // Loaded for this window alone: freed with it.
+    if (bigIcon_)
+        DestroyIcon(bigIcon_);
+    if (smallIcon_)
+        DestroyIcon(smallIcon_);
 }
 
 void TSetupForm::CreateControls() {

@@ -65,6 +65,8 @@ class TSetupForm final : public SignalSource {
     HWND paintBox_ = nullptr;
     HWND statBar_ = nullptr;
     HWND savedFocus_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
     DpiScale px_;
     bool modalDone_ = false;
     bool shown_ = false;

@@ -25,3 +25,7 @@ if [ -n "$need" ]; then
     # Recommended packages stay on: libwine needs its fonts and the i386 X libraries.
     apt-get install -y -qq $need >/dev/null
 fi
+
+# The about page's tests read the read-me under code page 1251 as well: Wine takes it from a
+# Russian locale.
+locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' || localedef -i ru_RU -f UTF-8 ru_RU.UTF-8

@@ -161,9 +161,9 @@ bool AboutPage::Create(HWND container, HFONT font, int dpi, const std::string& m
                             FIXED_PITCH | FF_MODERN, L"Courier New");
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(container, GWLP_HINSTANCE));
     for (const ControlSpec& spec : PageControls()) {
-        HWND control =
-            CreateWindowExW(0, spec.className, spec.text.c_str(), spec.style, 0, 0, 0, 0, container,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        HWND control = CreateWindowExW(
+            spec.id == IdMemoHelp ? WS_EX_CLIENTEDGE : 0, spec.className, spec.text.c_str(), spec.style, 0, 0,
+            0, 0, container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
         if (control == nullptr)
             return false;
         HFONT controlFont = font_;
@@ -212,8 +212,10 @@ void AboutPage::Layout(const RECT& page) {
         const CreditRow& row = kRows[i];
         if (row.label != 0)
             place(row.label, innerLeft, y, nameLeft - innerLeft, Scale(kLabelHeight));
+        // A name without a row label may use the row's whole width.
+        const int rowNameLeft = row.label != 0 ? nameLeft : innerLeft;
         if (row.name != 0)
-            place(row.name, nameLeft, y, nameRight - nameLeft, Scale(kLabelHeight));
+            place(row.name, rowNameLeft, y, nameRight - rowNameLeft, Scale(kLabelHeight));
         place(row.link, linkLeft - kLinkPadding, y - Scale(kLinkHeight - kLabelHeight) / 2, linkColumnWidth_,
               Scale(kLinkHeight));
     }

@@ -8,12 +8,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "setup_dialog/about_page_win32.h"
 #include "setup_dialog/about_texts.h"
+#include "tests/about_page/about_frame_win32.h"
 #include "tools/test_host/import_hook_win32.h"
 
 namespace {
@@ -79,46 +80,6 @@ std::wstring Wide(const char16_t* text) {
 
 // ---- the dialog around the page ----------------------------------------------------------------
 
-// A dialog template with no controls; the page creates its own.
-std::vector<WORD> EmptyTemplate(DWORD style, DWORD exStyle, short width, short height) {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);
-    auto* dlg = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    dlg->style = style;
-    dlg->dwExtendedStyle = exStyle;
-    dlg->cx = width;
-    dlg->cy = height;
-    return words; // no menu, default class, no title
-}
-
-struct Container {
-    AboutPage* page = nullptr;
-    std::vector<int> otherCommands; // WM_COMMAND ids the page left alone (IDOK from Enter, say)
-};
-
-INT_PTR CALLBACK ContainerProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        return FALSE;
-    }
-    auto* container = reinterpret_cast<Container*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (container == nullptr || container->page == nullptr)
-        return FALSE;
-    LRESULT result = 0;
-    if (container->page->OnContainerMessage(message, wParam, lParam, &result)) {
-        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
-            return static_cast<INT_PTR>(result);
-        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
-        return TRUE;
-    }
-    if (message == WM_COMMAND)
-        container->otherCommands.push_back(LOWORD(wParam));
-    return FALSE;
-}
-
-INT_PTR CALLBACK FrameProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG ? TRUE : FALSE;
-}
-
 std::string TempFolder() {
     static int counter = 0;
     char temp[MAX_PATH];
@@ -141,16 +102,6 @@ void RemoveFolder(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
-void PumpMessages(HWND container) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (!IsDialogMessageW(container, &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
-
 class AboutPageTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -166,42 +117,23 @@ class AboutPageTest : public testing::Test {
     }
 
     void TearDown() override {
-        if (frame_ != nullptr)
-            DestroyWindow(frame_);
-        if (font_ != nullptr)
-            DeleteObject(font_);
+        form_.reset();
         RemoveFolder(folder_);
     }
 
     // The frame and its child dialog, with the page created and laid out, still hidden.
     void CreatePage(const std::string& modulePath) {
-        const std::vector<WORD> frame = EmptyTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 420, 260);
-        frame_ = CreateDialogIndirectParamW(nullptr, reinterpret_cast<const DLGTEMPLATE*>(frame.data()),
-                                            nullptr, FrameProc, 0);
-        ASSERT_NE(frame_, nullptr);
-        SetWindowPos(frame_, nullptr, 0, 0, 640, 400, SWP_NOZORDER | SWP_NOMOVE);
-        RECT client;
-        GetClientRect(frame_, &client);
-        const std::vector<WORD> child =
-            EmptyTemplate(WS_CHILD | WS_VISIBLE | DS_CONTROL, WS_EX_CONTROLPARENT, 10, 10);
-        container_ = CreateDialogIndirectParamW(nullptr, reinterpret_cast<const DLGTEMPLATE*>(child.data()),
-                                                frame_, ContainerProc, reinterpret_cast<LPARAM>(&state_));
-        ASSERT_NE(container_, nullptr);
-        MoveWindow(container_, 0, 0, client.right, client.bottom, FALSE);
-        font_ = CreateFontW(-MulDiv(8, 96, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                            L"MS Shell Dlg");
-        ASSERT_TRUE(page_.Create(container_, font_, 96, modulePath));
-        state_.page = &page_;
-        page_.Layout(client);
-        ShowWindow(frame_, SW_SHOW);
+        form_ = std::make_unique<AboutFrame>();
+        ASSERT_TRUE(form_->Create(modulePath));
+        container_ = form_->container;
+        frame_ = form_->frame;
     }
 
     // Another page was shown, then this one again.
     void ShowAgain() {
-        page_.SetVisible(false);
-        page_.SetVisible(true);
-        PumpMessages(container_);
+        form_->page.SetVisible(false);
+        form_->page.SetVisible(true);
+        form_->Pump();
     }
 
     std::wstring Text(int id) const {
@@ -215,11 +147,9 @@ class AboutPageTest : public testing::Test {
 
     std::string folder_;
     std::string modulePath_;
+    std::unique_ptr<AboutFrame> form_;
     HWND frame_ = nullptr;
     HWND container_ = nullptr;
-    HFONT font_ = nullptr;
-    Container state_;
-    AboutPage page_;
 };
 
 constexpr int kLinks[] = {IdStaticText1, IdStaticText2, IdStaticText4, IdStaticText3};
@@ -351,7 +281,7 @@ TEST_F(AboutPageTest, ClickOpensTheCaptionThroughTheShell) {
         g_shellCalls.clear();
         HWND link = GetDlgItem(container_, id);
         SendMessageW(link, BM_CLICK, 0, 0);
-        PumpMessages(container_);
+        form_->Pump();
         ASSERT_EQ(g_shellCalls.size(), 1u);
         const ShellCall& call = g_shellCalls[0];
         char caption[256] = "";
@@ -382,17 +312,17 @@ TEST_F(AboutPageTest, KeyboardReachesAndOpensTheLinks) {
     for (const Press& press : presses) {
         SCOPED_TRACE(press.name);
         g_shellCalls.clear();
-        state_.otherCommands.clear();
+        form_->otherCommands.clear();
         HWND link = GetDlgItem(container_, IdStaticText2);
         SetFocus(link);
         PostMessageW(link, WM_KEYDOWN, press.key, 1);
         PostMessageW(link, WM_KEYUP, press.key, 0xC0000001);
-        PumpMessages(container_);
+        form_->Pump();
         ASSERT_EQ(g_shellCalls.size(), 1u);
         char caption[256] = "";
         GetWindowTextA(link, caption, static_cast<int>(std::size(caption)));
         EXPECT_EQ(g_shellCalls[0].file, caption);
-        EXPECT_EQ(state_.otherCommands, std::vector<int>{});
+        EXPECT_EQ(form_->otherCommands, std::vector<int>{});
     }
 }
 

@@ -150,6 +150,15 @@ AboutPage::~AboutPage() {
 }
 
 bool AboutPage::Create(HWND container, HFONT font, int dpi, const std::string& modulePath) {
+    // The form may create its pages inside a window procedure: nothing may leave.
+    try {
+        return CreateControls(container, font, dpi, modulePath);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool AboutPage::CreateControls(HWND container, HFONT font, int dpi, const std::string& modulePath) {
     container_ = container;
     font_ = font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     dpi_ = dpi > 0 ? dpi : 96;
@@ -228,8 +237,8 @@ void AboutPage::SetVisible(bool visible) {
         return;
     const bool becomesVisible = visible && !visible_;
     visible_ = visible;
-    for (const ControlSpec& spec : PageControls())
-        ShowWindow(Control(spec.id), visible ? SW_SHOWNA : SW_HIDE);
+    for (int id = IdAboutGroup; id <= IdMemoHelp; ++id)
+        ShowWindow(Control(id), visible ? SW_SHOWNA : SW_HIDE);
     if (becomesVisible)
         TabSheet3Show();
 }

@@ -26,6 +26,7 @@ class AboutPage {
     bool OnContainerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
   private:
+    bool CreateControls(HWND container, HFONT font, int dpi, const std::string& modulePath);
     void TabSheet3Show();
     void LoadReadme();
     void LookUpVersion();

@@ -100,6 +100,9 @@ TEST(Distribution, ExampleRemoteArrivesUnderItsNames) {
     ASSERT_TRUE(run.Finished());
     ExpectBoxes(run, {});
     EXPECT_EQ(KeySequenceFaults(run), std::vector<std::string>{});
+    // The host records the about page's ShellExecuteA calls instead of letting a browser start.
+    ASSERT_EQ(run.Of("load").size(), 1u);
+    EXPECT_EQ(run.Of("load")[0]->Number("shellhook"), 1);
 
     std::vector<std::string> expected;
     for (const Button& button : kExampleRemote)

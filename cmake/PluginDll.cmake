@@ -10,3 +10,6 @@ set_target_properties(OrvikPlug PROPERTIES PREFIX "" OUTPUT_NAME OrvikPlug
 target_link_libraries(OrvikPlug PRIVATE orvik_core user32 gdi32 comctl32 shell32 version)
 target_compile_options(OrvikPlug PRIVATE ${ORVIK_WARNINGS})
 target_include_directories(OrvikPlug PRIVATE ${CMAKE_SOURCE_DIR})
+
+# The read-me beside the DLL and the distribution zip (target dist).
+include(${CMAKE_SOURCE_DIR}/cmake/Distribution.cmake)

@@ -26,5 +26,32 @@ class AboutPage {
     bool OnContainerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
   private:
+    bool CreateControls(HWND container, HFONT font, int dpi, const std::string& modulePath);
+    void TabSheet3Show();
+    void LoadReadme();
+    void LookUpVersion();
+    void StaticTextClick(HWND sender);
+    void DrawLink(const DRAWITEMSTRUCT& item);
+    bool IsLink(HWND control) const;
+    bool IsNameLabel(HWND control) const;
+    template <size_t N> bool IsOneOf(HWND control, const int (&ids)[N]) const;
+    HWND Control(int id) const { return GetDlgItem(container_, id); }
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
     HWND container_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT boldFont_ = nullptr;
+    HFONT linkFont_ = nullptr;
+    HFONT memoFont_ = nullptr;
+    int dpi_ = 96;
+    std::string modulePath_;
+    bool visible_ = false;
+    // The page's state, kept where the original kept it: the tag of TabSheet3 (read-me lines
+    // loaded; 0 reads the file again at the next showing) and the tag of Lbl_Version (1 once the
+    // version has been looked up).
+    int tabSheet3Tag_ = 0;
+    int lblVersionTag_ = 0;
+    // Widths measured at creation, in pixels of the current dpi.
+    int leftColumnWidth_ = 0;
+    int linkColumnWidth_ = 0;
 };

@@ -397,6 +397,10 @@ INT_PTR CALLBACK TSetupForm::ContainerProc(HWND hwnd, UINT message, WPARAM wPara
         LRESULT result = 0;
         if (!form->HandleContainerMessage(message, wParam, lParam, &result))
             return FALSE;
+        // A dialog procedure returns a colour message's brush itself; other results go through
+        // DWLP_MSGRESULT.
+        if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+            return static_cast<INT_PTR>(result);
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
         return TRUE;
     } catch (...) {

@@ -26,7 +26,8 @@ if [ -n "$need" ]; then
     apt-get install -y -qq $need >/dev/null
 fi
 
-# The dialog's tests run once more under a Russian locale, where Wine's ANSI code page is 1251.
+# The dialog's and the about page's tests run once more under a Russian locale, where Wine's ANSI
+# code page is 1251.
 if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\{0,1\}8'; then
     localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 fi

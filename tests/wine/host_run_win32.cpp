@@ -60,6 +60,27 @@ void RemoveFolder(const std::string& folder) {
     RemoveDirectoryA(folder.c_str());
 }
 
+bool CopyFolderFiles(const std::string& from, const std::string& to) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot list " << from;
+        return false;
+    }
+    bool ok = true;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const std::string source = from + "\\" + found.cFileName;
+        if (!CopyFileA(source.c_str(), (to + "\\" + found.cFileName).c_str(), FALSE)) {
+            ADD_FAILURE() << "cannot copy " << source;
+            ok = false;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return ok;
+}
+
 // The host's output pipe. Programs that the host's process starts in passing (Wine's desktop
 // process, for one) may inherit its write end and keep it open long after the host has ended, so
 // the end of the output is the host's exit plus whatever it left in the pipe, not end-of-file.
@@ -169,7 +190,12 @@ HostRun RunHost(const Scenario& scenario) {
     const TestPaths& paths = Paths();
     std::string folder = MakeRunFolder();
     std::string plugin = folder + "\\OrvikPlug.dll";
-    if (!CopyFileA(paths.plugin.c_str(), plugin.c_str(), FALSE)) {
+    if (!scenario.installFrom.empty()) {
+        if (!CopyFolderFiles(scenario.installFrom, folder)) {
+            RemoveFolder(folder);
+            return run;
+        }
+    } else if (!CopyFileA(paths.plugin.c_str(), plugin.c_str(), FALSE)) {
         ADD_FAILURE() << "cannot copy " << paths.plugin << " to " << plugin;
         return run;
     }

@@ -17,6 +17,9 @@ struct Scenario {
     std::vector<std::string> options; // test_host options besides --plugin and --driver-dir
     std::vector<std::string> steps;
     std::vector<std::pair<std::string, std::string>> files = {}; // name, content
+    // A folder whose files all go into the run's folder instead of the built OrvikPlug.dll alone
+    // (an unpacked distribution); `files` are written after them.
+    std::string installFrom = {};
     // The host is ended after this long; it should end itself earlier by its --timeout watchdog.
     unsigned runLimitMs = 90000;
 };

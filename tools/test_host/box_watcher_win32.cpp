@@ -1,10 +1,10 @@
 #include "tools/test_host/box_watcher_win32.h"
 
-#include <cstring>
 #include <iterator>
 #include <string>
 
 #include "tools/test_host/host_output_win32.h"
+#include "tools/test_host/import_hook_win32.h"
 
 namespace {
 
@@ -100,33 +100,7 @@ void StartBoxWatcher(HWND hostWindow) {
 }
 
 bool HookMessageBox(HMODULE plugin) {
-    auto* base = reinterpret_cast<uint8_t*>(plugin);
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (dir.VirtualAddress == 0)
-        return false;
-    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name != 0;
-         ++imp) {
-        if (_stricmp(reinterpret_cast<const char*>(base + imp->Name), "user32.dll") != 0 ||
-            imp->OriginalFirstThunk == 0)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), "MessageBoxA") != 0)
-                continue;
-            DWORD old = 0;
-            if (!VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old))
-                return false;
-            g_realMessageBoxA = reinterpret_cast<MessageBoxAFn>(slots->u1.Function);
-            slots->u1.Function = reinterpret_cast<uintptr_t>(&RecordingMessageBoxA);
-            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
-            return true;
-        }
-    }
-    return false;
+    g_realMessageBoxA = reinterpret_cast<MessageBoxAFn>(
+        HookImport(plugin, "user32.dll", "MessageBoxA", reinterpret_cast<void*>(&RecordingMessageBoxA)));
+    return g_realMessageBoxA != nullptr;
 }

@@ -11,6 +11,7 @@
 #include "plugin/host_records.h"
 #include "tools/test_host/bare_poller_win32.h"
 #include "tools/test_host/box_watcher_win32.h"
+#include "tools/test_host/shell_recorder_win32.h"
 #include "tools/test_host/host_output_win32.h"
 #include "tools/test_host/host_steps.h"
 #include "tools/test_host/host_window_win32.h"
@@ -88,8 +89,10 @@ bool LoadPlugin(const std::string& path) {
     g_plugin.action = Resolve<ActionFn>("ActionManual", &missing);
     g_plugin.setupForm = Resolve<void* const*>("_SetupForm", &missing);
     bool hooked = HookMessageBox(g_plugin.module);
+    bool shellHooked = HookShellExecute(g_plugin.module);
     EventLine line = NewEvent("load");
-    line.Int("ok", 1).Text("path", path).Int("hook", hooked ? 1 : 0).Hex("setupform", SetupFormValue());
+    line.Int("ok", 1).Text("path", path).Int("hook", hooked ? 1 : 0).Int("shellhook", shellHooked ? 1 : 0);
+    line.Hex("setupform", SetupFormValue());
     if (!missing.empty())
         line.Text("missing", missing);
     Emit(line);

@@ -4,7 +4,7 @@
 # program's output: had CTest's pipe been that output, CTest would wait for the desktop process to
 # end, which is after every other test of the run.
 log=$(mktemp)
-sh "$(dirname "$0")/../../cmake/wine-run.sh" "$@" >"$log" 2>&1 </dev/null
+sh "$(dirname "$0")/wine-run.sh" "$@" >"$log" 2>&1 </dev/null
 status=$?
 cat "$log"
 rm -f "$log"

@@ -2,6 +2,7 @@
 // With ORVIK_SCREENSHOT_DIR set, each page is also saved as a picture (tools/screenshots.sh).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "setup_dialog/setup_form_ids.h"
@@ -10,12 +11,24 @@
 #include "tests/gui/gui_session_win32.h"
 #include "tests/gui/screen_capture_win32.h"
 #include "tests/wine/remote_scripts.h"
+#include "tests/wine/test_paths_win32.h"
 
 namespace {
 
 constexpr uint32_t kGreen = 0x008000;
 constexpr uint32_t kYellow = 0xFFFF00;
 constexpr uint32_t kBlack = 0x000000;
+
+std::string ReadBuiltFile(const std::string& path) {
+    std::string content;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t got; (got = std::fread(buffer, 1, sizeof(buffer), file)) > 0;)
+            content.append(buffer, got);
+        std::fclose(file);
+    }
+    return content;
+}
 
 std::string RepeatingButton(const Button& button) {
     ScriptText script;
@@ -26,7 +39,10 @@ std::string RepeatingButton(const Button& button) {
 }
 
 TEST(SignalViewGui, DrawsTheGridAndTheTraceAndShowsTheKey) {
-    GuiSession session(RemoteFiles(ReplaySettings{}), RepeatingButton(kTvPower));
+    FileList files = RemoteFiles(ReplaySettings{});
+    // The shipped read-me, so the about page shows what a user sees.
+    files.push_back({"readme.txt", ReadBuiltFile(WindowsPath(ORVIK_BUILT_README))});
+    GuiSession session(files, RepeatingButton(kTvPower));
     ASSERT_TRUE(session.Loaded());
     const char* saveDir = std::getenv("ORVIK_SCREENSHOT_DIR");
     ScreenImage view;

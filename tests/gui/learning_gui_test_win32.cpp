@@ -224,3 +224,38 @@ TEST(LearningGui, ThePopupMenuOpensFromTheKeyboardAtTheSelectedRow) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(LearningGui, LearnsAButtonInRawModeThatTheHostThenReceives) {
+    ReplaySettings settings;
+    settings.rawMode = 1;
+    GuiSession session({{"OrvikPlug.ini", SettingsText(settings)}}, "");
+    std::wstring pattern, coding, bits;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        PressAndRelease(session, d, kAmpEject);
+        pattern = d.Text(IDC_CODEEDIT);
+        coding = d.Panel(2);
+        bits = d.Panel(3);
+        d.TypeRemote(L"Amplifier");
+        d.Click(IDC_ADDBUTTON);
+        d.EditCaption(L"Eject");
+    }));
+    EXPECT_EQ(coding, L"RAW");
+    EXPECT_EQ(bits, L"Н/Д");
+    ASSERT_FALSE(pattern.empty());
+    const std::string amp = session.ReadFile("Amplifier.cfg");
+    EXPECT_EQ(amp, "[Main]\r\nName=Amplifier\r\n[Raw]\r\nKey1=Eject\r\nRaw1=" + std::string(pattern.begin(), pattern.end()) +
+                       "\r\n");
+
+    session.Start();
+    session.SetSimScript(Press(kAmpEject));
+    for (int i = 0; i < 100 && session.KeyEvents().empty(); ++i)
+        session.Pump(50);
+    session.Stop();
+    ASSERT_FALSE(session.KeyEvents().empty());
+    EXPECT_EQ(session.KeyEvents()[0].keyName, "Eject");
+    EXPECT_EQ(session.KeyEvents()[0].remoteName, "Amplifier");
+}
+
+} // namespace

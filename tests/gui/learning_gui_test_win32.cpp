@@ -245,8 +245,8 @@ TEST(LearningGui, LearnsAButtonInRawModeThatTheHostThenReceives) {
     EXPECT_EQ(bits, L"Н/Д");
     ASSERT_FALSE(pattern.empty());
     const std::string amp = session.ReadFile("Amplifier.cfg");
-    EXPECT_EQ(amp, "[Main]\r\nName=Amplifier\r\n[Raw]\r\nKey1=Eject\r\nRaw1=" + std::string(pattern.begin(), pattern.end()) +
-                       "\r\n");
+    EXPECT_EQ(amp, "[Main]\r\nName=Amplifier\r\n[Raw]\r\nKey1=Eject\r\nRaw1=" +
+                       std::string(pattern.begin(), pattern.end()) + "\r\n");
 
     session.Start();
     session.SetSimScript(Press(kAmpEject));

@@ -5,6 +5,7 @@
 #include "tests/gui/dialog_driver_win32.h"
 #include "tests/gui/gui_files.h"
 #include "tests/gui/gui_session_win32.h"
+#include "tests/wine/remote_scripts.h"
 
 namespace {
 
@@ -65,18 +66,31 @@ TEST(ReceiverPageGui, FirstOpeningWithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(IniValue(ini, "LastRemoteControl"), "<undefined>");
 }
 
-TEST(ReceiverPageGui, PickingAModelSetsItsUnitAndBufferAtOnce) {
-    GuiSession session({{"OrvikPlug.ini", SettingsText(ReplaySettings{})}}, "");
+TEST(ReceiverPageGui, PickingAModelSetsItsUnitAndBufferAtOnceAndTheNextBurstUsesThem) {
+    // Raw mode shows every burst's signature, so the conversion of the next burst can be seen.
+    ReplaySettings stored;
+    stored.rawMode = 1;
+    GuiSession session({{"OrvikPlug.ini", SettingsText(stored)}}, "");
     bool scaler2 = false;
-    std::wstring buffer;
+    std::wstring buffer, before, after;
+    const std::string press = ScriptText().Step("idle 2").Hold(kTvPower, 1).Text();
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        session.SetSimScript(press);
+        d.WaitFor([&] { return !d.Text(IDC_CODEEDIT).empty(); });
+        before = d.Text(IDC_CODEEDIT);
         d.SelectPage(1);
         d.Click(IDC_MODE_1);
         scaler2 = d.Checked(IDC_RADIO_SCALER_2) && !d.Checked(IDC_RADIO_SCALER_1);
         buffer = d.Text(IDC_EDIT_BUFSIZE);
+        d.WaitFor([&] { return d.Panel(1) == L"Не нажата"; });
+        session.SetSimScript(press);
+        d.WaitFor([&] { return d.Text(IDC_CODEEDIT) != before; });
+        after = d.Text(IDC_CODEEDIT);
     }));
     EXPECT_TRUE(scaler2);
     EXPECT_EQ(buffer, L"108");
+    ASSERT_FALSE(before.empty());
+    EXPECT_NE(after, before) << "the same burst, converted as the new model's";
     const std::string ini = session.ReadFile("OrvikPlug.ini");
     EXPECT_EQ(IniValue(ini, "Mode"), "1");
     EXPECT_EQ(IniValue(ini, "Scaler"), "2133");

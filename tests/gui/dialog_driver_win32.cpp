@@ -23,6 +23,10 @@ std::wstring TextOf(HWND window) {
 
 DialogDriver::DialogDriver(HWND form, HWND syncWindow) : form_(form), sync_(syncWindow) {
     container_ = GetWindow(form, GW_CHILD);
+    // The pointer of the virtual screen rests at its centre, over the dialog: its hints would
+    // pop up at random moments, and without a window manager a pop-up can take the activation
+    // (and with it a caption editor's focus). Keep it in a corner.
+    SetCursorPos(0, 0);
     // The form is visible before its modal loop runs: start once the loop takes messages.
     Sync();
 }

@@ -76,3 +76,28 @@ struct DurationClasses {
         return static_cast<uint64_t>(sum - from * count) < static_cast<uint64_t>(width * count);
     }
 };
+
+// Values (above 0) from lowest to longest are all close to one another: any two of them, and so
+// any mean of some of them, pass CloseWithin(a, b, 4). v - v / 4 grows with v, so the widest pair
+// is the one to test.
+inline bool CloseGroup(int64_t lowest, int64_t longest) {
+    return longest - lowest < longest / 4;
+}
+
+// Every value up to shorterLongest is far from every value from longerLowest on (CloseWithin fails).
+inline bool FarGroups(int64_t shorterLongest, int64_t longerLowest) {
+    return longerLowest - shorterLongest >= longerLowest / 4;
+}
+
+// The means of the classes that DurationClasses builds from the same values. When the values fall
+// into at most three groups that each pass CloseGroup and are FarGroups of one another, every value
+// joins the class of its group (each class mean stays within its group), so the classes are the
+// groups in the order in which they first appear, with the groups' means. That needs neither the
+// chain from one value to the next nor a comparison per class. Two classes may be given in either
+// order: with two classes only their lengths count.
+struct ClassMeans {
+    int size = 0;
+    int64_t value[kDurationClassCapacity] = {};
+
+    int64_t Value(int k) const { return value[k]; }
+};

@@ -6,6 +6,7 @@
 #include "decoding/code_bits.h"
 #include "decoding/duration_classes.h"
 #include "decoding/durations.h"
+#include "decoding/frame_classes.h"
 
 // Everything is computed in 64 bits: for durations whose sums and doublings fit in 32 bits the
 // results are those of 32-bit arithmetic, and longer durations (a bad tick length setting) can
@@ -17,38 +18,19 @@ namespace {
 // first bits, which may be long.
 constexpr int32_t kFirstFrameGapPosition = 11;
 constexpr int32_t kFrameGapMicroseconds = 10200;
-// Classification starts behind the leading pulse and pause, which are often a header.
-constexpr int32_t kFirstClassifiedPosition = 2;
 
 bool IsRepeatableKind(KeyCode code) {
     const uint8_t kind = CodingKindOf(code) & 3;
     return kind == CodingPulseDistance || kind == CodingPulseLength;
 }
 
-// One walk over the frame: it ends at the first pause from position 11 on that is longer than the
-// frame gap (a repeated copy behind it is ignored), every duration before that end must be above 0,
-// and positions 2 onwards go to the class tables (the leading pulse and pause are often a header).
-// Returns the frame's length, or 0 when a duration is 0 or below. count is odd.
-int32_t ScanFrame(const int32_t* durations, int32_t count, DurationClasses& pulses, DurationClasses& pauses) {
-    if (durations[0] <= 0 || durations[1] <= 0)
-        return 0;
-    // Pulse and pause in pairs, so that neither the kind nor the gap test needs a branch per position.
-    int32_t i = kFirstClassifiedPosition;
-    for (; i + 1 < count; i += 2) {
-        const int32_t pulse = durations[i];
-        const int32_t pause = durations[i + 1];
-        if (pulse <= 0)
-            return 0;
-        pulses.Add(pulse);
-        if (i + 1 >= kFirstFrameGapPosition && pause > kFrameGapMicroseconds)
-            return i + 1;
-        if (pause <= 0)
-            return 0;
-        pauses.Add(pause);
+// The frame ends at the first pause from position 11 on that is longer than the frame gap; a
+// repeated copy behind it is ignored. count is odd; the result is odd too.
+int32_t FrameEnd(const int32_t* durations, int32_t count) {
+    for (int32_t x = kFirstFrameGapPosition; x < count; x += 2) {
+        if (durations[x] > kFrameGapMicroseconds)
+            return x;
     }
-    if (durations[i] <= 0)
-        return 0;
-    pulses.Add(durations[i]);
     return count;
 }
 
@@ -75,7 +57,7 @@ struct LengthPair {
     bool biPhaseLike; // one length, or two lengths in a ratio of about 1:2
 };
 
-LengthPair PairOf(const DurationClasses& classes, int classCount) {
+LengthPair PairOf(const ClassMeans& classes, int classCount) {
     if (classCount == 1)
         return {classes.Value(0), classes.Value(0), true};
     if (classCount == 2) {
@@ -93,24 +75,34 @@ int32_t HeaderLength(const int32_t* durations, int64_t reference) {
     return durations[0] > (3 * reference) / 2 ? 2 : 0;
 }
 
+// One bit per value at values[0], values[2], ...: 1 when longer than the threshold, at most
+// kMaxCodeBits of them, the first one most significant. The first and the second half are gathered
+// apart, so that each bit waits for only every other one.
+KeyCode BitsCode(const int32_t* values, int32_t available, int64_t threshold, CodingKind kind) {
+    const int32_t n = std::min(available, kMaxCodeBits);
+    const int32_t half = n / 2;
+    uint64_t front = 0;
+    uint64_t back = 0;
+    for (int32_t k = 0; k < half; ++k) {
+        front = 2 * front + static_cast<uint64_t>(values[2 * k] > threshold);
+        back = 2 * back + static_cast<uint64_t>(values[2 * (half + k)] > threshold);
+    }
+    if (n % 2 != 0)
+        back = 2 * back + static_cast<uint64_t>(values[2 * (n - 1)] > threshold);
+    CodeBits bits;
+    bits.data = (front << (n - half)) | back;
+    bits.count = n;
+    return bits.Code(kind);
+}
+
 // One bit per pause that is followed by a pulse.
 KeyCode PulseDistanceCode(const int32_t* durations, int32_t count, int64_t threshold) {
-    if (count % 2 != 0)
-        --count;
-    CodeBits bits;
-    for (int32_t x = 1; x < count && !bits.Full(); x += 2)
-        bits.Push(durations[x] > threshold);
-    return bits.Code(CodingPulseDistance);
+    return BitsCode(durations + 1, count / 2, threshold, CodingPulseDistance);
 }
 
 // One bit per pulse, the last one included.
 KeyCode PulseLengthCode(const int32_t* durations, int32_t count, int64_t threshold) {
-    if (count % 2 == 0)
-        --count;
-    CodeBits bits;
-    for (int32_t x = 0; x < count && !bits.Full(); x += 2)
-        bits.Push(durations[x] > threshold);
-    return bits.Code(CodingPulseLength);
+    return BitsCode(durations, (count + 1) / 2, threshold, CodingPulseLength);
 }
 
 } // namespace
@@ -125,10 +117,10 @@ KeyCode DecodePulseTrain(int32_t* durations, int32_t count, KeyCode previousCode
         return AllAboveZero(durations, c) && IsRepeatableKind(previousCode) ? previousCode : 0;
     }
     // Odd and above 5 here, so at least 7 durations.
-    DurationClasses pulses;
-    DurationClasses pauses;
-    c = ScanFrame(durations, c, pulses, pauses);
-    if (c == 0)
+    c = FrameEnd(durations, c);
+    ClassMeans pulses;
+    ClassMeans pauses;
+    if (!ClassifyFrame(durations, c, pulses, pauses))
         return 0;
     const int pulseClassCount = pulses.size;
     int pauseClassCount = pauses.size;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -46,3 +47,27 @@ TEST(DurationClasses, JoinTheFirstCloseClassByItsCurrentMean) {
 }
 
 } // namespace
+
+// CloseGroup and FarGroups stand for every pair of values in the ranges: checked against
+// CloseWithin on all pairs, around the boundaries where integer division bites.
+TEST(DurationGroups, AgreeWithCloseWithinOnEveryPair) {
+    for (int64_t lowest = 1; lowest <= 60; ++lowest) {
+        for (int64_t longest = lowest; longest <= 90; ++longest) {
+            bool allClose = true;
+            for (int64_t a = lowest; a <= longest; ++a)
+                for (int64_t b = lowest; b <= longest; ++b)
+                    allClose = allClose && CloseWithin(a, b, 4);
+            EXPECT_EQ(CloseGroup(lowest, longest), allClose) << lowest << ".." << longest;
+        }
+    }
+    for (int64_t shorter = 1; shorter <= 60; ++shorter) {
+        for (int64_t longer = shorter + 1; longer <= 90; ++longer) {
+            // The two ranges reach 30 values beyond their ends.
+            bool allFar = true;
+            for (int64_t a = std::max<int64_t>(1, shorter - 30); a <= shorter; ++a)
+                for (int64_t b = longer; b <= longer + 30; ++b)
+                    allFar = allFar && !CloseWithin(a, b, 4);
+            EXPECT_EQ(FarGroups(shorter, longer), allFar) << shorter << " / " << longer;
+        }
+    }
+}

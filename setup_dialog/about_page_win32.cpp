@@ -42,7 +42,7 @@ std::wstring Widen(const char* ascii) {
     return text;
 }
 
-struct ControlSpec {
+struct ControlDesc {
     int id;
     const wchar_t* className;
     DWORD style;
@@ -50,7 +50,7 @@ struct ControlSpec {
 };
 
 // In tab order: the links follow each other row by row.
-std::vector<ControlSpec> PageControls() {
+std::vector<ControlDesc> PageControls() {
     const DWORD label = WS_CHILD | SS_LEFT | SS_NOPREFIX;
     const DWORD name = WS_CHILD | SS_RIGHT | SS_NOPREFIX;
     const DWORD link = WS_CHILD | WS_TABSTOP | BS_OWNERDRAW;
@@ -169,16 +169,16 @@ bool AboutPage::CreateControls(HWND container, HFONT font, int dpi, const std::s
                             RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             FIXED_PITCH | FF_MODERN, L"Courier New");
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(container, GWLP_HINSTANCE));
-    for (const ControlSpec& spec : PageControls()) {
+    for (const ControlDesc& desc : PageControls()) {
         HWND control = CreateWindowExW(
-            spec.id == IdMemoHelp ? WS_EX_CLIENTEDGE : 0, spec.className, spec.text.c_str(), spec.style, 0, 0,
-            0, 0, container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+            desc.id == IdMemoHelp ? WS_EX_CLIENTEDGE : 0, desc.className, desc.text.c_str(), desc.style, 0, 0,
+            0, 0, container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), instance, nullptr);
         if (control == nullptr)
             return false;
         HFONT controlFont = font_;
-        if (spec.id == IdAboutGroup && boldFont_ != nullptr)
+        if (desc.id == IdAboutGroup && boldFont_ != nullptr)
             controlFont = boldFont_;
-        if (spec.id == IdMemoHelp && memoFont_ != nullptr)
+        if (desc.id == IdMemoHelp && memoFont_ != nullptr)
             controlFont = memoFont_;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
     }

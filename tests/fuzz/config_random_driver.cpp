@@ -1,13 +1,10 @@
 // Feeds the configuration fuzz target with seeded random inputs where libFuzzer is not available:
 // texts built from the pieces remote and settings files are made of, with now and then a random
 // byte. Usage: config_random_driver [iterations] [seed]
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+#include "tests/fuzz/random_driver_main.h"
 
 namespace {
 
@@ -33,12 +30,5 @@ std::string RandomInput(std::mt19937& random) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const long iterations = argc > 1 ? std::atol(argv[1]) : 20000;
-    std::mt19937 random(argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1u);
-    for (long n = 0; n < iterations; ++n) {
-        const std::string input = RandomInput(random);
-        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
-    }
-    std::printf("%ld random inputs passed\n", iterations);
-    return 0;
+    return RunRandomInputs(argc, argv, 20000, RandomInput);
 }

@@ -1,13 +1,10 @@
 // Feeds the decoding fuzz target with seeded random inputs where libFuzzer is not available.
 // Inputs are shaped like real trains (a few lengths with jitter, headers, gaps) with now and then
 // a zero, negative or huge duration. Usage: decoding_random_driver [iterations] [seed]
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+#include "tests/fuzz/random_driver_main.h"
 
 namespace {
 
@@ -54,12 +51,5 @@ std::vector<uint8_t> RandomInput(std::mt19937& random) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const long iterations = argc > 1 ? std::atol(argv[1]) : 100000;
-    std::mt19937 random(argc > 2 ? static_cast<unsigned>(std::atol(argv[2])) : 1u);
-    for (long n = 0; n < iterations; ++n) {
-        const std::vector<uint8_t> input = RandomInput(random);
-        LLVMFuzzerTestOneInput(input.data(), input.size());
-    }
-    std::printf("%ld random inputs passed\n", iterations);
-    return 0;
+    return RunRandomInputs(argc, argv, 100000, RandomInput);
 }

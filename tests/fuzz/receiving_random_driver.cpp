@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     for (long i = 0; i < iterations; ++i) {
         input.resize(random() % 600);
         for (uint8_t& b : input)
-            b = static_cast<uint8_t>(random() % 4 == 0 ? "GetSetDataPortDirection232\0"[random() % 27] : random());
+            b = static_cast<uint8_t>(random() % 4 == 0 ? "GetSetDataPortDirection232\0"[random() % 27]
+                                                       : random());
         LLVMFuzzerTestOneInput(input.data(), input.size());
     }
     return 0;

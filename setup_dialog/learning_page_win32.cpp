@@ -326,9 +326,14 @@ bool LearningPage::OnContextMenu(HWND window, LPARAM position) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_RENAMEKEY, dialog_texts::kMenuRenameKey);
     AppendMenuW(menu, MF_STRING, IDM_EDIT5, dialog_texts::kMenuEdit);
-    // The chosen item arrives as WM_COMMAND at the container, like the buttons.
-    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, container_, nullptr);
+    // The menu opens from inside the list's own mouse handling: removing or editing a row there
+    // would pull items out from under it. The choice is posted, so it runs once the list is done.
+    const int chosen = static_cast<int>(
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                       at.x, at.y, 0, container_, nullptr));
     DestroyMenu(menu);
+    if (chosen != 0)
+        PostMessageW(container_, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
     return true;
 }
 

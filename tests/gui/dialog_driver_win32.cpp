@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "decoding/raw_signature_text.h"
 #include "setup_dialog/setup_form_ids.h"
 
 namespace {
@@ -45,8 +47,11 @@ std::wstring DialogDriver::Caption(HWND window) const {
 
 std::wstring DialogDriver::Panel(int panel) const {
     HWND bar = Control(IDC_STATBAR);
-    const int length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0));
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    // SB_GETTEXTW copies the whole text without a size, and the dialog's thread may show a longer
+    // one between the two messages ("Не нажата" after "Нажата"): a buffer of the measured length
+    // was overrun then. This one also holds the longest text the form shows, a raw pattern.
+    const size_t length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0));
+    std::vector<wchar_t> buffer(std::max<size_t>(length, kRawSignatureTextSize) + 1, L'\0');
     SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
 }

@@ -22,15 +22,12 @@ export WINEPREFIX WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="winedbg.exe=d"
 cleanup() { wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"; }
 trap cleanup EXIT
 wineserver -p
-# A Wine test that fails is run once more, and its first failure stays in the output. An
-# occasional crash inside Wine while the dialog's key list is edited (not yet explained) and
-# scheduling under load should not fail the run; a real fault fails twice.
 # Start Wine's own services and desktop before the tests, detached from our output: started by the
 # first test instead, they would inherit CTest's pipes and keep it waiting for end of file. Inside
 # the X server: a desktop started without a display stays without one for the whole (persistent)
 # wineserver, and no test could create a window.
 (cd "$root/build/win32" && xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
-    'wine cmd /c exit >/dev/null 2>&1 </dev/null; ctest --output-on-failure -j 2 --timeout 600 --repeat until-pass:2') || status=1
+    'wine cmd /c exit >/dev/null 2>&1 </dev/null; ctest --output-on-failure -j 2 --timeout 600') || status=1
 
 [ $status -eq 0 ] && echo "all test trees passed" || echo "some tests FAILED"
 exit $status

@@ -1,6 +1,7 @@
 // Writer of the dialog's key list into the remote definition files (second half of FormHide).
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "config/ini_file.h"
 #include "config/remote_files.h"
@@ -18,7 +19,28 @@ struct PendingFile {
     bool loaded = false;   // the last load read it, and it still holds what was read
     bool receivesKeys = false;
     int32_t rawCounter = 0;
+    // Raw entries of a file whose keys are kept (key name, a line break, pattern): not written twice.
+    std::unordered_set<std::string> keptRaws;
 };
+
+std::string RawPair(std::string_view key, std::string_view pattern) {
+    std::string pair(key);
+    pair += '\n';
+    pair += pattern;
+    return pair;
+}
+
+// Keeps the keys of a file that the dialog's list never held: the new rows go in beside them.
+void KeepKeys(PendingFile& file) {
+    for (int32_t n = 1;; ++n) {
+        const std::string number = std::to_string(n);
+        if (!file.doc.HasKey("Raw", "Key" + number))
+            break;
+        file.keptRaws.insert(RawPair(file.doc.GetString("Raw", "Key" + number, ""),
+                                     file.doc.GetString("Raw", "Raw" + number, "")));
+        file.rawCounter = n;
+    }
+}
 
 class PendingFiles {
   public:
@@ -39,9 +61,15 @@ class PendingFiles {
         file.existed = read == ReadResult::Ok;
         file.loaded = file.existed && (!read_ || read_->Holds(identity, file.original));
         file.doc = IniDocument::Parse(file.original);
-        const bool hadCodes = file.doc.EraseSection("Code");
-        const bool hadRaws = file.doc.EraseSection("Raw");
-        file.lostKeys = hadCodes || hadRaws;
+        if (file.existed && !file.loaded) {
+            // Copied in, edited by hand or unreadable at the load: the list never showed its
+            // keys, so none of them can have been removed in it.
+            KeepKeys(file);
+        } else {
+            const bool hadCodes = file.doc.EraseSection("Code");
+            const bool hadRaws = file.doc.EraseSection("Raw");
+            file.lostKeys = hadCodes || hadRaws;
+        }
         index_.emplace(identity, files_.size());
         files_.push_back(std::move(file));
         return files_.back();
@@ -62,7 +90,7 @@ void AddRow(PendingFile& file, const KeyListRow& row) {
     // could never read back as itself.
     if (!row.codeText.empty())
         file.doc.SetString("Code", row.codeText, row.keyName);
-    if (!row.rawText.empty()) {
+    if (!row.rawText.empty() && !file.keptRaws.count(RawPair(row.keyName, row.rawText))) {
         const std::string n = std::to_string(++file.rawCounter);
         file.doc.SetString("Raw", "Key" + n, row.keyName);
         file.doc.SetString("Raw", "Raw" + n, row.rawText);
@@ -72,7 +100,8 @@ void AddRow(PendingFile& file, const KeyListRow& row) {
 // A file is written when its keys change and its text with them; one that could not be read is
 // never replaced. A file without keys is left byte for byte as it is, whatever it holds, and so
 // is one that receives no keys and was not read by the last load (it failed to read then, or it
-// was copied in or edited since): its keys were never in the dialog's list.
+// was copied in or edited since): its keys were never in the dialog's list. Such a file that
+// receives keys keeps its own beside them.
 bool NeedsWrite(const PendingFile& file) {
     if (!file.readable || !file.existed)
         return file.receivesKeys;

@@ -52,7 +52,9 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
 // Raw of every listed file that the last load read (all listed files when read is null), then per
 // row switches to RemoteFileName of its remote (writing
 // Main / Name on each switch), writes Code / code = key name when the code is not empty and
-// Raw / Key<n>, Raw<n> with a per-file counter when the raw text is not empty.
+// Raw / Key<n>, Raw<n> with a per-file counter when the raw text is not empty. A file that the
+// last load did not read, or that changed since, keeps its keys: the rows go in beside them (a
+// row's code replaces the name of the same code, a raw entry it already has is not repeated).
 //
 // Every file is replaced whole or not at all. Files that receive keys are written first; files
 // that only lose their keys are written only when all of those succeeded, so a failed write

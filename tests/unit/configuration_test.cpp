@@ -145,3 +145,29 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     EXPECT_EQ(fs.Get("/m/edited.cfg"), edited);
     EXPECT_EQ(fs.Get("/m/copied.cfg"), copied);
 }
+
+// A file that receives keys but whose own keys the dialog never listed keeps them beside the new
+// ones: nothing the user could not see is lost.
+TEST_F(Configuration, AFileTheLastLoadDidNotReadKeepsItsKeysWhenItReceivesNewOnes) {
+    MemoryFileSystem fs;
+    fs.Put("/m/Locked.cfg", "[Main]\nName=Locked\n[Code]\n0000000000000005=Five\n");
+    fs.Put("/m/Edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n");
+    fs.FailReadsOf("/m/Locked.cfg");
+    ScopedKeyTable t;
+    LoadConfiguration(fs, "/m/OrvikPlug.dll");
+    fs.ReadsWorkAgain("/m/Locked.cfg");
+    fs.Put("/m/Edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n0000000000000007=New\n"
+                            "[Raw]\nKey1=Hand\nRaw1=1100AA\n");
+    fs.Put("/m/Copied.cfg", "[Main]\nName=Copied\n[Raw]\nKey1=Old\nRaw1=1100BB\n");
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
+                                  {{"Sechs", "Edited", "0000000000000006", ""},
+                                   {"Hand", "Edited", "", "1100AA"},
+                                   {"Ten", "Copied", "000000000000000A", "1100CC"},
+                                   {"Eleven", "Locked", "", "1100DD"}}));
+    EXPECT_EQ(fs.Get("/m/Edited.cfg"), "[Main]\r\nName=Edited\r\n[Code]\r\n0000000000000006=Sechs\r\n"
+                                       "0000000000000007=New\r\n[Raw]\r\nKey1=Hand\r\nRaw1=1100AA\r\n");
+    EXPECT_EQ(fs.Get("/m/Copied.cfg"), "[Main]\r\nName=Copied\r\n[Raw]\r\nKey1=Old\r\nRaw1=1100BB\r\n"
+                                       "Key2=Ten\r\nRaw2=1100CC\r\n[Code]\r\n000000000000000A=Ten\r\n");
+    EXPECT_EQ(fs.Get("/m/Locked.cfg"), "[Main]\r\nName=Locked\r\n[Code]\r\n0000000000000005=Five\r\n"
+                                       "[Raw]\r\nKey1=Eleven\r\nRaw1=1100DD\r\n");
+}

@@ -171,7 +171,7 @@ ClassMeans ClassesOf(const int32_t* durations, int32_t first, int32_t end) {
 
 // Three close groups far from one another: the short group comes from the split, the middle and
 // the long one from one more pass, and the order of the classes from the first values.
-bool ThreeGroups(const int32_t* durations, int32_t first, int32_t end, const Spread& spread,
+bool ThreeGroups(const int32_t* durations, int32_t first, const Spread& spread,
                  const Split& split, ClassMeans& means) {
     const uint32_t middleCount = split.MiddleCount();
     const uint32_t longCount = static_cast<uint32_t>(spread.count) - split.upToLongFromCount;
@@ -201,17 +201,18 @@ bool ThreeGroups(const int32_t* durations, int32_t first, int32_t end, const Spr
         return false;
     const int64_t groupMeans[3] = {split.shortSum / split.shortCount, middleSum / middleCount,
                                    (spread.sum - split.shortSum - middleSum) / longCount};
-    // Classes are made in the order in which the groups first appear.
-    bool seen[3] = {};
-    means.size = 0;
-    for (int32_t i = first; i < end && means.size < 3; i += 2) {
-        const uint32_t v = static_cast<uint32_t>(durations[i]);
-        const int group = v <= split.shortUpTo ? 0 : v <= split.longFrom ? 1 : 2;
-        if (!seen[group]) {
-            seen[group] = true;
-            means.value[means.size++] = groupMeans[group];
-        }
-    }
+    // Classes are made in the order in which the groups first appear: the first value's group,
+    // then the first other group to show (all three hold values, so one does), then the third.
+    const auto groupOf = [&split](int32_t v) {
+        const uint32_t u = static_cast<uint32_t>(v);
+        return u <= split.shortUpTo ? 0 : u <= split.longFrom ? 1 : 2;
+    };
+    const int firstGroup = groupOf(durations[first]);
+    int32_t i = first + 2;
+    while (groupOf(durations[i]) == firstGroup)
+        i += 2;
+    const int secondGroup = groupOf(durations[i]);
+    means = {3, {groupMeans[firstGroup], groupMeans[secondGroup], groupMeans[3 - firstGroup - secondGroup]}};
     return true;
 }
 
@@ -226,7 +227,7 @@ void ClassifyKind(const int32_t* durations, int32_t first, int32_t end, const Sp
         return;
     Split split = SplitOf(spread);
     SplitValues(values, spread.count, split);
-    if (!TwoGroups(spread, split, means) && !ThreeGroups(durations, first, end, spread, split, means))
+    if (!TwoGroups(spread, split, means) && !ThreeGroups(durations, first, spread, split, means))
         means = ClassesOf(durations, first, end);
 }
 

@@ -45,9 +45,13 @@ int32_t FrameEnd(const int32_t* durations, int32_t count) {
 // so that a frame split in two halves decodes like the same frame without the split. One pass:
 // the kept durations move down in place.
 int32_t RemoveSeparators(int32_t* durations, int32_t count, int64_t separator) {
+    // The pauses d with CloseWithin(d, separator, 4): above separator - separator / 4 (d below
+    // it) and up to the longest that the separator is close to (d above it).
+    const int64_t above = separator - separator / 4;
+    const int64_t upTo = LongestCloseTo(separator);
     int32_t kept = 3;
     for (int32_t x = 3; x < count; x += 2) {
-        if (CloseWithin(durations[x], separator, 4))
+        if (durations[x] > above && durations[x] <= upTo)
             continue;
         durations[kept - 1] = durations[x - 1];
         durations[kept] = durations[x];

@@ -32,7 +32,8 @@ void Spreads(const int32_t* durations, int32_t end, Spread& pulses, Spread& paus
     const int32_t pairs = (end - 3) / 2;
     const int32_t* pair = durations + kFirstClassifiedPosition;
     // Signed: the vector registers of the x86-64 baseline compare signed 32-bit values only.
-    int32_t pulseLowest = std::numeric_limits<int32_t>::max(), pulseLongest = std::numeric_limits<int32_t>::min();
+    int32_t pulseLowest = std::numeric_limits<int32_t>::max(),
+            pulseLongest = std::numeric_limits<int32_t>::min();
     int32_t pauseLowest = pulseLowest, pauseLongest = pulseLongest;
     uint32_t pulseSum = 0, pauseSum = 0;
     for (int32_t j = 0; j < pairs; ++j) {
@@ -51,7 +52,8 @@ void Spreads(const int32_t* durations, int32_t end, Spread& pulses, Spread& paus
     // A lowest of 0 or below shows as 0, and a longest below 0 as above the largest int32_t.
     pulses = {static_cast<uint32_t>(std::max(pulseLowest, 0)), static_cast<uint32_t>(pulseLongest),
               pulseSum + static_cast<uint32_t>(last), pairs + 1};
-    pauses = {static_cast<uint32_t>(std::max(pauseLowest, 0)), static_cast<uint32_t>(pauseLongest), pauseSum, pairs};
+    pauses = {static_cast<uint32_t>(std::max(pauseLowest, 0)), static_cast<uint32_t>(pauseLongest), pauseSum,
+              pairs};
 }
 
 // How the values of one kind fall around a split: those up to shortUpTo, those above longFrom, and
@@ -171,8 +173,8 @@ ClassMeans ClassesOf(const int32_t* durations, int32_t first, int32_t end) {
 
 // Three close groups far from one another: the short group comes from the split, the middle and
 // the long one from one more pass, and the order of the classes from the first values.
-bool ThreeGroups(const int32_t* durations, int32_t first, const Spread& spread,
-                 const Split& split, ClassMeans& means) {
+bool ThreeGroups(const int32_t* durations, int32_t first, const Spread& spread, const Split& split,
+                 ClassMeans& means) {
     const uint32_t middleCount = split.MiddleCount();
     const uint32_t longCount = static_cast<uint32_t>(spread.count) - split.upToLongFromCount;
     // With a middle group, the split's lowest value above the short ones is the middle's lowest.
@@ -217,7 +219,8 @@ bool ThreeGroups(const int32_t* durations, int32_t first, const Spread& spread,
 }
 
 // The classes of one kind (positions first, first + 2, ... before end), whose sums cannot wrap.
-void ClassifyKind(const int32_t* durations, int32_t first, int32_t end, const Spread& spread, ClassMeans& means) {
+void ClassifyKind(const int32_t* durations, int32_t first, int32_t end, const Spread& spread,
+                  ClassMeans& means) {
     if (CloseGroup(spread.lowest, spread.longest)) {
         means = {1, {spread.sum / spread.count}};
         return;

@@ -4,10 +4,12 @@
 #include <limits>
 
 // Every duration of every train passes here. Most kinds are one, two or three groups of close
-// lengths (see ClassMeans), which a pass gathering each kind's spread and, when a kind is not one
-// group, a second pass around a split find without the chain from one value to the next. Both are
-// plain loops without branches over pulse and pause pairs in 32 bits, which the compiler vectorises.
-// Any other kind, and any frame whose sums could exceed 32 bits, goes through DurationClasses.
+// lengths (see ClassMeans), found without the chain from one value to the next: a pass over pulse
+// and pause pairs gathers each kind's spread; a kind that is not one group is counted around two
+// bounds, which settles most two-group kinds; only the others get a pass around a split, and one
+// more for a third group. All are plain loops without branches in 32 bits, which the compiler
+// vectorises. Any other kind, and any frame whose sums could exceed 32 bits, goes through
+// DurationClasses.
 
 namespace {
 
@@ -218,7 +220,8 @@ bool ThreeGroups(const int32_t* durations, int32_t first, const Spread& spread, 
     return true;
 }
 
-// The classes of one kind (positions first, first + 2, ... before end), whose sums cannot wrap.
+// The classes of one kind (positions first, first + 2, ... before end), whose sums cannot wrap: the
+// cheapest way that settles it first.
 void ClassifyKind(const int32_t* durations, int32_t first, int32_t end, const Spread& spread,
                   ClassMeans& means) {
     if (CloseGroup(spread.lowest, spread.longest)) {

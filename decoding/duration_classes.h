@@ -84,6 +84,13 @@ inline bool CloseGroup(int64_t lowest, int64_t longest) {
     return longest - lowest < longest / 4;
 }
 
+// The longest value v for which CloseGroup(lowest, v) holds (lowest above 0): v - v / 4 < lowest.
+// So the values above lowest that are close to it (CloseWithin) reach up to here, and the first
+// value far from lowest (FarGroups) is the next one.
+inline int64_t LongestCloseTo(int64_t lowest) {
+    return (4 * lowest - 4) / 3;
+}
+
 // Every value up to shorterLongest is far from every value from longerLowest on (CloseWithin fails).
 inline bool FarGroups(int64_t shorterLongest, int64_t longerLowest) {
     return longerLowest - shorterLongest >= longerLowest / 4;

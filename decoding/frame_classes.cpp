@@ -4,10 +4,12 @@
 #include <limits>
 
 // Every duration of every train passes here. Most kinds are one, two or three groups of close
-// lengths (see ClassMeans), which a pass gathering each kind's spread and, when a kind is not one
-// group, a second pass around a split find without the chain from one value to the next. Both are
-// plain loops without branches over pulse and pause pairs in 32 bits, which the compiler vectorises.
-// Any other kind, and any frame whose sums could exceed 32 bits, goes through DurationClasses.
+// lengths (see ClassMeans), found without the chain from one value to the next: a pass over pulse
+// and pause pairs gathers each kind's spread; a kind that is not one group is counted around two
+// bounds, which settles most two-group kinds; only the others get a pass around a split, and one
+// more for a third group. All are plain loops without branches in 32 bits, which the compiler
+// vectorises. Any other kind, and any frame whose sums could exceed 32 bits, goes through
+// DurationClasses.
 
 namespace {
 
@@ -31,21 +33,29 @@ struct Spread {
 void Spreads(const int32_t* durations, int32_t end, Spread& pulses, Spread& pauses) {
     const int32_t pairs = (end - 3) / 2;
     const int32_t* pair = durations + kFirstClassifiedPosition;
-    uint32_t pulseLowest = pulses.lowest, pulseLongest = 0, pulseSum = 0;
-    uint32_t pauseLowest = pauses.lowest, pauseLongest = 0, pauseSum = 0;
+    // Signed: the vector registers of the x86-64 baseline compare signed 32-bit values only.
+    int32_t pulseLowest = std::numeric_limits<int32_t>::max(),
+            pulseLongest = std::numeric_limits<int32_t>::min();
+    int32_t pauseLowest = pulseLowest, pauseLongest = pulseLongest;
+    uint32_t pulseSum = 0, pauseSum = 0;
     for (int32_t j = 0; j < pairs; ++j) {
-        const uint32_t pulse = static_cast<uint32_t>(pair[2 * j]);
-        const uint32_t pause = static_cast<uint32_t>(pair[2 * j + 1]);
+        const int32_t pulse = pair[2 * j];
+        const int32_t pause = pair[2 * j + 1];
         pulseLowest = std::min(pulseLowest, pulse);
         pulseLongest = std::max(pulseLongest, pulse);
-        pulseSum += pulse;
+        pulseSum += static_cast<uint32_t>(pulse);
         pauseLowest = std::min(pauseLowest, pause);
         pauseLongest = std::max(pauseLongest, pause);
-        pauseSum += pause;
+        pauseSum += static_cast<uint32_t>(pause);
     }
-    const uint32_t last = static_cast<uint32_t>(durations[end - 1]);
-    pulses = {std::min(pulseLowest, last), std::max(pulseLongest, last), pulseSum + last, pairs + 1};
-    pauses = {pauseLowest, pauseLongest, pauseSum, pairs};
+    const int32_t last = durations[end - 1];
+    pulseLowest = std::min(pulseLowest, last);
+    pulseLongest = std::max(pulseLongest, last);
+    // A lowest of 0 or below shows as 0, and a longest below 0 as above the largest int32_t.
+    pulses = {static_cast<uint32_t>(std::max(pulseLowest, 0)), static_cast<uint32_t>(pulseLongest),
+              pulseSum + static_cast<uint32_t>(last), pairs + 1};
+    pauses = {static_cast<uint32_t>(std::max(pauseLowest, 0)), static_cast<uint32_t>(pauseLongest), pauseSum,
+              pairs};
 }
 
 // How the values of one kind fall around a split: those up to shortUpTo, those above longFrom, and
@@ -81,42 +91,59 @@ Split SplitOf(const Spread& spread) {
     return split;
 }
 
-// Both kinds' splits in one pass, vectorised as Spreads is: with the fields in locals, and with
-// masks rather than conditions.
-void Splits(const int32_t* durations, int32_t end, Split& pulses, Split& pauses) {
-    const int32_t pairs = (end - 3) / 2;
-    const int32_t* pair = durations + kFirstClassifiedPosition;
-    const uint32_t pulseUpTo = pulses.shortUpTo, pulseFrom = pulses.longFrom;
-    const uint32_t pauseUpTo = pauses.shortUpTo, pauseFrom = pauses.longFrom;
-    uint32_t pulseSum = 0, pulseCount = 0, pulseLongest = 0, pulseLowest = pulses.longLowest, pulseBelow = 0;
-    uint32_t pauseSum = 0, pauseCount = 0, pauseLongest = 0, pauseLowest = pauses.longLowest, pauseBelow = 0;
-    for (int32_t j = 0; j < pairs; ++j) {
-        const uint32_t pulse = static_cast<uint32_t>(pair[2 * j]);
-        const uint32_t pause = static_cast<uint32_t>(pair[2 * j + 1]);
-        const uint32_t shortPulse = 0u - static_cast<uint32_t>(pulse <= pulseUpTo);
-        const uint32_t shortPause = 0u - static_cast<uint32_t>(pause <= pauseUpTo);
-        pulseSum += pulse & shortPulse;
-        pauseSum += pause & shortPause;
-        pulseCount -= shortPulse;
-        pauseCount -= shortPause;
-        pulseLongest = std::max(pulseLongest, pulse & shortPulse);
-        pauseLongest = std::max(pauseLongest, pause & shortPause);
-        pulseLowest = std::min(pulseLowest, pulse | shortPulse);
-        pauseLowest = std::min(pauseLowest, pause | shortPause);
-        pulseBelow += static_cast<uint32_t>(pulse <= pulseFrom);
-        pauseBelow += static_cast<uint32_t>(pause <= pauseFrom);
+// The split of one kind's n values at values[0], values[2], ..., all above 0, in a pass vectorised
+// as Spreads is: with the fields in locals, signed, and with masks rather than conditions.
+void SplitValues(const int32_t* values, int32_t n, Split& split) {
+    constexpr uint32_t kLargest = std::numeric_limits<int32_t>::max();
+    // No value is above the largest int32_t, so a shortUpTo beyond it counts as that.
+    const int32_t upTo = static_cast<int32_t>(std::min(split.shortUpTo, kLargest));
+    const int32_t from = static_cast<int32_t>(std::min(split.longFrom, kLargest));
+    uint32_t sum = 0, count = 0, below = 0;
+    int32_t longest = 0, lowest = std::numeric_limits<int32_t>::max();
+    for (int32_t j = 0; j < n; ++j) {
+        const int32_t v = values[2 * j];
+        const uint32_t shortMask = 0u - static_cast<uint32_t>(v <= upTo);
+        sum += static_cast<uint32_t>(v) & shortMask;
+        count -= shortMask;
+        // A long value shows as 0 among the short ones, a short one as the largest among the long.
+        longest = std::max(longest, static_cast<int32_t>(static_cast<uint32_t>(v) & shortMask));
+        lowest = std::min(lowest, static_cast<int32_t>(static_cast<uint32_t>(v) | (shortMask >> 1)));
+        below += static_cast<uint32_t>(v <= from);
     }
-    pulses.shortSum = pulseSum;
-    pulses.shortCount = pulseCount;
-    pulses.shortLongest = pulseLongest;
-    pulses.longLowest = pulseLowest;
-    pulses.upToLongFromCount = pulseBelow;
-    pauses.shortSum = pauseSum;
-    pauses.shortCount = pauseCount;
-    pauses.shortLongest = pauseLongest;
-    pauses.longLowest = pauseLowest;
-    pauses.upToLongFromCount = pauseBelow;
-    pulses.Add(static_cast<uint32_t>(durations[end - 1]));
+    split.shortSum = sum;
+    split.shortCount = count;
+    split.shortLongest = static_cast<uint32_t>(longest);
+    split.longLowest = static_cast<uint32_t>(lowest);
+    split.upToLongFromCount = below;
+}
+
+// Two close groups far from each other, found by counting alone (the common case, so no extremes):
+// every value up to shortUpTo is close to the lowest, every value from longFrom on is close to the
+// longest and far from every value up to shortUpTo; when every value is one or the other, those are
+// the groups. values and spread as for SplitValues; the kind is not one close group.
+bool TwoGroupsByCount(const int32_t* values, const Spread& spread, ClassMeans& means) {
+    const int64_t lowest = spread.lowest;
+    const int64_t longest = spread.longest;
+    const int64_t shortUpTo = LongestCloseTo(lowest);
+    const int64_t longFrom = std::max(longest - longest / 4 + 1, LongestCloseTo(shortUpTo) + 1);
+    // Below the longest, as the kind is not one close group; so both fit in 32 bits.
+    if (shortUpTo < lowest || longFrom > longest)
+        return false;
+    const int32_t upTo = static_cast<int32_t>(shortUpTo);
+    const int32_t from = static_cast<int32_t>(longFrom);
+    uint32_t shortSum = 0, shortCount = 0, belowLong = 0;
+    for (int32_t j = 0; j < spread.count; ++j) {
+        const int32_t v = values[2 * j];
+        const uint32_t shortMask = 0u - static_cast<uint32_t>(v <= upTo);
+        shortSum += static_cast<uint32_t>(v) & shortMask;
+        shortCount -= shortMask;
+        belowLong += static_cast<uint32_t>(v < from);
+    }
+    if (belowLong != shortCount)
+        return false;
+    const uint32_t longCount = static_cast<uint32_t>(spread.count) - shortCount;
+    means = {2, {shortSum / shortCount, (spread.sum - shortSum) / longCount}};
+    return true;
 }
 
 // Two close groups far from each other: the classes are the groups.
@@ -148,8 +175,8 @@ ClassMeans ClassesOf(const int32_t* durations, int32_t first, int32_t end) {
 
 // Three close groups far from one another: the short group comes from the split, the middle and
 // the long one from one more pass, and the order of the classes from the first values.
-bool ThreeGroups(const int32_t* durations, int32_t first, int32_t end, const Spread& spread,
-                 const Split& split, ClassMeans& means) {
+bool ThreeGroups(const int32_t* durations, int32_t first, const Spread& spread, const Split& split,
+                 ClassMeans& means) {
     const uint32_t middleCount = split.MiddleCount();
     const uint32_t longCount = static_cast<uint32_t>(spread.count) - split.upToLongFromCount;
     // With a middle group, the split's lowest value above the short ones is the middle's lowest.
@@ -178,18 +205,36 @@ bool ThreeGroups(const int32_t* durations, int32_t first, int32_t end, const Spr
         return false;
     const int64_t groupMeans[3] = {split.shortSum / split.shortCount, middleSum / middleCount,
                                    (spread.sum - split.shortSum - middleSum) / longCount};
-    // Classes are made in the order in which the groups first appear.
-    bool seen[3] = {};
-    means.size = 0;
-    for (int32_t i = first; i < end && means.size < 3; i += 2) {
-        const uint32_t v = static_cast<uint32_t>(durations[i]);
-        const int group = v <= split.shortUpTo ? 0 : v <= split.longFrom ? 1 : 2;
-        if (!seen[group]) {
-            seen[group] = true;
-            means.value[means.size++] = groupMeans[group];
-        }
-    }
+    // Classes are made in the order in which the groups first appear: the first value's group,
+    // then the first other group to show (all three hold values, so one does), then the third.
+    const auto groupOf = [&split](int32_t v) {
+        const uint32_t u = static_cast<uint32_t>(v);
+        return u <= split.shortUpTo ? 0 : u <= split.longFrom ? 1 : 2;
+    };
+    const int firstGroup = groupOf(durations[first]);
+    int32_t i = first + 2;
+    while (groupOf(durations[i]) == firstGroup)
+        i += 2;
+    const int secondGroup = groupOf(durations[i]);
+    means = {3, {groupMeans[firstGroup], groupMeans[secondGroup], groupMeans[3 - firstGroup - secondGroup]}};
     return true;
+}
+
+// The classes of one kind (positions first, first + 2, ... before end), whose sums cannot wrap: the
+// cheapest way that settles it first.
+void ClassifyKind(const int32_t* durations, int32_t first, int32_t end, const Spread& spread,
+                  ClassMeans& means) {
+    if (CloseGroup(spread.lowest, spread.longest)) {
+        means = {1, {spread.sum / spread.count}};
+        return;
+    }
+    const int32_t* values = durations + first;
+    if (TwoGroupsByCount(values, spread, means))
+        return;
+    Split split = SplitOf(spread);
+    SplitValues(values, spread.count, split);
+    if (!TwoGroups(spread, split, means) && !ThreeGroups(durations, first, spread, split, means))
+        means = ClassesOf(durations, first, end);
 }
 
 } // namespace
@@ -200,26 +245,12 @@ bool ClassifyFrame(const int32_t* durations, int32_t end, ClassMeans& pulses, Cl
     Spreads(durations, end, pulseSpread, pauseSpread);
     if (durations[0] <= 0 || durations[1] <= 0 || !pulseSpread.AboveZero() || !pauseSpread.AboveZero())
         return false;
-    const bool pulsesClose = CloseGroup(pulseSpread.lowest, pulseSpread.longest);
-    const bool pausesClose = CloseGroup(pauseSpread.lowest, pauseSpread.longest);
-    if (pulsesClose)
-        pulses = {1, {pulseSpread.sum / pulseSpread.count}};
-    if (pausesClose)
-        pauses = {1, {pauseSpread.sum / pauseSpread.count}};
-    const bool exactSums = pulseSpread.SumsExact() && pauseSpread.SumsExact();
-    if (!exactSums) {
+    if (!pulseSpread.SumsExact() || !pauseSpread.SumsExact()) {
         pulses = ClassesOf(durations, kFirstClassifiedPosition, end);
         pauses = ClassesOf(durations, kFirstClassifiedPosition + 1, end);
-    } else if (!pulsesClose || !pausesClose) {
-        Split pulseSplit = SplitOf(pulseSpread);
-        Split pauseSplit = SplitOf(pauseSpread);
-        Splits(durations, end, pulseSplit, pauseSplit);
-        if (!pulsesClose && !TwoGroups(pulseSpread, pulseSplit, pulses) &&
-            !ThreeGroups(durations, kFirstClassifiedPosition, end, pulseSpread, pulseSplit, pulses))
-            pulses = ClassesOf(durations, kFirstClassifiedPosition, end);
-        if (!pausesClose && !TwoGroups(pauseSpread, pauseSplit, pauses) &&
-            !ThreeGroups(durations, kFirstClassifiedPosition + 1, end, pauseSpread, pauseSplit, pauses))
-            pauses = ClassesOf(durations, kFirstClassifiedPosition + 1, end);
+        return true;
     }
+    ClassifyKind(durations, kFirstClassifiedPosition, end, pulseSpread, pulses);
+    ClassifyKind(durations, kFirstClassifiedPosition + 1, end, pauseSpread, pauses);
     return true;
 }

@@ -27,7 +27,14 @@ bool IsRepeatableKind(KeyCode code) {
 // The frame ends at the first pause from position 11 on that is longer than the frame gap; a
 // repeated copy behind it is ignored. count is odd; the result is odd too.
 int32_t FrameEnd(const int32_t* durations, int32_t count) {
-    for (int32_t x = kFirstFrameGapPosition; x < count; x += 2) {
+    int32_t x = kFirstFrameGapPosition;
+    // Four pauses at a time while none of them is longer, with one branch for the four.
+    for (; x + 6 < count; x += 8) {
+        const int32_t* d = durations + x;
+        if (std::max(std::max(d[0], d[2]), std::max(d[4], d[6])) > kFrameGapMicroseconds)
+            break;
+    }
+    for (; x < count; x += 2) {
         if (durations[x] > kFrameGapMicroseconds)
             return x;
     }
@@ -38,9 +45,13 @@ int32_t FrameEnd(const int32_t* durations, int32_t count) {
 // so that a frame split in two halves decodes like the same frame without the split. One pass:
 // the kept durations move down in place.
 int32_t RemoveSeparators(int32_t* durations, int32_t count, int64_t separator) {
+    // The pauses d with CloseWithin(d, separator, 4): above separator - separator / 4 (d below
+    // it) and up to the longest that the separator is close to (d above it).
+    const int64_t above = separator - separator / 4;
+    const int64_t upTo = LongestCloseTo(separator);
     int32_t kept = 3;
     for (int32_t x = 3; x < count; x += 2) {
-        if (CloseWithin(durations[x], separator, 4))
+        if (durations[x] > above && durations[x] <= upTo)
             continue;
         durations[kept - 1] = durations[x - 1];
         durations[kept] = durations[x];

@@ -71,3 +71,19 @@ TEST(DurationGroups, AgreeWithCloseWithinOnEveryPair) {
         }
     }
 }
+
+// LongestCloseTo bounds what the decoder counts and removes without a closeness test per value: the
+// values close to m are those above m - m / 4 up to LongestCloseTo(m), a group from lowest stays
+// close up to LongestCloseTo(lowest), and the first value far from a is LongestCloseTo(a) + 1.
+TEST(DurationGroups, LongestCloseToBoundsCloseAndFarValues) {
+    for (int64_t m = 1; m <= 200; ++m) {
+        const int64_t longestClose = LongestCloseTo(m);
+        for (int64_t v = 1; v <= 400; ++v) {
+            EXPECT_EQ(CloseWithin(v, m, 4), v > m - m / 4 && v <= longestClose) << v << " / " << m;
+            if (v >= m) {
+                EXPECT_EQ(CloseGroup(m, v), v <= longestClose) << m << ".." << v;
+            }
+            EXPECT_EQ(FarGroups(m, v), v > longestClose) << m << " / " << v;
+        }
+    }
+}

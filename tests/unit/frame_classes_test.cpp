@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
 namespace {
@@ -40,6 +42,8 @@ TEST(ClassifyFrame, GivesTheClassesOfDurationClasses) {
         {"long, short, middle", {560, 560, 560, 8000, 560, 560, 560, 1690, 560, 8100, 560, 560, 560}},
         {"spread that the means join", {500, 500, 400, 500, 467, 500, 533, 500, 467, 500, 467, 500, 533}},
         {"four lengths", {500, 500, 500, 300, 500, 600, 500, 1200, 500, 2400, 500, 300, 500}},
+        // 398 is the longest value close to 300, and 529 the longest close to 398.
+        {"a long value just close to a short one", {500, 300, 500, 398, 500, 529, 500, 600, 500, 300, 500}},
         {"sums beyond 32 bits", {2000000000, 9, 2000000000, 9, 2100000000, 9, 1900000000, 9, 2000000000}},
     };
     for (const Case& c : cases) {
@@ -49,6 +53,40 @@ TEST(ClassifyFrame, GivesTheClassesOfDurationClasses) {
             << c.name;
         EXPECT_EQ(Means(pulses), MeansOfKind(c.train, 2)) << c.name;
         EXPECT_EQ(Means(pauses), MeansOfKind(c.train, 3)) << c.name;
+    }
+}
+
+// Random kinds of one to four lengths, spread and stepped as a receiver's jitter and tick make
+// them, often about as far apart as the closeness test reaches: every way through must agree with
+// the classes built value by value.
+TEST(ClassifyFrame, GivesTheClassesOfDurationClassesOnRandomFrames) {
+    std::mt19937 random(20261207);
+    const auto pick = [&random](int32_t from, int32_t to) {
+        return std::uniform_int_distribution<int32_t>(from, to)(random);
+    };
+    for (int n = 0; n < 20000; ++n) {
+        std::vector<int32_t> train(static_cast<size_t>(2 * pick(3, 60) + 1));
+        for (size_t kind = 0; kind < 2; ++kind) {
+            std::vector<int32_t> lengths(static_cast<size_t>(pick(1, 4)));
+            int32_t length = pick(50, 3000);
+            for (int32_t& l : lengths) {
+                l = length;
+                length = length * pick(110, 400) / 100;
+            }
+            const int32_t spreadPercent = pick(0, 40);
+            const int32_t step = pick(0, 2) == 0 ? pick(1, 70) : 1;
+            for (size_t i = kind; i < train.size(); i += 2) {
+                const int32_t l =
+                    lengths[static_cast<size_t>(pick(0, static_cast<int32_t>(lengths.size()) - 1))];
+                const int32_t jitter = l * spreadPercent / 200;
+                train[i] = std::max(1, (l + pick(-jitter, jitter)) / step * step);
+            }
+        }
+        ClassMeans pulses;
+        ClassMeans pauses;
+        ASSERT_TRUE(ClassifyFrame(train.data(), static_cast<int32_t>(train.size()), pulses, pauses)) << n;
+        ASSERT_EQ(Means(pulses), MeansOfKind(train, 2)) << n;
+        ASSERT_EQ(Means(pauses), MeansOfKind(train, 3)) << n;
     }
 }
 

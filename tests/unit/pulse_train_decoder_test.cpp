@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <limits>
 #include <string>
 
@@ -96,6 +97,19 @@ TEST(DecodePulseTrain, FrameGapCutsARepeatedCopy) {
         // The header pause sits before position 11 and never cuts the frame.
         {"long header pause", PulseDistanceTrain({9000, 40000}, BitsOf(0x20DF10EF, 32)), 0, kNecCode},
     });
+}
+
+// The frame gap is looked for a few pauses at a time: wherever it falls, the train decodes as the
+// durations before it do.
+TEST(DecodePulseTrain, FrameGapCutsAtEveryPosition) {
+    const Durations frame = PulseLengthTrain(2400, BitsOf(0x5A3C96E1, 32));
+    for (size_t gap = 11; gap + 2 < frame.size(); gap += 2) {
+        Durations train = Joined(frame, frame);
+        train[gap] = 20000;
+        const Durations before(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(gap));
+        ASSERT_NE(DecodeCopy(before, 0), 0u) << gap;
+        EXPECT_EQ(DecodeCopy(train, 0), DecodeCopy(before, 0)) << gap;
+    }
 }
 
 TEST(DecodePulseTrain, SeparatorPauseIsRemovedWithItsPulse) {

@@ -15,6 +15,7 @@
 
 #include "setup_dialog/about_texts.h"
 #include "tests/about_page/about_frame_win32.h"
+#include "tests/wine/test_folder_win32.h"
 #include "tools/test_host/import_hook_win32.h"
 
 namespace {
@@ -45,12 +46,6 @@ std::string ReadFileBytes(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return static_cast<bool>(out);
 }
 
 std::wstring FromCodePage(UINT codePage, const std::string& bytes) {
@@ -90,18 +85,6 @@ std::string TempFolder() {
     return folder + "\\";
 }
 
-void RemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            DeleteFileA((folder + found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 class AboutPageTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -118,7 +101,7 @@ class AboutPageTest : public testing::Test {
 
     void TearDown() override {
         form_.reset();
-        RemoveFolder(folder_);
+        RemoveFolder(folder_.substr(0, folder_.size() - 1));
     }
 
     // The frame and its child dialog, with the page created and laid out, still hidden.

@@ -14,6 +14,35 @@ namespace {
 
 constexpr UINT kMsgSync = WM_APP + 1;
 
+struct WindowSearch {
+    const wchar_t* className;
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        lstrcmpW(name, search->className) == 0 &&
+        (!search->owner || GetWindow(window, GW_OWNER) == search->owner)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Where a click on the row's label lands, in the list's client coordinates.
+LPARAM RowPoint(HWND list, int row) {
+    RECT r{};
+    r.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
+    return MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+}
+
 std::wstring TextOf(HWND window) {
     const int length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
     std::vector<wchar_t> buffer(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
@@ -22,6 +51,12 @@ std::wstring TextOf(HWND window) {
 }
 
 } // namespace
+
+HWND FindProcessWindow(const wchar_t* className, HWND owner) {
+    WindowSearch search{className, owner, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 DialogDriver::DialogDriver(HWND form, HWND syncWindow) : form_(form), sync_(syncWindow) {
     container_ = GetWindow(form, GW_CHILD);
@@ -181,30 +216,11 @@ std::wstring DialogDriver::Cell(int row, int column) const {
 
 void DialogDriver::SelectRow(int row) {
     HWND list = Control(IDC_LISTVIEW);
-    RECT r{};
-    r.left = LVIR_LABEL;
-    SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-    const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+    const LPARAM at = RowPoint(list, row);
     PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(list, WM_LBUTTONUP, 0, at);
     Sync();
 }
-
-namespace {
-
-BOOL CALLBACK FindMenuWindow(HWND window, LPARAM param) {
-    wchar_t name[32] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(name, L"#32768") == 0) {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
 
 void DialogDriver::PickMenuItem(int item, int row) {
     HWND list = Control(IDC_LISTVIEW);
@@ -213,17 +229,14 @@ void DialogDriver::PickMenuItem(int item, int row) {
         PostMessageW(list, WM_KEYDOWN, VK_APPS, 1);
         PostMessageW(list, WM_KEYUP, VK_APPS, 0xC0000001);
     } else {
-        RECT r{};
-        r.left = LVIR_LABEL;
-        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r));
-        const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+        const LPARAM at = RowPoint(list, row);
         PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
         PostMessageW(list, WM_RBUTTONUP, 0, at);
     }
     HWND menu = nullptr;
     if (!WaitFor(
             [&] {
-                EnumWindows(FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+                menu = FindProcessWindow(L"#32768");
                 return menu != nullptr;
             },
             3000))

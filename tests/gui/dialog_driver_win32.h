@@ -6,6 +6,10 @@
 
 #include <string>
 
+// The first visible top-level window of this process with the class name, and with the owner
+// when one is given; null when there is none.
+HWND FindProcessWindow(const wchar_t* className, HWND owner = nullptr);
+
 class DialogDriver {
   public:
     DialogDriver(HWND form, HWND syncWindow);

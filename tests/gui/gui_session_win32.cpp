@@ -9,6 +9,7 @@
 #include "plugin/host_records.h"
 #include "plugin/host_version.h"
 #include "tests/gui/dialog_driver_win32.h"
+#include "tests/wine/test_folder_win32.h"
 #include "tests/wine/test_paths_win32.h"
 #include "tools/receiver_simulator/sim_control.h"
 
@@ -31,75 +32,26 @@ bool HeapsAreWhole() {
     return true;
 }
 
-void RemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name != "." && name != "..") {
-                SetFileAttributesA((folder + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA((folder + "\\" + name).c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 struct DriveJob {
     HWND host;
     const std::function<void(DialogDriver&)>* drive;
     bool found = false;
 };
 
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwnedForm(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<OwnedSearch*>(param);
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && GetWindow(window, GW_OWNER) == search->owner &&
-        IsWindowVisible(window) && lstrcmpW(name, L"TSetupForm") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A top-level dialog-class window of this process is a message box: the form's own child
-// dialog is never top-level.
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(name, L"#32770") == 0) {
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 DWORD WINAPI DriveDialog(void* param) {
     auto* job = static_cast<DriveJob*>(param);
-    OwnedSearch search{job->host, nullptr};
-    for (int waited = 0; !search.found && waited < 15000; waited += 10) {
-        EnumWindows(FindOwnedForm, reinterpret_cast<LPARAM>(&search));
-        if (!search.found)
+    HWND form = nullptr;
+    for (int waited = 0; !form && waited < 15000; waited += 10) {
+        form = FindProcessWindow(L"TSetupForm", job->host);
+        if (!form)
             Sleep(10);
     }
-    if (search.found) {
+    if (form) {
         job->found = true;
-        DialogDriver driver(search.found, job->host);
+        DialogDriver driver(form, job->host);
         (*job->drive)(driver);
-        if (IsWindow(search.found))
-            PostMessageW(search.found, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (IsWindow(form))
+            PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     return 0;
 }
@@ -223,16 +175,7 @@ std::string GuiSession::ReadFile(const std::string& name) const {
 }
 
 bool GuiSession::WriteFile(const std::string& name, const std::string& content) const {
-    HANDLE file =
-        CreateFileA((folder_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool ok =
-        ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-        written == content.size();
-    CloseHandle(file);
-    return ok;
+    return WriteFileBytes(folder_ + "\\" + name, content);
 }
 
 LRESULT CALLBACK GuiSession::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -277,8 +220,9 @@ void GuiSession::PostNestedSetup() const {
 DWORD WINAPI GuiSession::AnswerBoxes(void* param) {
     auto* session = static_cast<GuiSession*>(param);
     while (WaitForSingleObject(session->stopAnswering_, 10) == WAIT_TIMEOUT) {
-        HWND box = nullptr;
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+        // A top-level dialog-class window of this process is a message box: the form's own child
+        // dialog is never top-level.
+        HWND box = FindProcessWindow(L"#32770");
         if (!box)
             continue;
         wchar_t text[2048] = L"";

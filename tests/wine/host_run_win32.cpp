@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "tests/wine/test_folder_win32.h"
 #include "tests/wine/test_paths_win32.h"
 
 namespace {
@@ -33,31 +34,6 @@ std::string QuoteArgument(const std::string& arg) {
     out.append(backslashes * 2, '\\');
     out.push_back('"');
     return out;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-              written == content.size();
-    CloseHandle(file);
-    return ok;
-}
-
-void RemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..")
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 bool CopyFolderFiles(const std::string& from, const std::string& to) {
@@ -200,7 +176,7 @@ HostRun RunHost(const Scenario& scenario) {
         return run;
     }
     for (const auto& [name, content] : scenario.files)
-        EXPECT_TRUE(WriteWholeFile(folder + "\\" + name, content)) << name;
+        EXPECT_TRUE(WriteFileBytes(folder + "\\" + name, content)) << name;
 
     std::vector<std::string> args = {paths.testHost, "--plugin=" + plugin};
     if (scenario.driver == Driver::Simulator)

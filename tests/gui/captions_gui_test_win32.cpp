@@ -56,16 +56,6 @@ const CaptionCase kCaptions[] = {
     {IDC_LED_3, L"D0 - готов, D1 - кнопка распознана, D2 - не распознана"},
 };
 
-std::wstring CellText(HWND list, int row, int column) {
-    wchar_t text[300] = L"";
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = static_cast<int>(std::size(text));
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 TEST(CaptionsGui, ReadRightUnderThisCodePage) {
     if (const char* expected = std::getenv("ORVIK_EXPECT_ACP")) {
         ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected))) << "the run's locale did not take effect";
@@ -78,9 +68,9 @@ TEST(CaptionsGui, ReadRightUnderThisCodePage) {
             captions.push_back(d.Text(c.id));
         HWND list = d.Control(IDC_LISTVIEW);
         // TV's "Громче" is stored in code page 1251.
-        for (int row = 0; row < static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); ++row)
-            if (CellText(list, row, 2) == L"0220000020DF40BF")
-                louder = CellText(list, row, 0);
+        for (int row = 0; row < d.ListCount(); ++row)
+            if (d.Cell(row, 2) == L"0220000020DF40BF")
+                louder = d.Cell(row, 0);
         HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
         for (int i = 0; i < 4; ++i) {
             wchar_t text[64] = L"";

@@ -547,7 +547,10 @@ TEST_F(KeyDispatcherTest, RawModeUnmatchedSignatureReleasesAndThenPressesAllBits
                                         "-1 FFFFFFFFFFFFFFFF/<undefined>/FFFFFFFFFFFFFFFF"}));
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[1].at, 110u);
+    EXPECT_EQ(sent[2].at, 220u); // pressed by the repeat frame, not by the unmatched signature
     EXPECT_EQ(RawSignatureText.Text(), HexOf(kUnmatched));
+    // Another remote in the room, nothing held: no press at all.
+    EXPECT_TRUE(Play(Raw({{0, kUnmatched}})).sent.empty());
 }
 
 TEST_F(KeyDispatcherTest, RawModeWithDialogPostsEveryUnmatchedSignature) {

@@ -29,22 +29,22 @@ TEST(KeyRows, SortsByRemoteThenKeyAsUnsignedBytes) {
 }
 
 TEST(KeyRows, EqualNamesKeepTheirOrder) {
-    // Forty rows: more than an insertion sort handles on its own, where an unstable sort shows.
+    // Forty rows of one name behind a row that sorts first: more than an insertion sort handles on
+    // its own, so an unstable sort would show.
     std::vector<KeyListRow> many;
-    std::vector<std::string> muteCodes, playCodes;
+    std::vector<std::string> manySorted = {"Mute"};
     for (int i = 0; i < 40; ++i) {
-        const std::string code = std::to_string(i);
-        many.push_back({i % 3 ? "Play" : "Mute", "TV", code, ""});
-        (i % 3 ? playCodes : muteCodes).push_back(code);
+        many.push_back({"Play", "TV", std::to_string(i), ""});
+        manySorted.push_back(std::to_string(i));
     }
-    muteCodes.insert(muteCodes.end(), playCodes.begin(), playCodes.end()); // Mute sorts first
+    many.push_back({"Mute", "TV", "Mute", ""});
     const struct {
         std::vector<KeyListRow> rows;
         std::vector<std::string> codes;
     } cases[] = {
         {{{"Play", "TV", "3", ""}, {"Mute", "TV", "1", ""}, {"Play", "TV", "2", ""}, {"Play", "TV", "1", ""}},
          {"1", "3", "2", "1"}},
-        {many, muteCodes},
+        {many, manySorted},
     };
     for (const auto& c : cases) {
         KeyRows rows;

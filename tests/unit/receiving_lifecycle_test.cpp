@@ -60,8 +60,9 @@ TEST(ReceivingLifecycle, AFailedStartUndoesItsStepsSamplingBeforeTheEvent) {
 // Start, Stop and Start again, with a Stop or Start nested in the first Stop's join: the nested
 // call does nothing, and the second Start starts everything anew.
 TEST(ReceivingLifecycle, StartAfterStopStartsAgainAndCallsNestedInStopDoNothing) {
-    const std::vector<std::string> start = {"StartSampling", "CreateKeySignal", "StartDispatcher"};
-    const std::vector<std::string> stop = {"StopDispatcher", "StopSampling", "CloseKeySignal"};
+    const std::vector<std::string> calls = {"StartSampling",  "CreateKeySignal", "StartDispatcher",
+                                            "StopDispatcher", "StopSampling",    "CloseKeySignal",
+                                            "StartSampling",  "CreateKeySignal", "StartDispatcher"};
     for (const std::string nested : {"", "Stop", "Start"}) {
         FakeSteps steps;
         bool running = false;
@@ -76,12 +77,8 @@ TEST(ReceivingLifecycle, StartAfterStopStartsAgainAndCallsNestedInStopDoNothing)
         StopReceiving(steps, running, stopping);
         EXPECT_FALSE(running) << nested;
         StartReceiving(steps, running, stopping);
-        EXPECT_TRUE(running) << nested;
-        EXPECT_FALSE(stopping) << nested;
-        std::vector<std::string> expected = start;
-        expected.insert(expected.end(), stop.begin(), stop.end());
-        expected.insert(expected.end(), start.begin(), start.end());
-        EXPECT_EQ(steps.calls, expected) << nested;
+        EXPECT_TRUE(running && !stopping) << nested;
+        EXPECT_EQ(steps.calls, calls) << nested;
     }
 }
 

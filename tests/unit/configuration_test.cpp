@@ -171,3 +171,15 @@ TEST_F(Configuration, AFileTheLastLoadDidNotReadKeepsItsKeysWhenItReceivesNewOne
     EXPECT_EQ(fs.Get("/m/Locked.cfg"), "[Main]\r\nName=Locked\r\n[Code]\r\n0000000000000005=Five\r\n"
                                        "[Raw]\r\nKey1=Eleven\r\nRaw1=1100DD\r\n");
 }
+
+// The dialog may save twice before the next load: a file written by the first save counts as
+// read, so keys removed in between leave it.
+TEST_F(Configuration, AFileWrittenByASaveCountsAsReadForTheNextSave) {
+    MemoryFileSystem fs;
+    ScopedKeyTable t;
+    LoadConfiguration(fs, "/m/OrvikPlug.dll");
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows));
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", {kRows[0]}));
+    EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n");
+    EXPECT_EQ(fs.Get("/m/Radio.cfg"), "[Main]\r\nName=Radio\r\n");
+}

@@ -20,7 +20,9 @@
 
 namespace {
 
-// Decodes copies with both versions; the train as both leave it must agree as well.
+// Decodes copies with both versions and compares the codes. The trains they leave behind are not
+// compared: both may rearrange a train in place, each in its own way, and nothing reads a train
+// after it was decoded (the dialog's copy is taken before).
 void ExpectSameDecoding(const Durations& train, KeyCode previous, const std::string& where) {
     Durations mine = train;
     Durations theirs = train;

@@ -161,6 +161,7 @@ std::vector<Event> Raw(std::initializer_list<std::pair<uint32_t, std::vector<uin
 }
 
 constexpr KeyCode kPower = 0x0220000020DF10EFull;
+constexpr KeyCode kPlayerPower = 0x0220000010EF10EFull; // "Power" of another remote
 constexpr KeyCode kVolume = 0x0220000020DF40BFull;
 constexpr KeyCode kToggleA = 0x010E00000000314Cull;
 constexpr KeyCode kToggleB = 0x010E00000000394Cull;
@@ -203,6 +204,7 @@ class KeyDispatcherTest : public testing::Test {
         CodeTable->Add(Text(kToggleB) + "=Play", 1);
         CodeTable->Add(Text(kLongNames) + "=" + kLongKey, 2);
         CodeTable->Add(Text(kLongNamesToo) + "=" + kLongKey, 2);
+        CodeTable->Add(Text(kPlayerPower) + "=Power", 1);
         RawTable->Add(HexOf(kStored), CodeTable->Add("0000000000000002=Mute", 1));
         SignalCode = 0;
         SignalDown = 0;
@@ -372,6 +374,10 @@ TEST_F(KeyDispatcherTest, ChangeOfButtonReleasesTheHeldOneFirst) {
         {"A then an undefined code",
          Join({Frames(kPower, 0, 110, 2), Frames(kUnknown, 200, 110, 1)}),
          {"0 " + power, "-1 " + power, "0 " + unknown, "-1 " + unknown}},
+        {"the same key name on another remote",
+         Join({Frames(kPower, 0, 110, 2), Frames(kPlayerPower, 200, 110, 1)}),
+         {"0 " + power, "-1 " + power, "0 Power/Player/0220000010EF10EF",
+          "-1 Power/Player/0220000010EF10EF"}},
         {"two undefined codes",
          Join({Frames(kUnknown, 0, 110, 1), Frames(kUnknown + 1, 100, 110, 1)}),
          {"0 " + unknown, "-1 " + unknown, "0 " + unknown2, "-1 " + unknown2}},
@@ -542,7 +548,10 @@ TEST_F(KeyDispatcherTest, RawModeUnmatchedSignatureReleasesAndThenPressesAllBits
                                         "-1 FFFFFFFFFFFFFFFF/<undefined>/FFFFFFFFFFFFFFFF"}));
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(sent[1].at, 110u);
+    EXPECT_EQ(sent[2].at, 220u); // pressed by the repeat frame, not by the unmatched signature
     EXPECT_EQ(RawSignatureText.Text(), HexOf(kUnmatched));
+    // Another remote in the room, nothing held: no press at all.
+    EXPECT_TRUE(Play(Raw({{0, kUnmatched}})).sent.empty());
 }
 
 TEST_F(KeyDispatcherTest, RawModeWithDialogPostsEveryUnmatchedSignature) {

@@ -29,15 +29,33 @@ TEST(KeyRows, SortsByRemoteThenKeyAsUnsignedBytes) {
 }
 
 TEST(KeyRows, EqualNamesKeepTheirOrder) {
-    KeyRows rows;
-    rows.Assign(
-        {{"Play", "TV", "3", ""}, {"Mute", "TV", "1", ""}, {"Play", "TV", "2", ""}, {"Play", "TV", "1", ""}});
-    rows.Sort();
-    std::vector<std::string> codes;
-    for (const KeyListRow& row : rows.Rows())
-        codes.push_back(row.codeText);
-    EXPECT_EQ(codes, (std::vector<std::string>{"1", "3", "2", "1"}));
-    EXPECT_EQ(CompareKeyRows(rows[1], rows[2]), 0);
+    // Forty rows of one name behind a row that sorts first: more than an insertion sort handles on
+    // its own, so an unstable sort would show.
+    std::vector<KeyListRow> many;
+    std::vector<std::string> manySorted = {"Mute"};
+    for (int i = 0; i < 40; ++i) {
+        many.push_back({"Play", "TV", std::to_string(i), ""});
+        manySorted.push_back(std::to_string(i));
+    }
+    many.push_back({"Mute", "TV", "Mute", ""});
+    const struct {
+        std::vector<KeyListRow> rows;
+        std::vector<std::string> codes;
+    } cases[] = {
+        {{{"Play", "TV", "3", ""}, {"Mute", "TV", "1", ""}, {"Play", "TV", "2", ""}, {"Play", "TV", "1", ""}},
+         {"1", "3", "2", "1"}},
+        {many, manySorted},
+    };
+    for (const auto& c : cases) {
+        KeyRows rows;
+        rows.Assign(c.rows);
+        rows.Sort();
+        std::vector<std::string> codes;
+        for (const KeyListRow& row : rows.Rows())
+            codes.push_back(row.codeText);
+        EXPECT_EQ(codes, c.codes);
+        EXPECT_EQ(CompareKeyRows(rows[1], rows[2]), 0);
+    }
 }
 
 TEST(KeyRows, SortingFollowsOneRowToItsNewPlace) {
@@ -57,6 +75,20 @@ TEST(KeyRows, FindsTheFirstRowByExactCode) {
     EXPECT_EQ(rows.FindByCode("02200000fb04f708"), 1);
     EXPECT_EQ(rows.FindByCode("0000000000000000"), -1);
     EXPECT_EQ(rows.FindByCode(""), -1);
+}
+
+TEST(KeyRows, FindsTheFirstRowByRawSignature) {
+    // Header 11, two class centres, then the classes; the centres do not decide a match.
+    KeyRows rows;
+    rows.Assign({{"a", "R", "", "11001000201B"},
+                 {"b", "R", "0000000000000001", ""},
+                 {"c", "R", "", "11003000401B"},
+                 {"d", "R", "", "11001000201C"}});
+    EXPECT_EQ(rows.FindByRaw("11005000601B"), 0);
+    EXPECT_EQ(rows.FindByRaw("11001000201C"), 3);
+    EXPECT_EQ(rows.FindByRaw("11001000201D"), -1);
+    EXPECT_EQ(rows.FindByRaw(""), -1); // never the row without a pattern
+    EXPECT_EQ(rows.FindByRaw(nullptr), -1);
 }
 
 TEST(KeyRows, AppendAndRemove) {

@@ -74,14 +74,22 @@ TEST(KeyTable, CodeOfRawEntryReadsTheTaggedEntryAsHexadecimal) {
     Fill(t);
     t.codes.Add("1FFFFFFFFFFFFFFFF=TooLong", 0); // 7: 17 significant digits
     t.codes.Add("=Empty", 0);                    // 8
+    t.codes.Add("0FEDCBA9876543210=Full", 0);    // 9: 16 significant digits behind a zero
     struct Case {
         int32_t tag;
         KeyCode code;
     } cases[] = {
-        {0, 0xABCDE}, {1, 0xABCDE}, {2, 0x0220000020DF10EFull},
+        {0, 0xABCDE},
+        {1, 0xABCDE},
+        {2, 0x0220000020DF10EFull},
         {4, 0xFF}, // leading zeros do not count
-        {5, 0},       {6, 0},       {7, 0},
-        {8, 0},       {-1, 0},      {99, 0},
+        {9, 0xFEDCBA9876543210ull},
+        {5, 0},
+        {6, 0},
+        {7, 0},
+        {8, 0},
+        {-1, 0},
+        {99, 0},
     };
     for (const auto& c : cases)
         t.raws.Add("", c.tag);

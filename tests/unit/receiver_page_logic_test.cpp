@@ -41,6 +41,12 @@ TEST(ReceiverPageLogic, TypedBufferSizeIsClampedAndRejectsText) {
 
 TEST(ReceiverPageLogic, StepsStayInsideTheRange) {
     EXPECT_EQ(StepPosition(300, +1, kWaitRange), 350);
+    // Every end can be reached by a step.
+    EXPECT_EQ(StepPosition(950, +1, kWaitRange), 1000);
+    EXPECT_EQ(StepPosition(511, +1, kBufferSizeRange), 512);
+    EXPECT_EQ(StepPosition(95, +1, kPollFreqRange), 100);
+    EXPECT_EQ(StepPosition(100, -1, kWaitRange), 50);
+    EXPECT_EQ(StepPosition(12, -1, kBufferSizeRange), 11);
     EXPECT_EQ(StepPosition(1000, +1, kWaitRange), std::nullopt);
     EXPECT_EQ(StepPosition(50, -1, kWaitRange), std::nullopt);
     EXPECT_EQ(StepPosition(100, +1, kPollFreqRange), std::nullopt);

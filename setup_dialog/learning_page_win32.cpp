@@ -59,6 +59,7 @@ void LearningPage::Attach(HWND container, const DpiScale& px) {
     SetRemote(dialog_texts::kUndefinedRemote);
 
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SetWindowSubclass(list_, &LearningPage::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -412,15 +413,22 @@ bool LearningPage::KeepColumnWidth(const NMHEADERW& header) {
     return true;
 }
 
-bool LearningPage::OnNotify(NMHDR& header, LRESULT* result) {
-    if (header.code == HDN_ITEMCHANGINGW || header.code == HDN_ITEMCHANGINGA) {
-        HWND columns = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
-        if (header.hwndFrom != columns)
-            return false;
-        // The width field is the same in both forms of the notification.
-        *result = KeepColumnWidth(reinterpret_cast<const NMHEADERW&>(header)) ? TRUE : FALSE;
-        return true;
+LRESULT CALLBACK LearningPage::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR page) {
+    // The header tells only the list of a width about to change (not every list passes that on):
+    // it is heard here, before the list takes it. The width field is the same in both forms.
+    if (message == WM_NOTIFY) {
+        const auto& header = *reinterpret_cast<const NMHEADERW*>(lParam);
+        if ((header.hdr.code == HDN_ITEMCHANGINGW || header.hdr.code == HDN_ITEMCHANGINGA) &&
+            reinterpret_cast<LearningPage*>(page)->KeepColumnWidth(header))
+            return TRUE;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, &LearningPage::ListProc, 1);
     }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+bool LearningPage::OnNotify(NMHDR& header, LRESULT* result) {
     if (header.hwndFrom != list_)
         return false;
     switch (header.code) {

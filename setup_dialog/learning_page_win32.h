@@ -74,7 +74,10 @@ class LearningPage {
     void RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode);
     void RequestResort();
     void Resort();
+    // True (and the minimum set soon after) for a column width below the column's minimum.
     bool KeepColumnWidth(const NMHEADERW& header);
+    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR page);
 
     void AddCurrentKeyClick(bool rawMode);
     void ReplaceButtonClick(RowId row, bool rawMode, KeyCode* lastCode);

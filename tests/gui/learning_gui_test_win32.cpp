@@ -215,7 +215,7 @@ TEST(LearningGui, RenamesReplacesRemovesAndCancels) {
 
 TEST(LearningGui, CommandsActOnTheRowTheyWereChosenFor) {
     GuiSession session(RemoteFiles(ReplaySettings{}), "");
-    std::wstring selectedInMenu, codeInMenu;
+    std::wstring selectedInMenu, codeInMenu, selectedAfterResort;
     int countBefore = 0, powerLeft = 0, muteLeft = 0, renamedLeft = 0, playLeft = 0, firstLeft = 0,
         secondLeft = 0, newKeysLeft = 0, countAfter = 0;
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
@@ -234,7 +234,10 @@ TEST(LearningGui, CommandsActOnTheRowTheyWereChosenFor) {
         d.PickMenuItem(2, RowNamed(d, L"Play"));
         for (wchar_t c : std::wstring(L"Zap"))
             PostMessageW(d.CaptionEditor(), WM_CHAR, c, 1);
-        d.PickMenuItem(1, RowNamed(d, L"Mute"));
+        menu = d.OpenMenu(RowNamed(d, L"Mute"));
+        d.Sync();
+        selectedAfterResort = d.SelectedRow() >= 0 ? d.Cell(d.SelectedRow(), 0) : L"";
+        d.ChooseMenuItem(menu, 1);
         renamedLeft = RowNamed(d, L"Zap") >= 0;
         playLeft = RowNamed(d, L"Play") >= 0; // its second code
         muteLeft += RowNamed(d, L"Mute") >= 0;
@@ -258,6 +261,7 @@ TEST(LearningGui, CommandsActOnTheRowTheyWereChosenFor) {
     EXPECT_EQ(codeInMenu, Digits(kAmpMute));
     EXPECT_FALSE(powerLeft);
     EXPECT_EQ(muteLeft, 1) << "kept by the first removal, removed by the second";
+    EXPECT_EQ(selectedAfterResort, L"Mute");
     EXPECT_TRUE(renamedLeft);
     EXPECT_TRUE(playLeft);
     EXPECT_TRUE(firstLeft);

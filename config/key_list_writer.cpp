@@ -85,12 +85,14 @@ class PendingFiles {
 };
 
 void AddRow(PendingFile& file, const KeyListRow& row) {
-    file.receivesKeys = true;
     // A code that cannot be an INI key (holding '=' or starting with '[') is not written: it
-    // could never read back as itself.
-    if (!row.codeText.empty())
-        file.doc.SetString("Code", row.codeText, row.keyName);
-    if (!row.rawText.empty() && !file.keptRaws.count(RawPair(row.keyName, row.rawText))) {
+    // could never read back as itself. A row with nothing written gives its remote no file.
+    if (!row.codeText.empty() && file.doc.SetString("Code", row.codeText, row.keyName))
+        file.receivesKeys = true;
+    if (row.rawText.empty())
+        return;
+    file.receivesKeys = true;
+    if (!file.keptRaws.count(RawPair(row.keyName, row.rawText))) {
         const std::string n = std::to_string(++file.rawCounter);
         file.doc.SetString("Raw", "Key" + n, row.keyName);
         file.doc.SetString("Raw", "Raw" + n, row.rawText);

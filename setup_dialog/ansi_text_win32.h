@@ -19,6 +19,12 @@ class AnsiTextBox {
     HWND Handle() const { return box_; }
     void SetBytes(std::string bytes);
     std::string Bytes() const;
+    // Keeps what the box shows now and lets go of the window, which is about to be destroyed:
+    // Bytes() goes on giving that text.
+    void Detach() {
+        bytes_ = Bytes();
+        box_ = nullptr;
+    }
 
   private:
     HWND box_ = nullptr;

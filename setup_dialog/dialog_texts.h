@@ -21,6 +21,18 @@ inline constexpr const wchar_t* kMenuAddCurrentKey = L"Добавить теку
 inline constexpr const wchar_t* kMenuRemoveKey = L"Удалить из списка";
 inline constexpr const wchar_t* kMenuRenameKey = L"Переименовать";
 inline constexpr const wchar_t* kMenuEdit = L"Редактировать";
+inline constexpr const wchar_t* kMenuRestoreKey = L"Вернуть удалённую кнопку";
+
+// Balloons: a code that the remote files cannot hold, and a key name its remote already has.
+inline constexpr const wchar_t* kAddRefused = L"Кнопка не добавлена";
+inline constexpr const wchar_t* kReplaceRefused = L"Кнопка не заменена";
+inline constexpr const wchar_t* kCodeEmpty = L"Нет кода кнопки: нажмите кнопку пульта или введите код.";
+inline constexpr const wchar_t* kCodeNotStorable = L"Такой код не сохранить в файле пульта: в нём не может "
+                                                   L"быть «=», и он не может начинаться с «[», «;» или «#».";
+inline constexpr const wchar_t* kNameTwiceTitle = L"Повтор названия";
+inline constexpr const wchar_t* kNameTwice = L"У этого пульта уже есть кнопка с таким названием. При "
+                                             L"следующем открытии две кнопки с одним названием могут "
+                                             L"слиться в одну.";
 
 // Hints.
 inline constexpr const wchar_t* kHintAdd = L"Добавить кнопку в список";

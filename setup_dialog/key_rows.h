@@ -2,6 +2,9 @@
 // The dialog's key list as a model: rows of ANSI text that the list view only displays and the
 // remote-file writer reads, so names are saved byte for byte and a raw pattern longer than a list
 // cell can show is kept whole.
+//
+// Every row has an identity that no sort, insertion or removal changes: a command names the row
+// it was chosen for by it, and acts on nothing once that row has gone.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,11 +12,23 @@
 
 #include "config/key_table.h"
 
+using RowId = uint32_t;
+constexpr RowId kNoRow = 0;
+
+// Why a code text cannot become a row: it would be dropped, or read back as something else, when
+// the remote files are written.
+enum class CodeProblem {
+    None,
+    Empty,      // nothing to store (raw mode: no pattern)
+    NotStorable // holds '=' or a line break, or starts with '[', ';' or '#'
+};
+CodeProblem CheckCodeText(std::string_view text, bool rawMode);
+
 class KeyRows {
   public:
     // The key table as it is, in table order, then sorted.
     void FillFromKeyTable();
-    void Assign(std::vector<KeyListRow> rows) { rows_ = std::move(rows); }
+    void Assign(std::vector<KeyListRow> rows);
 
     // By remote name, then key name, both as unsigned bytes (case-sensitive, a prefix first).
     // Stable: rows with equal names keep their order, so which duplicate a save keeps never
@@ -22,22 +37,45 @@ class KeyRows {
     // The same, and where the row that stood at index stands now (-1 stays -1).
     int32_t SortKeeping(int32_t index);
 
-    // First row whose code text equals text exactly; -1 when none.
+    // First row whose code text equals text without regard to ASCII letter case, as the key table
+    // compares codes; -1 when none.
     int32_t FindByCode(std::string_view text) const;
     // First row with a raw pattern that is the same signature as the captured text; -1 when none.
     int32_t FindByRaw(const char* capturedText) const;
+    // True when another row of the same remote (its file: names equal without regard to ASCII
+    // case) has the key name of row index. Two raw keys of one name become one at the next load.
+    bool SharesKeyName(int32_t index) const;
 
     int32_t Count() const { return static_cast<int32_t>(rows_.size()); }
     const KeyListRow& operator[](int32_t i) const { return rows_[static_cast<size_t>(i)]; }
     KeyListRow& operator[](int32_t i) { return rows_[static_cast<size_t>(i)]; }
     const std::vector<KeyListRow>& Rows() const { return rows_; }
 
+    RowId IdAt(int32_t index) const;
+    // Where the row stands now; -1 when it has gone (or for kNoRow).
+    int32_t IndexOf(RowId id) const;
+
     // Appends a row and returns its index.
     int32_t Append(KeyListRow row);
+    // Removes the row and keeps it, with its place, for RestoreRemoved.
     void Remove(int32_t i);
+    // The last removed row back at the place it had (or at the end, if the list is shorter now),
+    // with its identity; its index, or -1 when nothing was removed.
+    int32_t RestoreRemoved();
+    bool CanRestore() const { return !removed_.empty(); }
 
   private:
+    struct Removed {
+        RowId id;
+        int32_t index;
+        KeyListRow row;
+    };
+    RowId NewId() { return ++lastId_; }
+
     std::vector<KeyListRow> rows_;
+    std::vector<RowId> ids_; // beside rows_, so the writer still takes plain rows
+    std::vector<Removed> removed_;
+    RowId lastId_ = kNoRow;
 };
 
 // The sort order of two rows: -1, 0 or 1.

@@ -1,6 +1,5 @@
 #include "setup_dialog/learning_page_win32.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include "setup_dialog/dialog_texts.h"
@@ -15,18 +14,25 @@ const int kPageControls[] = {IDC_MANUALGROUP,   IDC_CODELABEL1, IDC_CODEEDIT,   
 struct Column {
     const wchar_t* header;
     int width;
+    int minimum; // the user cannot make it narrower; 0: no minimum
 };
 const Column kColumns[] = {
-    {dialog_texts::kColumnKeyName, 120},
-    {dialog_texts::kColumnRemoteName, 120},
-    {dialog_texts::kColumnCode, 120},
-    {dialog_texts::kColumnRaw, 120},
+    {dialog_texts::kColumnKeyName, 120, 80},
+    {dialog_texts::kColumnRemoteName, 120, 80},
+    {dialog_texts::kColumnCode, 120, 80},
+    {dialog_texts::kColumnRaw, 120, 0},
 };
 
+// The re-sort after an accepted key name; a command chosen from the pop-up menu (wParam the
+// command, lParam the row it was chosen for); a column brought back to its minimum width (wParam).
 constexpr UINT kMsgResortKeys = WM_APP + 10;
+constexpr UINT kMsgRowCommand = WM_APP + 11;
+constexpr UINT kMsgColumnMinimum = WM_APP + 12;
 
 // A list-view cell shows about 259 characters; longer texts are cut for display only.
 constexpr size_t kCellChars = 259;
+
+constexpr wchar_t kCtrlZ = 0x1A; // the character Ctrl+Z types
 
 void AddHint(HWND tips, HWND control, const wchar_t* text) {
     TOOLINFOW info{};
@@ -38,6 +44,10 @@ void AddHint(HWND tips, HWND control, const wchar_t* text) {
     SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+bool NeedsRow(int id) {
+    return id == IDM_REMOVEKEY || id == IDM_RENAMEKEY || id == IDM_EDIT5;
+}
+
 } // namespace
 
 void LearningPage::Attach(HWND container, const DpiScale& px) {
@@ -46,9 +56,10 @@ void LearningPage::Attach(HWND container, const DpiScale& px) {
     list_ = Item(IDC_LISTVIEW);
     codeEdit_.Attach(Item(IDC_CODEEDIT));
     remoteEdit_.Attach(Item(IDC_REMOTEEDIT));
-    remoteEdit_.SetBytes(dialog_texts::kUndefinedRemote);
+    SetRemote(dialog_texts::kUndefinedRemote);
 
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SetWindowSubclass(list_, &LearningPage::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
     for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -66,6 +77,7 @@ void LearningPage::Attach(HWND container, const DpiScale& px) {
         AddHint(tips_, Item(IDC_REPLACEBUTTON), dialog_texts::kHintReplace);
         AddHint(tips_, list_, dialog_texts::kHintList);
     }
+    balloon_.Create(container_);
 }
 
 void LearningPage::Layout(const RECT& page) {
@@ -92,41 +104,55 @@ void LearningPage::Layout(const RECT& page) {
 void LearningPage::SetVisible(bool visible) {
     for (int id : kPageControls)
         ShowWindow(Item(id), visible ? SW_SHOWNA : SW_HIDE);
+    if (!visible)
+        balloon_.Hide();
 }
 
 void LearningPage::FillList() {
     rows_.FillFromKeyTable();
-    ShowRows();
+    ShowRows(-1);
 }
 
-void LearningPage::SetCell(int row, int column, const std::string& bytes, bool insert) {
-    std::wstring text = WideFromAnsi(bytes);
-    if (text.size() > kCellChars)
-        text.resize(kCellChars);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = text.data();
-    SendMessageW(list_, insert ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, insert ? 0 : static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&item));
+int LearningPage::AppendRows(std::vector<KeyListRow> rows) {
+    // A name accepted a moment ago takes its place first: the new rows stay where they are put,
+    // and so does an editor opened on one of them.
+    if (resortPending_ && !Editor())
+        Resort();
+    int first = -1;
+    for (KeyListRow& row : rows) {
+        const int index = rows_.Append(std::move(row));
+        first = first < 0 ? index : first;
+    }
+    if (first < 0)
+        return -1;
+    modified_ = true;
+    ShowRows(first);
+    return first;
 }
 
-void LearningPage::ShowRow(int row, bool insert) {
+void LearningPage::ShowRows(int select) {
+    SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.Count()), LVSICF_NOSCROLL);
+    keepRemote_ = true;
+    SelectRow(select);
+    keepRemote_ = false;
+    InvalidateRect(list_, nullptr, FALSE);
+}
+
+void LearningPage::ShowCell(NMLVDISPINFOW& info) {
+    const int row = info.item.iItem;
+    if (!(info.item.mask & LVIF_TEXT) || row < 0 || row >= rows_.Count())
+        return;
     const KeyListRow& r = rows_[row];
-    SetCell(row, 0, r.keyName, insert);
-    SetCell(row, 1, r.remoteName, false);
-    SetCell(row, 2, r.codeText, false);
-    SetCell(row, 3, r.rawText, false);
-}
-
-void LearningPage::ShowRows() {
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    for (int i = 0; i < rows_.Count(); ++i)
-        ShowRow(i, true);
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    const std::string* const cells[] = {&r.keyName, &r.remoteName, &r.codeText, &r.rawText};
+    const int column = info.item.iSubItem;
+    cellText_ = column >= 0 && column < static_cast<int>(std::size(cells)) ? WideFromAnsi(*cells[column])
+                                                                           : std::wstring();
+    if (cellText_.size() > kCellChars)
+        cellText_.resize(kCellChars);
+    if (info.item.pszText && info.item.cchTextMax > 0)
+        lstrcpynW(info.item.pszText, cellText_.c_str(), info.item.cchTextMax);
+    else
+        info.item.pszText = cellText_.data();
 }
 
 int LearningPage::SelectedRow() const {
@@ -148,123 +174,224 @@ void LearningPage::SelectRow(int row) {
     SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
-bool LearningPage::Editing() const {
-    return SendMessageW(list_, LVM_GETEDITCONTROL, 0, 0) != 0;
+HWND LearningPage::Editor() const {
+    return reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETEDITCONTROL, 0, 0));
+}
+
+bool LearningPage::TypingInBox() const {
+    HWND focus = GetFocus();
+    HWND remote = remoteEdit_.Handle();
+    return focus && (focus == codeEdit_.Handle() || focus == remote || IsChild(remote, focus));
+}
+
+void LearningPage::SetRemote(const std::string& bytes) {
+    settingRemote_ = true;
+    remoteEdit_.SetBytes(bytes);
+    settingRemote_ = false;
+    remoteTyped_ = false;
 }
 
 void LearningPage::FindListItem(bool rawMode, const std::string& codeText, const char* rawSignatureText) {
-    if (Editing())
+    if (Editor() || menuOpen_)
         return;
     const int row = rawMode ? rows_.FindByRaw(rawSignatureText) : rows_.FindByCode(codeText);
     if (row < 0) {
         SelectRow(-1);
         return;
     }
-    remoteEdit_.SetBytes(rows_[row].remoteName);
-    SetFocus(list_);
+    if (!remoteTyped_)
+        SetRemote(rows_[row].remoteName);
+    // The rest of what is being typed must not go to the list.
+    if (!TypingInBox())
+        SetFocus(list_);
+    keepRemote_ = true;
     SelectRow(row);
+    keepRemote_ = false;
+}
+
+bool LearningPage::CodeAccepted(const std::string& code, bool rawMode, const wchar_t* refusedTitle) {
+    const CodeProblem problem = CheckCodeText(code, rawMode);
+    if (problem == CodeProblem::None)
+        return true;
+    balloon_.ShowAt(codeEdit_.Handle(), refusedTitle,
+                    problem == CodeProblem::Empty ? dialog_texts::kCodeEmpty : dialog_texts::kCodeNotStorable,
+                    true);
+    return false;
 }
 
 void LearningPage::AddCurrentKeyClick(bool rawMode) {
     const std::string code = codeEdit_.Bytes();
+    if (!CodeAccepted(code, rawMode, dialog_texts::kAddRefused))
+        return;
     KeyListRow row{"<new key>", remoteEdit_.Bytes(), rawMode ? std::string() : code,
                    rawMode ? code : std::string()};
-    const int index = rows_.Append(std::move(row));
-    modified_ = true;
-    ShowRow(index, true);
+    const int index = AppendRows({std::move(row)});
     SetFocus(list_);
-    SelectRow(index);
     SendMessageW(list_, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
 }
 
-void LearningPage::ReplaceButtonClick(bool rawMode, KeyCode* lastCode) {
-    const int index = SelectedRow();
+void LearningPage::ReplaceButtonClick(RowId id, bool rawMode, KeyCode* lastCode) {
+    const int index = rows_.IndexOf(id);
     if (index < 0)
+        return;
+    const std::string code = codeEdit_.Bytes();
+    if (!CodeAccepted(code, rawMode, dialog_texts::kReplaceRefused))
         return;
     KeyListRow& row = rows_[index];
     row.remoteName = remoteEdit_.Bytes();
-    (rawMode ? row.rawText : row.codeText) = codeEdit_.Bytes();
+    (rawMode ? row.rawText : row.codeText) = code;
     modified_ = true;
-    ShowRow(index, false);
+    SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
     // The same code again is shown again.
     if (lastCode)
         *lastCode = 0;
 }
 
-void LearningPage::RemoveKeyClick() {
-    const int index = SelectedRow();
+void LearningPage::RemoveKeyClick(RowId id) {
+    const int index = rows_.IndexOf(id);
     if (index < 0)
         return;
     rows_.Remove(index);
     modified_ = true;
-    SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    ShowRows(-1);
     ListViewChange();
 }
 
-void LearningPage::RenameKeyClick() {
-    const int index = SelectedRow();
+void LearningPage::RestoreKeyClick() {
+    const int index = rows_.RestoreRemoved();
+    if (index < 0)
+        return;
+    modified_ = true;
+    ShowRows(index);
+}
+
+void LearningPage::RenameKeyClick(RowId id) {
+    if (resortPending_ && !Editor())
+        Resort();
+    const int index = rows_.IndexOf(id);
     if (index < 0)
         return;
     SetFocus(list_);
     SendMessageW(list_, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
 }
 
-void LearningPage::ListViewDblClick() {
-    const int index = SelectedRow();
+void LearningPage::ListViewDblClick(RowId id) {
+    const int index = rows_.IndexOf(id);
     if (index < 0)
         return;
     const KeyListRow& row = rows_[index];
-    remoteEdit_.SetBytes(row.remoteName);
+    SetRemote(row.remoteName);
     codeEdit_.SetBytes(!row.rawText.empty() ? row.rawText : row.codeText);
 }
 
 void LearningPage::ListViewChange() {
     const int index = SelectedRow();
-    EnableWindow(Item(IDC_REPLACEBUTTON), index >= 0);
-    if (index >= 0)
-        remoteEdit_.SetBytes(rows_[index].remoteName);
+    HWND replace = Item(IDC_REPLACEBUTTON);
+    // A disabled control that keeps the focus leaves the keyboard nowhere, Tab included.
+    if (index < 0 && GetFocus() == replace)
+        SendMessageW(container_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
+    EnableWindow(replace, index >= 0);
+    if (index >= 0 && !keepRemote_)
+        SetRemote(rows_[index].remoteName);
 }
 
-void LearningPage::ListViewEdited(int row, const wchar_t* text) {
-    if (row < 0 || row >= rows_.Count())
+void LearningPage::ListViewEdited(RowId id, const wchar_t* text) {
+    const int index = rows_.IndexOf(id);
+    if (index < 0)
         return;
     // What is seen is what is saved: the name as the code page holds it, shown as such.
-    rows_[row].keyName = AnsiFromWide(text);
+    rows_[index].keyName = AnsiFromWide(text);
     modified_ = true;
-    // The control applies a new caption only after this notification returns: re-sort then.
-    resortRow_ = row;
+    if (rows_.SharesKeyName(index))
+        warnRow_ = id;
+    RequestResort();
+}
+
+void LearningPage::RequestResort() {
+    // The control applies a new caption only after its notification returns: re-sort then.
+    resortPending_ = true;
     PostMessageW(container_, kMsgResortKeys, 0, 0);
 }
 
-bool LearningPage::OnResort(UINT message) {
-    if (message != kMsgResortKeys)
-        return false;
-    const int row = rows_.SortKeeping(resortRow_);
-    resortRow_ = -1;
-    ShowRows();
-    SelectRow(row);
-    return true;
+void LearningPage::Resort() {
+    resortPending_ = false;
+    // The row the user has selected stays selected, wherever it goes.
+    const int selected = rows_.SortKeeping(SelectedRow());
+    ShowRows(selected);
+    const int warn = rows_.IndexOf(warnRow_);
+    warnRow_ = kNoRow;
+    RECT row{};
+    row.left = LVIR_LABEL;
+    if (warn >= 0 &&
+        SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(warn), reinterpret_cast<LPARAM>(&row))) {
+        POINT tip{row.left + px_(16), row.bottom};
+        ClientToScreen(list_, &tip);
+        balloon_.Show(tip, dialog_texts::kNameTwiceTitle, dialog_texts::kNameTwice, false);
+    }
 }
 
-bool LearningPage::OnCommand(int id, int code, bool rawMode, KeyCode* lastCode) {
-    if (code != BN_CLICKED) // also 0 for menu items
-        return false;
+void LearningPage::TakeIntoModel(bool detach) {
+    if (HWND editor = Editor()) {
+        const RowId id = editingRow_;
+        editingRow_ = kNoRow;
+        ListViewEdited(id, WindowTextW(editor).c_str());
+        // The name is in the model now: the editor closes without applying anything.
+        SendMessageW(list_, LVM_CANCELEDITLABEL, 0, 0);
+    }
+    warnRow_ = kNoRow; // no balloon on the way out
+    if (resortPending_)
+        Resort();
+    if (detach) {
+        balloon_.Hide();
+        codeEdit_.Detach();
+        remoteEdit_.Detach();
+    }
+}
+
+void LearningPage::RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode) {
     switch (id) {
     case IDC_ADDBUTTON:
     case IDM_ADDCURRENTKEY:
         AddCurrentKeyClick(rawMode);
-        return true;
+        break;
     case IDC_REPLACEBUTTON:
-        ReplaceButtonClick(rawMode, lastCode);
-        return true;
+        ReplaceButtonClick(row, rawMode, lastCode);
+        break;
     case IDM_REMOVEKEY:
-        RemoveKeyClick();
-        return true;
+        RemoveKeyClick(row);
+        break;
+    case IDM_RESTOREKEY:
+        RestoreKeyClick();
+        break;
     case IDM_RENAMEKEY:
-        RenameKeyClick();
-        return true;
+        RenameKeyClick(row);
+        break;
     case IDM_EDIT5:
-        ListViewDblClick();
+        ListViewDblClick(row);
+        break;
+    default:
+        break;
+    }
+}
+
+bool LearningPage::OnCommand(int id, int code, bool rawMode, KeyCode* lastCode) {
+    if (id == IDC_REMOTEEDIT) {
+        if (code == CBN_EDITCHANGE && !settingRemote_)
+            remoteTyped_ = true;
+        // Shown as the code page will store it, once the user has left the box.
+        if (code == CBN_KILLFOCUS) {
+            settingRemote_ = true;
+            remoteEdit_.SetBytes(remoteEdit_.Bytes());
+            settingRemote_ = false;
+        }
+        return false;
+    }
+    if (code != BN_CLICKED)
+        return false;
+    switch (id) {
+    case IDC_ADDBUTTON:
+    case IDC_REPLACEBUTTON:
+        RunCommand(id, SelectedId(), rawMode, lastCode);
         return true;
     case IDC_IMPORTBTN: // disabled, and no action
     case IDC_EXPORTBTN:
@@ -274,10 +401,40 @@ bool LearningPage::OnCommand(int id, int code, bool rawMode, KeyCode* lastCode) 
     }
 }
 
-bool LearningPage::OnNotify(const NMHDR& header, LRESULT* result) {
+bool LearningPage::KeepColumnWidth(const NMHEADERW& header) {
+    if (!header.pitem || !(header.pitem->mask & HDI_WIDTH) || header.iItem < 0 ||
+        header.iItem >= static_cast<int>(std::size(kColumns)))
+        return false;
+    const int minimum = px_(kColumns[header.iItem].minimum);
+    if (header.pitem->cxy >= minimum)
+        return false;
+    // Refused, and then set to the minimum itself, so a quick drag stops at the minimum.
+    PostMessageW(container_, kMsgColumnMinimum, static_cast<WPARAM>(header.iItem), 0);
+    return true;
+}
+
+LRESULT CALLBACK LearningPage::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR page) {
+    // The header tells only the list of a width about to change (not every list passes that on):
+    // it is heard here, before the list takes it. The width field is the same in both forms.
+    if (message == WM_NOTIFY) {
+        const auto& header = *reinterpret_cast<const NMHEADERW*>(lParam);
+        if ((header.hdr.code == HDN_ITEMCHANGINGW || header.hdr.code == HDN_ITEMCHANGINGA) &&
+            reinterpret_cast<LearningPage*>(page)->KeepColumnWidth(header))
+            return TRUE;
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, &LearningPage::ListProc, 1);
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+bool LearningPage::OnNotify(NMHDR& header, LRESULT* result) {
     if (header.hwndFrom != list_)
         return false;
     switch (header.code) {
+    case LVN_GETDISPINFOW:
+        ShowCell(reinterpret_cast<NMLVDISPINFOW&>(header));
+        return true;
     case LVN_ITEMCHANGED: {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         if (change.uChanged & LVIF_STATE)
@@ -285,14 +442,23 @@ bool LearningPage::OnNotify(const NMHDR& header, LRESULT* result) {
         return true;
     }
     case NM_DBLCLK:
-        ListViewDblClick();
+        ListViewDblClick(SelectedId());
+        return true;
+    case LVN_BEGINLABELEDITW:
+        editingRow_ = rows_.IdAt(reinterpret_cast<const NMLVDISPINFOW&>(header).item.iItem);
+        balloon_.Hide();
+        *result = FALSE;
         return true;
     case LVN_ENDLABELEDITW: {
         const auto& edit = reinterpret_cast<const NMLVDISPINFOW&>(header);
+        const RowId row = editingRow_;
+        editingRow_ = kNoRow;
         // A cancelled edit (Esc) brings no text and changes nothing.
         if (edit.item.pszText)
-            ListViewEdited(edit.item.iItem, edit.item.pszText);
-        // The model is the truth: the re-sort shows the row from it.
+            ListViewEdited(row, edit.item.pszText);
+        else if (resortPending_) // held back while the editor was open
+            PostMessageW(container_, kMsgResortKeys, 0, 0);
+        // The model is the truth: the list shows the row from it.
         *result = FALSE;
         return true;
     }
@@ -304,12 +470,12 @@ bool LearningPage::OnNotify(const NMHDR& header, LRESULT* result) {
 bool LearningPage::OnContextMenu(HWND window, LPARAM position) {
     if (window != list_)
         return false;
+    const int index = SelectedRow();
     POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
     if (position == -1) {
         // From the keyboard: at the selected row, or at the list's corner.
         RECT row{};
         row.left = LVIR_LABEL;
-        const int index = SelectedRow();
         if (index >= 0 && SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(index),
                                        reinterpret_cast<LPARAM>(&row))) {
             at = {row.left + px_(8), row.bottom};
@@ -326,27 +492,72 @@ bool LearningPage::OnContextMenu(HWND window, LPARAM position) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, IDM_RENAMEKEY, dialog_texts::kMenuRenameKey);
     AppendMenuW(menu, MF_STRING, IDM_EDIT5, dialog_texts::kMenuEdit);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | (rows_.CanRestore() ? 0 : MF_GRAYED), IDM_RESTOREKEY,
+                dialog_texts::kMenuRestoreKey);
+    // The command is for the row the menu was opened on, whatever is selected when it runs.
+    const RowId row = rows_.IdAt(index);
+    menuOpen_ = true;
     // The menu opens from inside the list's own mouse handling: removing or editing a row there
     // would pull items out from under it. The choice is posted, so it runs once the list is done.
     const int chosen = static_cast<int>(
         TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                        at.x, at.y, 0, container_, nullptr));
+    menuOpen_ = false;
     DestroyMenu(menu);
-    if (chosen != 0)
-        PostMessageW(container_, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    if (chosen != 0 && (row != kNoRow || !NeedsRow(chosen)))
+        PostMessageW(container_, kMsgRowCommand, static_cast<WPARAM>(chosen), static_cast<LPARAM>(row));
     return true;
 }
 
-bool LearningPage::TakeContextMenuKey(const MSG& message) {
-    if (message.hwnd != list_ || Editing())
+bool LearningPage::TakeListKey(const MSG& message) {
+    if (message.hwnd != list_)
         return false;
-    const bool appsKey =
-        (message.message == WM_KEYDOWN || message.message == WM_KEYUP) && message.wParam == VK_APPS;
-    const bool shiftF10 =
-        message.message == WM_SYSKEYDOWN && message.wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0;
-    if (!appsKey && !shiftF10)
-        return false;
-    if (message.message != WM_KEYUP)
+    const bool keyDown = message.message == WM_KEYDOWN;
+    const WPARAM key = message.wParam;
+    if (message.message == WM_SYSKEYDOWN && key == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
         OnContextMenu(list_, -1);
+        return true;
+    }
+    if ((keyDown || message.message == WM_KEYUP) && key == VK_APPS) {
+        if (keyDown)
+            OnContextMenu(list_, -1);
+        return true;
+    }
+    int command = 0;
+    if (keyDown && key == VK_F2)
+        command = IDM_RENAMEKEY;
+    else if (keyDown && key == VK_DELETE)
+        command = IDM_REMOVEKEY;
+    else if (keyDown && key == VK_RETURN)
+        command = IDM_EDIT5;
+    else if (message.message == WM_CHAR && key == kCtrlZ)
+        command = IDM_RESTOREKEY;
+    if (command == 0)
+        return false;
+    RunCommand(command, SelectedId(), false, nullptr);
     return true;
+}
+
+bool LearningPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool rawMode, KeyCode* lastCode) {
+    switch (message) {
+    case kMsgResortKeys:
+        // Not under an open editor: the rows would move beneath it. Its end posts this again.
+        if (resortPending_ && !Editor())
+            Resort();
+        return true;
+    case kMsgRowCommand:
+        RunCommand(static_cast<int>(wParam), static_cast<RowId>(lParam), rawMode, lastCode);
+        return true;
+    case kMsgColumnMinimum: {
+        const int column = static_cast<int>(wParam);
+        if (column >= 0 && column < static_cast<int>(std::size(kColumns)))
+            SendMessageW(list_, LVM_SETCOLUMNWIDTH, wParam, MAKELPARAM(px_(kColumns[column].minimum), 0));
+        return true;
+    }
+    case WM_TIMER:
+        return balloon_.OnTimer(wParam);
+    default:
+        return false;
+    }
 }

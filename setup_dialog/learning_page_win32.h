@@ -1,12 +1,18 @@
 #pragma once
 // Page "Настройка пульта": the code box, the remote-name box, the buttons and the key list. The
-// list view only displays the row model; the remote-file writer reads the model.
+// list view is virtual: it shows the row model as it stands and holds no texts of its own, so a
+// fill or a re-sort of thousands of rows costs no more than the rows on screen. The remote-file
+// writer reads the model.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
+#include <vector>
 
 #include "decoding/key_code.h"
 #include "setup_dialog/ansi_text_win32.h"
+#include "setup_dialog/balloon_win32.h"
 #include "setup_dialog/key_rows.h"
 
 class LearningPage {
@@ -17,6 +23,9 @@ class LearningPage {
 
     // Fills the list from the key table, sorted.
     void FillList();
+    // Appends rows at the end of the list (a new key, or the keys of a remote read from a file),
+    // counts as a change and selects the first of them; its index, -1 for no rows.
+    int AppendRows(std::vector<KeyListRow> rows);
     // The rows as the writer takes them, in list order.
     const KeyRows& Rows() const { return rows_; }
     // True once the user changed the list. An untouched list is not written back: the writer
@@ -27,38 +36,57 @@ class LearningPage {
     AnsiTextBox& RemoteEdit() { return remoteEdit_; }
 
     // Step 5 of a received code: selects the first row with this code (code mode) or this raw
-    // signature (raw mode), gives the list the focus and scrolls it into view; no match clears
-    // the selection. Nothing happens while a key name is being edited, so a stray remote press
-    // never commits half a name.
+    // signature (raw mode) and scrolls it into view; no match clears the selection. The focus
+    // moves to the list only when the user is not typing in the code or remote-name box, and a
+    // remote name the user has typed stays. Nothing happens while a key name is being edited or
+    // the pop-up menu is open: the row they were opened for stays the selected one.
     void FindListItem(bool rawMode, const std::string& codeText, const char* rawSignatureText);
+
+    // What the user has done, into the model, before anything is saved: an open key-name editor
+    // is accepted as Enter would accept it, and a pending re-sort is done. detach: the windows
+    // are about to go; the boxes keep their last texts for the save.
+    void TakeIntoModel(bool detach);
 
     // rawMode and lastCode: the current mode, and the form's LastCode that Replace clears.
     bool OnCommand(int id, int code, bool rawMode, KeyCode* lastCode);
-    bool OnNotify(const NMHDR& header, LRESULT* result);
+    bool OnNotify(NMHDR& header, LRESULT* result);
     // WM_CONTEXTMENU of the list: the pop-up menu at the mouse, or at the selected row.
     bool OnContextMenu(HWND window, LPARAM position);
-    // The context-menu key and Shift+F10 in the list open the pop-up menu at the selected row
-    // (not every system's list view does that by itself). True when the message was taken.
-    bool TakeContextMenuKey(const MSG& message);
-    // The deferred re-sort after an accepted key name (see OnNotify).
-    bool OnResort(UINT message);
+    // Keys of the list that a dialog would take for itself or that the list does not know: the
+    // context-menu key and Shift+F10 (the pop-up menu), F2 (rename), Del (remove), Enter (the
+    // menu's "Редактировать") and Ctrl+Z (the last removed row back). True when taken.
+    bool TakeListKey(const MSG& message);
+    // The page's own posted messages and timers.
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool rawMode, KeyCode* lastCode);
 
   private:
     HWND Item(int id) const { return GetDlgItem(container_, id); }
-    void ShowRows();
-    void ShowRow(int row, bool insert);
-    void SetCell(int row, int column, const std::string& bytes, bool insert);
+    // Sets the item count, selects select (or nothing) and repaints.
+    void ShowRows(int select);
+    void ShowCell(NMLVDISPINFOW& info);
     int SelectedRow() const;
+    RowId SelectedId() const { return rows_.IdAt(SelectedRow()); }
     void SelectRow(int row);
-    bool Editing() const;
+    HWND Editor() const;
+    bool TypingInBox() const;
+    void SetRemote(const std::string& bytes);
+    bool CodeAccepted(const std::string& code, bool rawMode, const wchar_t* refusedTitle);
+    void RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode);
+    void RequestResort();
+    void Resort();
+    // True (and the minimum set soon after) for a column width below the column's minimum.
+    bool KeepColumnWidth(const NMHEADERW& header);
+    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR page);
 
     void AddCurrentKeyClick(bool rawMode);
-    void ReplaceButtonClick(bool rawMode, KeyCode* lastCode);
-    void RemoveKeyClick();
-    void RenameKeyClick();
-    void ListViewDblClick();
+    void ReplaceButtonClick(RowId row, bool rawMode, KeyCode* lastCode);
+    void RemoveKeyClick(RowId row);
+    void RestoreKeyClick();
+    void RenameKeyClick(RowId row);
+    void ListViewDblClick(RowId row);
     void ListViewChange();
-    void ListViewEdited(int row, const wchar_t* text);
+    void ListViewEdited(RowId row, const wchar_t* text);
 
     HWND container_ = nullptr;
     HWND list_ = nullptr;
@@ -66,7 +94,15 @@ class LearningPage {
     DpiScale px_{96};
     KeyRows rows_;
     bool modified_ = false;
-    int resortRow_ = -1; // the row whose new name waits for the re-sort
+    bool resortPending_ = false; // a name was accepted; the re-sort is posted
+    RowId editingRow_ = kNoRow;  // the row whose name the open editor holds
+    RowId warnRow_ = kNoRow;     // its accepted name is its remote's twice: say so once sorted
+    bool menuOpen_ = false;      // the pop-up menu is open for the selected row
+    bool keepRemote_ = false;    // a selection by the page itself leaves the remote-name box
+    bool remoteTyped_ = false;   // the user changed the remote name since the page last set it
+    bool settingRemote_ = false; // the page is setting the remote name
+    std::wstring cellText_;      // the text of the cell last shown
     AnsiTextBox codeEdit_;
     AnsiTextBox remoteEdit_;
+    Balloon balloon_;
 };

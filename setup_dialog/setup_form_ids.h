@@ -62,6 +62,7 @@
 #define IDM_REMOVEKEY 1202
 #define IDM_RENAMEKEY 1203
 #define IDM_EDIT5 1204
+#define IDM_RESTOREKEY 1205
 
 /* the form's icon */
 #define IDI_SETUPFORM 101

@@ -46,9 +46,46 @@ bool IsInside(HWND ancestor, HWND window) {
     return window && (window == ancestor || IsChild(ancestor, window));
 }
 
+// Modal as a dialog box is: every other window of this thread that takes input is disabled while
+// the dialog runs, so that none of them can close or unload the plug-in under its loop, and each
+// comes back when the dialog ends, on every way out.
+class ThreadWindowsDisabled {
+  public:
+    explicit ThreadWindowsDisabled(HWND dialog) : dialog_(dialog) {
+        EnumThreadWindows(GetCurrentThreadId(), &DisableOne, reinterpret_cast<LPARAM>(this));
+    }
+    ~ThreadWindowsDisabled() { EnableAgain(); }
+    ThreadWindowsDisabled(const ThreadWindowsDisabled&) = delete;
+    ThreadWindowsDisabled& operator=(const ThreadWindowsDisabled&) = delete;
+
+    void EnableAgain() {
+        for (HWND window : disabled_)
+            EnableWindow(window, TRUE);
+        disabled_.clear();
+    }
+
+  private:
+    static BOOL CALLBACK DisableOne(HWND window, LPARAM param) {
+        auto* self = reinterpret_cast<ThreadWindowsDisabled*>(param);
+        // The dialog's own pop-ups (hints, balloons) are owned by it.
+        for (HWND owner = window; owner; owner = GetWindow(owner, GW_OWNER)) {
+            if (owner == self->dialog_)
+                return TRUE;
+        }
+        if (IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            self->disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    HWND dialog_;
+    std::vector<HWND> disabled_;
+};
+
 } // namespace
 
-TSetupForm::TSetupForm(HWND owner) : owner_(owner) {
+TSetupForm::TSetupForm(HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
                                                         ICC_UPDOWN_CLASS | ICC_BAR_CLASSES |
                                                         ICC_STANDARD_CLASSES};
@@ -184,13 +221,22 @@ void TSetupForm::SetPanel(int panel, const wchar_t* text) {
     SendMessageW(statBar_, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text));
 }
 
+void TSetupForm::StopPaintTimer() {
+    if (timerRunning_ && handle_)
+        KillTimer(handle_, kPaintTimer);
+    timerRunning_ = false;
+}
+
 int TSetupForm::ShowModal() {
     if (!handle_ || !container_)
         return 0;
+    // The timer stops on every way out, an exception included.
+    struct TimerStop {
+        TSetupForm* form;
+        ~TimerStop() { form->StopPaintTimer(); }
+    } timerStop{this};
     FormShow();
-    const bool ownerWasEnabled = owner_ && IsWindowEnabled(owner_);
-    if (ownerWasEnabled)
-        EnableWindow(owner_, FALSE);
+    ThreadWindowsDisabled disabled(handle_);
     ShowWindow(handle_, SW_SHOWNORMAL);
     SetForegroundWindow(handle_);
     SetFocus(pages_);
@@ -205,20 +251,23 @@ int TSetupForm::ShowModal() {
         }
         if (got < 0)
             break;
-        if (learningPage_.TakeContextMenuKey(message) || IsDialogMessageW(container_, &message))
+        if (learningPage_.TakeListKey(message) || IsDialogMessageW(container_, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
     FormHide();
-    // Re-enable the owner before hiding, so the activation goes back to it.
-    if (ownerWasEnabled)
-        EnableWindow(owner_, TRUE);
-    ShowWindow(handle_, SW_HIDE);
+    // Enabled again before the dialog hides, so the activation goes back to the host.
+    disabled.EnableAgain();
+    if (handle_)
+        ShowWindow(handle_, SW_HIDE);
     return 2; // mrCancel: the result is not used
 }
 
 void TSetupForm::FormShow() {
+    // A signature taken over before this dialog (Setup while receiving) is not this dialog's to
+    // show or learn.
+    RawSignatureText.Store("");
     Filling = true;
     receiverPage_.SetFilling(true);
     receiverPage_.Fill();
@@ -236,12 +285,10 @@ void TSetupForm::FormHide() {
     if (hidden_)
         return;
     hidden_ = true;
-    if (timerRunning_) {
-        KillTimer(handle_, kPaintTimer);
-        timerRunning_ = false;
-    }
-    // A number typed into a box that still has the focus counts, as if the focus had left it.
-    receiverPage_.CommitFocusedBox();
+    StopPaintTimer();
+    // What is typed counts: a number in a box that still has the focus, as if the focus had left
+    // it, and a key name still in its editor, as if Enter had been pressed.
+    TakeIntoModel(false);
     // Without the module's path there is no folder of ours to write into.
     if (ModulePath.empty())
         return;
@@ -255,6 +302,13 @@ void TSetupForm::FormHide() {
     } else if (!WriteSettingsFile(fs, ModulePath, values, remote)) {
         saveFailures_.push_back(SettingsFileName(ModulePath));
     }
+}
+
+void TSetupForm::TakeIntoModel(bool windowsGoing) {
+    if (!container_)
+        return; // taken when the windows went
+    receiverPage_.CommitFocusedBox();
+    learningPage_.TakeIntoModel(windowsGoing);
 }
 
 void TSetupForm::KeyPressed(KeyCode code) {
@@ -350,6 +404,7 @@ LRESULT TSetupForm::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_CLOSE:
         // The close box, the system menu and Alt+F4 all end here, and all save alike.
+        TakeIntoModel(false);
         modalDone_ = true;
         // A close sent from another thread is handled inside GetMessage: wake the loop.
         PostMessageW(handle_, WM_NULL, 0, 0);
@@ -357,6 +412,17 @@ LRESULT TSetupForm::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
         if (wParam == kPaintTimer)
             PaintTimerTimer();
+        return 0;
+    case WM_DESTROY:
+        // Destroyed from outside (the host window went, and its owned windows with it): what the
+        // user saw is taken while the controls still exist, and the modal loop ends and saves it.
+        TakeIntoModel(true);
+        modalDone_ = true;
+        return 0;
+    case WM_NCDESTROY:
+        handle_ = nullptr;
+        container_ = nullptr;
+        timerRunning_ = false; // gone with the window
         return 0;
     case WM_SIZE:
         Layout();
@@ -428,11 +494,12 @@ bool TSetupForm::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lPar
             ShowPage(static_cast<int>(SendMessageW(pages_, TCM_GETCURSEL, 0, 0)));
             return true;
         }
-        return receiverPage_.OnNotify(header, result) || learningPage_.OnNotify(header, result);
+        return receiverPage_.OnNotify(header, result) ||
+               learningPage_.OnNotify(*reinterpret_cast<NMHDR*>(lParam), result);
     }
     case WM_CONTEXTMENU:
         return learningPage_.OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
     default:
-        return learningPage_.OnResort(message);
+        return learningPage_.OnMessage(message, wParam, lParam, Settings.RawMode.load(), &LastCode);
     }
 }

@@ -28,8 +28,8 @@ class TSetupForm final : public SignalSource {
     TSetupForm(const TSetupForm&) = delete;
     TSetupForm& operator=(const TSetupForm&) = delete;
 
-    // Runs FormShow, the modal loop until the dialog is closed, and FormHide; the owner is
-    // disabled meanwhile.
+    // Runs FormShow, the modal loop until the dialog is closed or destroyed, and FormHide; the
+    // other windows of the thread are disabled meanwhile.
     int ShowModal();
     HWND Handle() const { return handle_; }
 
@@ -53,12 +53,15 @@ class TSetupForm final : public SignalSource {
 
     void FormShow();
     void FormHide();
+    // What the user typed or edited, into the settings and the rows, before a save;
+    // windowsGoing: the controls are about to be destroyed.
+    void TakeIntoModel(bool windowsGoing);
+    void StopPaintTimer();
     void KeyPressed(KeyCode code);
     void KeyReleased();
     void PaintTimerTimer();
     int32_t CopyDisplayTrain(int32_t* durations, int32_t capacity) override;
 
-    HWND owner_;
     HWND handle_ = nullptr;
     HWND container_ = nullptr;
     HWND pages_ = nullptr;

@@ -1,6 +1,7 @@
 #include "tests/gui/dialog_driver_win32.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iterator>
@@ -222,7 +223,7 @@ void DialogDriver::SelectRow(int row) {
     Sync();
 }
 
-void DialogDriver::PickMenuItem(int item, int row) {
+HWND DialogDriver::OpenMenu(int row) {
     HWND list = Control(IDC_LISTVIEW);
     if (row < 0) {
         FocusControl(IDC_LISTVIEW);
@@ -240,10 +241,32 @@ void DialogDriver::PickMenuItem(int item, int row) {
                 return menu != nullptr;
             },
             3000))
+        ADD_FAILURE() << "no pop-up menu opened for row " << row;
+    return menu;
+}
+
+void DialogDriver::ChooseMenuItem(HWND menu, int item) {
+    if (!menu)
         return;
     for (int i = 0; i <= item; ++i)
         PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 1);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
     WaitFor([&] { return !IsWindowVisible(menu); }, 3000);
     Sync();
+}
+
+void DialogDriver::PickMenuItem(int item, int row) {
+    ChooseMenuItem(OpenMenu(row), item);
+}
+
+std::wstring DialogDriver::Balloon() const {
+    for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip;
+         tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(tip, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(tip) &&
+            (GetWindowLongW(tip, GWL_STYLE) & TTS_BALLOON))
+            return TextOf(tip);
+    }
+    return {};
 }

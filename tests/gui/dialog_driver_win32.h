@@ -44,8 +44,14 @@ class DialogDriver {
     int SelectedRow() const;
     std::wstring Cell(int row, int column) const;
     // Right-clicks row (or, for -1, presses the context-menu key in the list) and picks item n of
-    // the pop-up menu (0-based, the separator not counted).
+    // the pop-up menu (0-based, the separators not counted). A menu that does not open fails the
+    // test.
     void PickMenuItem(int item, int row);
+    // The two halves of it: the open menu (null, and a failure, when none opened), and a choice.
+    HWND OpenMenu(int row);
+    void ChooseMenuItem(HWND menu, int item);
+    // The text of the balloon the dialog shows now; empty when none is shown.
+    std::wstring Balloon() const;
     void SelectRow(int row);
     // One arrow step of an up-down through its buddy (VK_UP / VK_DOWN).
     void Step(int buddyId, bool up);

@@ -93,6 +93,65 @@ TEST(FormGui, ASettingsFileThatCannotBeWrittenGivesOneBoxAfterTheDialog) {
     EXPECT_EQ(session.ReadFile("OrvikPlug.ini"), before);
 }
 
+// However the dialog ends, a key name still in its editor is taken as Enter would take it, the
+// remote name as the box shows it, and the host's windows, disabled while the dialog runs, are
+// enabled again.
+TEST(FormGui, WhatIsTypedIsSavedHoweverTheDialogEnds) {
+    enum class End { SystemMenu, CloseMessage, AltF4, HostWindowDestroyed };
+    const struct {
+        const char* name;
+        End end;
+    } cases[] = {
+        {"system menu", End::SystemMenu},
+        {"WM_CLOSE, as the close box sends it", End::CloseMessage},
+        {"Alt+F4", End::AltF4},
+        {"host window destroyed", End::HostWindowDestroyed},
+    };
+    for (const auto& c : cases) {
+        GuiSession session(RemoteFiles(ReplaySettings{}), "");
+        // Another window of the host, on the thread that calls Setup.
+        HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+        bool othersDisabled = false, closed = false;
+        ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+            d.Type(IDC_CODEEDIT, L"0000000000000042");
+            d.TypeRemote(L"Kitchen");
+            d.Click(IDC_ADDBUTTON);
+            d.WaitFor([&] { return d.CaptionEditor() != nullptr; });
+            HWND editor = d.CaptionEditor();
+            for (wchar_t ch : std::wstring(L"Typed"))
+                PostMessageW(editor, WM_CHAR, ch, 1);
+            d.Sync();
+            othersDisabled = !IsWindowEnabled(other) && !IsWindowEnabled(session.HostWindow());
+            switch (c.end) {
+            case End::SystemMenu:
+                PostMessageW(d.Form(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                break;
+            case End::CloseMessage:
+                PostMessageW(d.Form(), WM_CLOSE, 0, 0);
+                break;
+            case End::AltF4:
+                PostMessageW(editor, WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29));
+                break;
+            case End::HostWindowDestroyed:
+                session.PostDestroyHost();
+                break;
+            }
+            closed = d.WaitFor([&] { return !IsWindowVisible(d.Form()); });
+        })) << c.name;
+        EXPECT_TRUE(othersDisabled) << c.name;
+        EXPECT_TRUE(closed) << c.name;
+        EXPECT_TRUE(IsWindowEnabled(other)) << c.name;
+        if (session.HostWindow()) {
+            EXPECT_TRUE(IsWindowEnabled(session.HostWindow())) << c.name;
+        }
+        EXPECT_NE(session.ReadFile("Kitchen.cfg").find("0000000000000042=Typed\r\n"), std::string::npos)
+            << c.name << ": " << session.ReadFile("Kitchen.cfg");
+        EXPECT_EQ(IniValue(session.ReadFile("OrvikPlug.ini"), "LastRemoteControl"), "Kitchen") << c.name;
+        DestroyWindow(other);
+    }
+}
+
 TEST(FormGui, SetupWhileRunningRestartsAndASecondSetupDoesNothing) {
     GuiSession session(RemoteFiles(ReplaySettings{}), "");
     session.Start();

@@ -17,6 +17,7 @@ namespace {
 
 constexpr UINT kMsgSync = WM_APP + 1; // lParam: event to set
 constexpr UINT kMsgNestedSetup = WM_APP + 2;
+constexpr UINT kMsgDestroyHost = WM_APP + 3;
 const wchar_t kHostClass[] = L"OrvikGuiTestHost";
 std::atomic<int> g_sessionCounter{0};
 
@@ -188,6 +189,11 @@ LRESULT CALLBACK GuiSession::HostProc(HWND hwnd, UINT message, WPARAM wParam, LP
         session->setup_();
         return 0;
     }
+    if (session && message == kMsgDestroyHost) {
+        DestroyWindow(hwnd);
+        session->host_ = nullptr;
+        return 0;
+    }
     if (session && message == kMsgKeyEvent && wParam != 0) {
         const auto* record = reinterpret_cast<const KeyEventRecord*>(wParam);
         HostKeyEvent event{record->keyName,
@@ -215,6 +221,10 @@ int32_t GuiSession::SimulatorPolls() const {
 
 void GuiSession::PostNestedSetup() const {
     PostMessageW(host_, kMsgNestedSetup, 0, 0);
+}
+
+void GuiSession::PostDestroyHost() const {
+    PostMessageW(host_, kMsgDestroyHost, 0, 0);
 }
 
 DWORD WINAPI GuiSession::AnswerBoxes(void* param) {

@@ -46,6 +46,8 @@ class GuiSession {
     int32_t SimulatorPolls() const;
     // Asks this thread, through the host window, to call Setup again (from inside the dialog).
     void PostNestedSetup() const;
+    // Asks this thread to destroy the host window, as a host that quits with the dialog open.
+    void PostDestroyHost() const;
     // Message boxes the plug-in showed, by text (UTF-8) and owner, answered at once.
     std::vector<std::string> Boxes() const;
     std::vector<HWND> BoxOwners() const;

@@ -2,6 +2,8 @@
 // real controls learn and name the buttons, the files hold them, and the host receives them.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include "setup_dialog/setup_form_ids.h"
@@ -22,11 +24,13 @@ std::string Press(const Button& button) {
     return ScriptText().Step("idle 2").Hold(button, 1).Text();
 }
 
-// Waits for a press of button to be shown and released again.
-bool PressAndRelease(GuiSession& session, DialogDriver& d, const Button& button) {
-    session.SetSimScript(Press(button));
-    return d.WaitFor([&] { return d.Panel(1) == L"Нажата"; }) &&
-           d.WaitFor([&] { return d.Panel(1) == L"Не нажата"; });
+// Waits for a press of button to be shown and released again; a press that never shows fails
+// the test.
+void PressAndRelease(GuiSession& session, DialogDriver& d, const Button& button) {
+    const bool shown = session.SetSimScript(Press(button)) &&
+                       d.WaitFor([&] { return d.Panel(1) == L"Нажата"; }) &&
+                       d.WaitFor([&] { return d.Panel(1) == L"Не нажата"; });
+    EXPECT_TRUE(shown) << "the press of " << button.remote << " " << button.key << " was not shown";
 }
 
 // "Телетекст" in the current ANSI code page: itself under 1251, question marks elsewhere.
@@ -209,6 +213,202 @@ TEST(LearningGui, RenamesReplacesRemovesAndCancels) {
     EXPECT_NE(session.ReadFile("Long.cfg").find("Raw1=" + longPattern + "\r\n"), std::string::npos);
 }
 
+TEST(LearningGui, CommandsActOnTheRowTheyWereChosenFor) {
+    GuiSession session(RemoteFiles(ReplaySettings{}), "");
+    std::wstring selectedInMenu, codeInMenu, selectedAfterResort;
+    int countBefore = 0, powerLeft = 0, muteLeft = 0, renamedLeft = 0, playLeft = 0, firstLeft = 0,
+        secondLeft = 0, newKeysLeft = 0, countAfter = 0;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        countBefore = d.ListCount();
+        // A key message while the menu is open shows its code but keeps the row of the menu.
+        HWND menu = d.OpenMenu(RowNamed(d, L"Power"));
+        PressAndRelease(session, d, kAmpMute);
+        selectedInMenu = d.SelectedRow() >= 0 ? d.Cell(d.SelectedRow(), 0) : L"";
+        codeInMenu = d.Text(IDC_CODEEDIT);
+        d.ChooseMenuItem(menu, 1); // "Удалить из списка"
+        powerLeft = RowNamed(d, L"Power") >= 0;
+        muteLeft = RowNamed(d, L"Mute") >= 0;
+
+        // A name left without Enter, then Remove on another row: the re-sort the name causes
+        // runs while the menu is open and keeps the row the menu is for.
+        d.PickMenuItem(2, RowNamed(d, L"Play"));
+        for (wchar_t c : std::wstring(L"Zap"))
+            PostMessageW(d.CaptionEditor(), WM_CHAR, c, 1);
+        menu = d.OpenMenu(RowNamed(d, L"Mute"));
+        d.Sync();
+        selectedAfterResort = d.SelectedRow() >= 0 ? d.Cell(d.SelectedRow(), 0) : L"";
+        d.ChooseMenuItem(menu, 1);
+        renamedLeft = RowNamed(d, L"Zap") >= 0;
+        playLeft = RowNamed(d, L"Play") >= 0; // its second code
+        muteLeft += RowNamed(d, L"Mute") >= 0;
+
+        // "Добавить" while a new name is still in the editor: the second editor opens on the
+        // second new row, not on a row the re-sort of the first name has moved there.
+        d.Type(IDC_CODEEDIT, L"0000000000000042");
+        d.Click(IDC_ADDBUTTON);
+        d.WaitFor([&] { return d.CaptionEditor() != nullptr; });
+        for (wchar_t c : std::wstring(L"First"))
+            PostMessageW(d.CaptionEditor(), WM_CHAR, c, 1);
+        d.Sync(); // the click is sent, and would overtake posted characters
+        d.Click(IDC_ADDBUTTON);
+        d.EditCaption(L"Second");
+        firstLeft = RowNamed(d, L"First") >= 0;
+        secondLeft = RowNamed(d, L"Second") >= 0;
+        newKeysLeft = RowNamed(d, L"<new key>") >= 0;
+        countAfter = d.ListCount();
+    }));
+    EXPECT_EQ(selectedInMenu, L"Power");
+    EXPECT_EQ(codeInMenu, Digits(kAmpMute));
+    EXPECT_FALSE(powerLeft);
+    EXPECT_EQ(muteLeft, 1) << "kept by the first removal, removed by the second";
+    EXPECT_EQ(selectedAfterResort, L"Mute");
+    EXPECT_TRUE(renamedLeft);
+    EXPECT_TRUE(playLeft);
+    EXPECT_TRUE(firstLeft);
+    EXPECT_TRUE(secondLeft);
+    EXPECT_FALSE(newKeysLeft);
+    EXPECT_EQ(countAfter, countBefore);
+    EXPECT_EQ(session.ReadFile("TV.cfg").find("=Power\r\n"), std::string::npos);
+}
+
+TEST(LearningGui, AddAndReplaceRefuseACodeTheFilesCannotHold) {
+    GuiSession session(RemoteFiles(ReplaySettings{}), "");
+    std::wstring emptyBalloon, equalsBalloon, replaceBalloon, muteCode;
+    int countBefore = 0, countAfter = 0;
+    bool editorOpened = true;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        countBefore = d.ListCount();
+        d.Click(IDC_ADDBUTTON); // nothing received or typed yet
+        emptyBalloon = d.Balloon();
+        d.Type(IDC_CODEEDIT, L"A=B");
+        d.Click(IDC_ADDBUTTON);
+        equalsBalloon = d.Balloon();
+        editorOpened = d.CaptionEditor() != nullptr;
+        d.SelectRow(RowNamed(d, L"Mute"));
+        d.Type(IDC_CODEEDIT, L"[Main]");
+        d.Click(IDC_REPLACEBUTTON);
+        replaceBalloon = d.Balloon();
+        muteCode = d.Cell(RowNamed(d, L"Mute"), 2);
+        countAfter = d.ListCount();
+    }));
+    EXPECT_EQ(emptyBalloon, L"Нет кода кнопки: нажмите кнопку пульта или введите код.");
+    EXPECT_NE(equalsBalloon.find(L"«=»"), std::wstring::npos) << "[" << equalsBalloon.size() << "]";
+    EXPECT_NE(replaceBalloon.find(L"«[»"), std::wstring::npos);
+    EXPECT_FALSE(editorOpened);
+    EXPECT_EQ(countAfter, countBefore);
+    EXPECT_EQ(muteCode, Digits(kAmpMute));
+    EXPECT_EQ(session.ReadFile("_undefined_.cfg"), "");
+    EXPECT_EQ(GetFileAttributesA((session.Folder() + "\\_undefined_.cfg").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(LearningGui, AReceivedCodeTakesNeitherTheFocusNorATypedRemoteName) {
+    GuiSession session(RemoteFiles(ReplaySettings{}), "");
+    HWND focusAfterCode = nullptr, remoteField = nullptr, list = nullptr, focusAfterUnknown = nullptr,
+         focusAfterTab = nullptr;
+    std::wstring remoteAfterCode, selected, remoteShown;
+    bool replaceEnabled = true;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        list = d.Control(IDC_LISTVIEW);
+        remoteField = FindWindowExW(d.Control(IDC_REMOTEEDIT), nullptr, L"Edit", nullptr);
+        d.TypeRemote(L"Kit");
+        PressAndRelease(session, d, kTvPower);
+        focusAfterCode = d.Focus();
+        remoteAfterCode = d.Text(IDC_REMOTEEDIT);
+        selected = d.SelectedRow() >= 0 ? d.Cell(d.SelectedRow(), 0) : L"";
+
+        // Once left, the box shows the name as the code page will store it.
+        d.TypeRemote(L"Кухня");
+        d.FocusControl(IDC_CODEEDIT);
+        remoteShown = d.Text(IDC_REMOTEEDIT);
+
+        // A code that no row has disables "Заменить" under the focus: the list takes it first.
+        d.SelectRow(RowNamed(d, L"Mute"));
+        d.FocusControl(IDC_REPLACEBUTTON);
+        PressAndRelease(session, d, kTvTeletext);
+        replaceEnabled = d.Enabled(IDC_REPLACEBUTTON);
+        focusAfterUnknown = d.Focus();
+        d.Key(d.Focus(), VK_TAB);
+        focusAfterTab = d.Focus();
+    }));
+    EXPECT_EQ(focusAfterCode, remoteField);
+    EXPECT_EQ(remoteAfterCode, L"Kit");
+    EXPECT_EQ(selected, L"Power");
+    wchar_t stored[16] = L"";
+    MultiByteToWideChar(CP_ACP, 0, AnsiOf(L"Кухня").c_str(), -1, stored, 16);
+    EXPECT_EQ(remoteShown, stored);
+    EXPECT_FALSE(replaceEnabled);
+    EXPECT_EQ(focusAfterUnknown, list);
+    EXPECT_NE(focusAfterTab, nullptr);
+    EXPECT_NE(focusAfterTab, list);
+}
+
+TEST(LearningGui, TheListTakesItsKeysAndGivesRemovedRowsBack) {
+    GuiSession session(RemoteFiles(ReplaySettings{}), "");
+    int countBefore = 0, afterDelete = 0, afterUndo = 0, afterTwoRemovals = 0, afterRestore = 0;
+    std::wstring renamed, warning, code, name;
+    bool open = false;
+    int widths[4] = {};
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        HWND list = d.Control(IDC_LISTVIEW);
+        countBefore = d.ListCount();
+        d.SelectRow(RowNamed(d, L"Power"));
+        d.Key(list, VK_DELETE);
+        afterDelete = d.ListCount();
+        PostMessageW(list, WM_CHAR, 0x1A, 1); // Ctrl+Z
+        d.Sync();
+        afterUndo = RowNamed(d, L"Power") >= 0 ? d.ListCount() : -1;
+
+        // F2, and a name the remote already has: it is taken, with a warning.
+        d.SelectRow(RowNamed(d, L"Mute"));
+        d.Key(list, VK_F2);
+        d.EditCaption(L"Play");
+        renamed = RowNamed(d, L"Mute") < 0 ? L"Play" : L"Mute";
+        warning = d.Balloon();
+
+        // Enter: "Редактировать".
+        d.SelectRow(RowNamed(d, L"Power"));
+        d.Type(IDC_CODEEDIT, L"");
+        d.FocusControl(IDC_LISTVIEW);
+        d.Key(list, VK_RETURN);
+        code = d.Text(IDC_CODEEDIT);
+        open = IsWindowVisible(d.Form()) != FALSE;
+
+        d.PickMenuItem(1, RowNamed(d, L"Power"));
+        d.PickMenuItem(1, 0);
+        afterTwoRemovals = d.ListCount();
+        d.PickMenuItem(4, 0); // "Вернуть удалённую кнопку"
+        d.PickMenuItem(4, 0);
+        afterRestore = RowNamed(d, L"Power") >= 0 ? d.ListCount() : -1;
+
+        // The columns keep their minimum widths; "RAW" has none.
+        HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+        for (int i = 0; i < 4; ++i) {
+            HDITEMW item{};
+            item.mask = HDI_WIDTH;
+            item.cxy = 30;
+            SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        }
+        d.Sync();
+        d.Sync();
+        for (int i = 0; i < 4; ++i)
+            widths[i] = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+        name = d.Caption(list);
+    }));
+    EXPECT_EQ(afterDelete, countBefore - 1);
+    EXPECT_EQ(afterUndo, countBefore);
+    EXPECT_EQ(renamed, L"Play");
+    EXPECT_NE(warning.find(L"таким названием"), std::wstring::npos) << warning.size();
+    EXPECT_EQ(code, Digits(kTvPower));
+    EXPECT_TRUE(open);
+    EXPECT_EQ(afterTwoRemovals, countBefore - 2);
+    EXPECT_EQ(afterRestore, countBefore);
+    EXPECT_EQ(widths[0], 80);
+    EXPECT_EQ(widths[1], 80);
+    EXPECT_EQ(widths[2], 80);
+    EXPECT_EQ(widths[3], 30);
+    EXPECT_EQ(name, L"Список кнопок") << "the list's name for screen readers";
+}
+
 TEST(LearningGui, ThePopupMenuOpensFromTheKeyboardAtTheSelectedRow) {
     GuiSession session(RemoteFiles(ReplaySettings{}), "");
     std::wstring remote, code;
@@ -256,6 +456,28 @@ TEST(LearningGui, LearnsAButtonInRawModeThatTheHostThenReceives) {
     ASSERT_FALSE(session.KeyEvents().empty());
     EXPECT_EQ(session.KeyEvents()[0].keyName, "Eject");
     EXPECT_EQ(session.KeyEvents()[0].remoteName, "Amplifier");
+}
+
+TEST(LearningGui, ASignatureTakenBeforeTheDialogIsNotShownInIt) {
+    ReplaySettings settings;
+    settings.rawMode = 1;
+    GuiSession session({{"OrvikPlug.ini", SettingsText(settings)}}, "");
+    session.Start();
+    // Setup while receiving, with a button held: the dialog hears of it first at a lone repeat
+    // frame after the release, which brings no signature of its own.
+    Jitter jitter;
+    session.SetSimScript(
+        ScriptText().Step("idle 2").Hold(kTvPower, 40).Wait(350).Send(NecRepeat(jitter)).Text());
+    session.Pump(600);
+    bool pressed = false;
+    std::wstring code = L"?";
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        pressed = d.WaitFor([&] { return d.Panel(1) == L"Нажата"; }, 10000);
+        code = d.Text(IDC_CODEEDIT);
+    }));
+    session.Stop();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(code, L"");
 }
 
 } // namespace

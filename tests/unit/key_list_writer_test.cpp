@@ -93,6 +93,11 @@ TEST(KeyListWriter, WritesEachRowIntoTheFileOfItsRemote) {
         {"codes that cannot be keys are left out, the rest of the row is kept",
          {{"Odd", "TV", "[Main]", "11AA"}, {"Eq", "TV", "A=B", ""}},
          {{"TV.cfg", "Name=TV;||Key1=Odd;Raw1=11AA;"}}},
+        {"a remote none of whose rows is written gets no file",
+         {{"<new key>", "<undefined>", "", ""},
+          {"Eq", "<undefined>", "A=B", ""},
+          {"Tv", "TV", "0000000000000009", ""}},
+         {{"TV.cfg", "Name=TV;|0000000000000009=Tv;|"}}},
     };
     for (const auto& c : cases) {
         MemoryFileSystem fs;

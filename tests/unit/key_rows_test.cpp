@@ -66,12 +66,11 @@ TEST(KeyRows, SortingFollowsOneRowToItsNewPlace) {
     EXPECT_EQ(rows.SortKeeping(-1), -1);
 }
 
-TEST(KeyRows, FindsTheFirstRowByExactCode) {
+TEST(KeyRows, FindsTheFirstRowByCodeIgnoringAsciiCaseAsTheKeyTableDoes) {
     KeyRows rows;
-    rows.Assign({{"a", "R", "02200000FB04F708", ""},
-                 {"b", "R", "02200000fb04f708", ""},
-                 {"c", "R", "02200000FB04F708", ""}});
-    EXPECT_EQ(rows.FindByCode("02200000FB04F708"), 0);
+    rows.Assign(
+        {{"raw", "R", "", "0102"}, {"b", "R", "02200000fb04f708", ""}, {"a", "R", "02200000FB04F708", ""}});
+    EXPECT_EQ(rows.FindByCode("02200000FB04F708"), 1);
     EXPECT_EQ(rows.FindByCode("02200000fb04f708"), 1);
     EXPECT_EQ(rows.FindByCode("0000000000000000"), -1);
     EXPECT_EQ(rows.FindByCode(""), -1);
@@ -89,6 +88,64 @@ TEST(KeyRows, FindsTheFirstRowByRawSignature) {
     EXPECT_EQ(rows.FindByRaw("11001000201D"), -1);
     EXPECT_EQ(rows.FindByRaw(""), -1); // never the row without a pattern
     EXPECT_EQ(rows.FindByRaw(nullptr), -1);
+}
+
+TEST(KeyRows, ARowKeepsItsIdentityThroughSortRemovalAndRestore) {
+    KeyRows rows;
+    rows.Assign({{"b", "TV", "", ""}, {"c", "TV", "", ""}, {"a", "TV", "", ""}});
+    const RowId b = rows.IdAt(0), c = rows.IdAt(1), a = rows.IdAt(2);
+    EXPECT_NE(a, b);
+    EXPECT_NE(b, c);
+    rows.Sort();
+    EXPECT_EQ(rows.IndexOf(a), 0);
+    EXPECT_EQ(rows.IndexOf(c), 2);
+    const RowId added = rows.IdAt(rows.Append({"z", "TV", "", ""}));
+    EXPECT_EQ(rows.IndexOf(added), 3);
+    rows.Remove(rows.IndexOf(b));
+    rows.Remove(rows.IndexOf(added));
+    EXPECT_EQ(rows.IndexOf(b), -1) << "a command for a removed row finds nothing";
+    EXPECT_EQ(rows.IndexOf(kNoRow), -1);
+    // Undone last first, each at its old place and with its old identity.
+    EXPECT_EQ(rows.RestoreRemoved(), 2);
+    EXPECT_EQ(rows.IdAt(2), added);
+    EXPECT_EQ(rows.RestoreRemoved(), 1);
+    EXPECT_EQ(rows.IdAt(1), b);
+    EXPECT_EQ(KeyNames(rows), (std::vector<std::string>{"a", "b", "c", "z"}));
+    EXPECT_FALSE(rows.CanRestore());
+    EXPECT_EQ(rows.RestoreRemoved(), -1);
+}
+
+TEST(KeyRows, ACodeThatTheFilesCannotHoldIsRefused) {
+    const struct {
+        const char* text;
+        bool raw;
+        CodeProblem problem;
+    } cases[] = {
+        {"02200000FB04F708", false, CodeProblem::None},
+        {"", false, CodeProblem::Empty},
+        {"  ", false, CodeProblem::Empty},
+        {"", true, CodeProblem::Empty},
+        {"A=B", false, CodeProblem::NotStorable},
+        {"[Main]", false, CodeProblem::NotStorable},
+        {";x", false, CodeProblem::NotStorable},
+        {" #x", false, CodeProblem::NotStorable},
+        {"0102=", true, CodeProblem::None}, // a pattern is a value: '=' is fine there
+        {"#0102", true, CodeProblem::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckCodeText(c.text, c.raw), c.problem) << c.text << (c.raw ? " raw" : "");
+}
+
+TEST(KeyRows, FindsAKeyNameThatAnotherRowOfTheSameRemoteHas) {
+    KeyRows rows;
+    rows.Assign({{"Play", "TV", "1", ""},
+                 {"Play", "Amp", "2", ""},
+                 {"Stop", "TV", "", "0102"},
+                 {"Stop", "tv", "", "0304"},
+                 {"play", "TV", "3", ""}});
+    EXPECT_FALSE(rows.SharesKeyName(0)) << "another remote, or another letter case of the key";
+    EXPECT_TRUE(rows.SharesKeyName(2)) << "one file for TV and tv";
+    EXPECT_FALSE(rows.SharesKeyName(5));
 }
 
 TEST(KeyRows, AppendAndRemove) {

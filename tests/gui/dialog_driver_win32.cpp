@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -159,13 +161,18 @@ void DialogDriver::Step(int buddyId, bool up) {
     Key(Control(buddyId), up ? VK_UP : VK_DOWN);
 }
 
-void DialogDriver::Sync() {
+bool DialogDriver::Sync(bool paint) {
     // Posted messages are taken in order: once the host window (same thread) has handled this
     // one, everything posted before it has been handled too.
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    PostMessageW(sync_, kMsgSync, 0, reinterpret_cast<LPARAM>(done));
-    WaitForSingleObject(done, 5000);
+    PostMessageW(sync_, kMsgSync, paint ? reinterpret_cast<WPARAM>(form_) : 0,
+                 reinterpret_cast<LPARAM>(done));
+    if (WaitForSingleObject(done, 5000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the dialog's thread did not take a message within 5 s";
+        return false; // the event stays open: the dialog's thread may still set it
+    }
     CloseHandle(done);
+    return true;
 }
 
 HWND DialogDriver::CaptionEditor() const {

@@ -49,8 +49,10 @@ class DialogDriver {
     void SelectRow(int row);
     // One arrow step of an up-down through its buddy (VK_UP / VK_DOWN).
     void Step(int buddyId, bool up);
-    // Waits until the dialog's thread has handled everything posted so far.
-    void Sync();
+    // Waits until the dialog's thread has handled everything posted so far, and with paint, has
+    // also drawn every part of the dialog that waits for a repaint. A failure of the test when
+    // the thread does not answer.
+    bool Sync(bool paint = false);
     // Polls until cond holds or ms pass; the result of the last check.
     template <typename Cond> bool WaitFor(Cond cond, unsigned ms = 5000) {
         for (unsigned waited = 0; !cond(); waited += 10) {

@@ -9,6 +9,19 @@ int ScreenImage::CountInRow(int y, int x0, int x1, uint32_t rgb) const {
     return n;
 }
 
+int ScreenImage::CountOtherThan(const RECT& area, const std::vector<RECT>& holes, uint32_t rgb) const {
+    int n = 0;
+    for (int y = area.top < 0 ? 0 : area.top; y < area.bottom && y < height; ++y)
+        for (int x = area.left < 0 ? 0 : area.left; x < area.right && x < width; ++x) {
+            const POINT at{x, y};
+            bool inHole = false;
+            for (const RECT& hole : holes)
+                inHole = inHole || PtInRect(&hole, at);
+            n += !inHole && At(x, y) != rgb ? 1 : 0;
+        }
+    return n;
+}
+
 ScreenImage CaptureWindow(HWND window) {
     ScreenImage image;
     RECT r;

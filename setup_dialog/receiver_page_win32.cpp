@@ -148,12 +148,14 @@ void ReceiverPage::Fill() {
 }
 
 void ReceiverPage::ModeGroupClick(int index) {
+    const std::optional<ModelDefaults> defaults = ModelChange(Settings.Mode.load(), index);
+    if (!defaults)
+        return;
     Settings.Mode.store(static_cast<int8_t>(index));
-    const ModelDefaults defaults = DefaultsForModel(index);
-    SelectScalerButton(defaults.scalerButton);
-    Settings.Scaler.store(defaults.scaler);
-    SetSpin(IDC_UPDOWN_BUFSIZE, IDC_EDIT_BUFSIZE, defaults.bufferSize);
-    Settings.BufferSize.store(defaults.bufferSize);
+    SelectScalerButton(defaults->scalerButton);
+    Settings.Scaler.store(defaults->scaler);
+    SetSpin(IDC_UPDOWN_BUFSIZE, IDC_EDIT_BUFSIZE, defaults->bufferSize);
+    Settings.BufferSize.store(defaults->bufferSize);
 }
 
 void ReceiverPage::Edit_BufSizeExit() {
@@ -229,13 +231,20 @@ bool ReceiverPage::OnNotify(const NMHDR& header, LRESULT* result) {
         return true;
     const auto& step = reinterpret_cast<const NMUPDOWN&>(header);
     const int direction = step.iDelta > 0 ? 1 : step.iDelta < 0 ? -1 : 0;
-    const std::optional<int32_t> next = StepPosition(step.iPos, direction, spin->range);
+    // The buffer box steps from a number typed in it, which the control itself does not know of.
+    const int32_t from = spin->spin == IDC_UPDOWN_BUFSIZE
+                             ? BufferStepBase(AsciiText(Item(IDC_EDIT_BUFSIZE)), step.iPos)
+                             : step.iPos;
+    const std::optional<int32_t> next = StepPosition(from, direction, spin->range);
     if (!next)
         return true; // the control notifies at its ends too
     switch (spin->spin) {
     case IDC_UPDOWN_BUFSIZE:
         Settings.BufferSize.store(*next);
-        break;
+        // Placed here, as the control would have stepped from its own position.
+        SetSpin(IDC_UPDOWN_BUFSIZE, IDC_EDIT_BUFSIZE, *next);
+        *result = 1;
+        return true;
     case IDC_UPDOWN_POLLFREQ:
         Settings.PollInterval.store(PollIntervalForFrequency(*next));
         break;

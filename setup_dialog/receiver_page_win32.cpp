@@ -35,6 +35,14 @@ const Spin kSpins[] = {
     {IDC_WAITRUPDOWN, IDC_EDIT4, kWaitRange},
 };
 
+// Ids of each radio group's buttons, first to last.
+struct RadioGroup {
+    int first;
+    int last;
+};
+const RadioGroup kRadioGroups[] = {
+    {IDC_MODE_0, IDC_MODE_2}, {IDC_RADIO_SCALER_1, IDC_RADIO_SCALER_2}, {IDC_LED_0, IDC_LED_3}};
+
 const Spin* SpinOf(int spinId) {
     for (const Spin& spin : kSpins)
         if (spin.spin == spinId)
@@ -69,6 +77,27 @@ void ReceiverPage::Attach(HWND container, const DpiScale& px, KeyCode* lastCode)
     SetSpin(IDC_WAITRUPDOWN, IDC_EDIT4, 200);
     CheckDlgButton(container_, IDC_RADIO_SCALER_1, BST_CHECKED);
     CheckDlgButton(container_, IDC_CHB_COMPAT, BST_CHECKED);
+    KeepTabStopsOnCheckedButtons();
+}
+
+void ReceiverPage::KeepTabStopsOnCheckedButtons() {
+    // The keyboard enters a radio group at its one button with WS_TABSTOP, by Tab and by the
+    // accelerator of the group's label. The system's radio buttons move it to the checked one,
+    // and off them all when none is checked (a stored model or time unit no button stands for):
+    // the group could then not be reached from the keyboard. The first button keeps it then.
+    for (const RadioGroup& group : kRadioGroups) {
+        int stop = group.first;
+        for (int id = group.first; id <= group.last; ++id)
+            if (IsDlgButtonChecked(container_, id) == BST_CHECKED)
+                stop = id;
+        for (int id = group.first; id <= group.last; ++id) {
+            HWND button = Item(id);
+            const LONG style = GetWindowLongW(button, GWL_STYLE);
+            const LONG wanted = id == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+            if (wanted != style)
+                SetWindowLongW(button, GWL_STYLE, wanted);
+        }
+    }
 }
 
 void ReceiverPage::Layout(const RECT& page) {
@@ -145,6 +174,7 @@ void ReceiverPage::Fill() {
     CheckDlgButton(container_, IDC_RAWBOX, s.RawMode ? BST_CHECKED : BST_UNCHECKED);
     for (int i = 0; i < 4; ++i)
         CheckDlgButton(container_, IDC_LED_0 + i, s.BlinkMode == i ? BST_CHECKED : BST_UNCHECKED);
+    KeepTabStopsOnCheckedButtons();
 }
 
 void ReceiverPage::ModeGroupClick(int index) {
@@ -217,6 +247,7 @@ bool ReceiverPage::OnCommand(int id, int code) {
     } else {
         return id == IDC_CHB_COMPAT; // no action
     }
+    KeepTabStopsOnCheckedButtons(); // a click moves a group's check, a model its time unit's
     return true;
 }
 

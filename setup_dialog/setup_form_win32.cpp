@@ -12,6 +12,7 @@
 #include "decoding/raw_signature_text.h"
 #include "plugin/plugin_win32.h"
 #include "receiver/sampling_thread_win32.h"
+#include "setup_dialog/dialog_keys_win32.h"
 #include "setup_dialog/dialog_texts.h"
 #include "setup_dialog/setup_form_ids.h"
 #include "setup_dialog/status_texts.h"
@@ -205,7 +206,8 @@ int TSetupForm::ShowModal() {
         }
         if (got < 0)
             break;
-        if (learningPage_.TakeContextMenuKey(message) || IsDialogMessageW(container_, &message))
+        if (learningPage_.TakeContextMenuKey(message) || TakePageSwitchKey(container_, pages_, message) ||
+            TakeLabelAccelerator(container_, message) || IsDialogMessageW(container_, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -156,6 +156,25 @@ void DialogDriver::Key(HWND target, UINT virtualKey) {
     Sync();
 }
 
+void DialogDriver::AltKey(wchar_t letter) {
+    HWND focus = Focus();
+    PostMessageW(focus ? focus : container_, WM_SYSCHAR, letter, 0x20000001); // bit 29: Alt is down
+    Sync();
+}
+
+void DialogDriver::Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs(2 * keys.size());
+    size_t down = 0;
+    size_t up = inputs.size();
+    for (WORD key : keys) {
+        inputs[down].type = inputs[--up].type = INPUT_KEYBOARD;
+        inputs[down++].ki.wVk = inputs[up].ki.wVk = key;
+        inputs[up].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sync();
+}
+
 void DialogDriver::Step(int buddyId, bool up) {
     FocusControl(buddyId);
     Key(Control(buddyId), up ? VK_UP : VK_DOWN);

@@ -201,4 +201,35 @@ TEST(FormGui, GroupBoxesAreCleanOnEveryPageAfterPageSwitches) {
         EXPECT_EQ(seen[i], clean[pages[i]]) << "visit " << i << ", page " << pages[i];
 }
 
+// The pages switch from the keyboard, as tabs do, and the about page works inside the real dialog:
+// it shows the module's version and the read-me, which Tab reaches.
+TEST(FormGui, KeysSwitchPagesAndTheAboutPageShowsTheReadme) {
+    FileList files = RemoteFiles(ReplaySettings{});
+    files.push_back({"readme.txt", "\xCF\xF3\xEB\xFC\xF2\r\n"}); // "Пульт" in code page 1251
+    GuiSession session(files, "");
+    std::vector<int> pages;
+    std::wstring version, readme;
+    bool readmeByTab = false;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        const std::initializer_list<WORD> chords[] = {{VK_CONTROL, VK_TAB},   {VK_CONTROL, VK_TAB},
+                                                      {VK_CONTROL, VK_TAB},   {VK_CONTROL, VK_SHIFT, VK_TAB},
+                                                      {VK_CONTROL, VK_PRIOR}, {VK_CONTROL, VK_NEXT}};
+        for (const auto& chord : chords) {
+            const int before = d.CurrentPage();
+            d.Chord(chord);
+            d.WaitFor([&] { return d.CurrentPage() != before; }, 3000);
+            pages.push_back(d.CurrentPage());
+        }
+        version = d.Text(IdLblVersion);
+        readme = d.Text(IdMemoHelp);
+        d.FocusControl(IdStaticText3); // the last link
+        d.Key(d.Focus(), VK_TAB);
+        readmeByTab = d.Focus() == d.Control(IdMemoHelp);
+    }));
+    EXPECT_EQ(pages, (std::vector<int>{1, 2, 0, 2, 1, 2}));
+    EXPECT_EQ(version.rfind(L"Версия ", 0), 0u) << version;
+    EXPECT_EQ(readme, L"\u041f\u0443\u043b\u044c\u0442\r\n");
+    EXPECT_TRUE(readmeByTab);
+}
+
 } // namespace

@@ -125,9 +125,11 @@ void ReceiverPage::Layout(const RECT& page) {
     place(IDC_RADIO_SCALER_1, 320, 84, 84, 18);
     place(IDC_RADIO_SCALER_2, 320, 106, 84, 18);
 
-    // Kept at the right edge of the page.
-    const int timeX = pageWidth - 6 - 206 > 414 ? pageWidth - 6 - 206 : 414;
-    place(IDC_TIMEGROUP, timeX, 4, 206, 132);
+    // Kept at the right edge of the page, 6 pixels from it at every size; at the smallest size it
+    // gives up a little of its width rather than crowd the group to its left.
+    const int timeRight = pageWidth - 6;
+    const int timeX = timeRight - 206 > 414 ? timeRight - 206 : 414;
+    place(IDC_TIMEGROUP, timeX, 4, timeRight - timeX, 132);
     const int labels[] = {IDC_LABEL4, IDC_LABEL5, IDC_LABEL6};
     const int edits[] = {IDC_EDIT2, IDC_EDIT3, IDC_EDIT4};
     const int spins[] = {IDC_WAIT1UPDOWN, IDC_WAITNUPDOWN, IDC_WAITRUPDOWN};

@@ -282,6 +282,14 @@ void TSetupForm::KeyPressed(KeyCode code) {
         learningPage_.FindListItem(Settings.RawMode.load(), display.codeText, display.codeText.c_str());
 }
 
+void TSetupForm::ForgetShownCode() {
+    // What the code box holds was received in the other mode: added now, a code would be stored
+    // as a raw pattern, or a pattern as a code.
+    learningPage_.CodeEdit().SetBytes("");
+    for (int panel = 2; panel <= 4; ++panel)
+        SetPanel(panel, dialog_texts::kStatusAtCreation[panel]);
+}
+
 void TSetupForm::KeyReleased() {
     SetPanel(1, dialog_texts::kReleased);
 }
@@ -421,8 +429,12 @@ bool TSetupForm::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lPar
         // and does not close on Esc.
         if (id == IDOK || id == IDCANCEL)
             return true;
-        return receiverPage_.OnCommand(id, code) ||
-               learningPage_.OnCommand(id, code, Settings.RawMode.load(), &LastCode);
+        if (receiverPage_.OnCommand(id, code)) {
+            if (id == IDC_RAWBOX && code == BN_CLICKED && !Filling)
+                ForgetShownCode();
+            return true;
+        }
+        return learningPage_.OnCommand(id, code, Settings.RawMode.load(), &LastCode);
     }
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);

@@ -185,32 +185,4 @@ TEST(ReceiverPageGui, FrequencyStepsRoundTripAndLimitsChangeNothing) {
     EXPECT_EQ(shownAgain, L"15");
 }
 
-// Label accelerators as a dialog has them: two labels that share a letter take turns, and the
-// label of a radio group leads to the button that is checked.
-TEST(ReceiverPageGui, LabelAcceleratorsTakeTurnsAndLeadToTheCheckedUnit) {
-    ReplaySettings stored;
-    stored.scaler = 1000; // no time-unit button checked
-    GuiSession session({{"OrvikPlug.ini", SettingsText(stored)}}, "");
-    int focused[5] = {}, noneChecked = 0;
-    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
-        d.SelectPage(1);
-        d.FocusControl(IDC_MODE_0);
-        d.AltKey(L'м');
-        noneChecked = GetDlgCtrlID(d.Focus());
-        d.Click(IDC_RADIO_SCALER_2);
-        d.FocusControl(IDC_MODE_0);
-        const wchar_t letters[] = {L'п', L'п', L'п', L'м', L'т'}; // as typed with Alt: lower case
-        for (size_t i = 0; i < std::size(letters); ++i) {
-            d.AltKey(letters[i]);
-            focused[i] = GetDlgCtrlID(d.Focus());
-        }
-    }));
-    EXPECT_EQ(noneChecked, IDC_RADIO_SCALER_1);
-    EXPECT_EQ(focused[0], IDC_EDIT2);
-    EXPECT_EQ(focused[1], IDC_EDIT3);
-    EXPECT_EQ(focused[2], IDC_EDIT2);
-    EXPECT_EQ(focused[3], IDC_RADIO_SCALER_2);
-    EXPECT_EQ(focused[4], IDC_EDIT4);
-}
-
 } // namespace

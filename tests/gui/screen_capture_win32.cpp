@@ -29,7 +29,10 @@ ScreenImage CaptureWindow(HWND window) {
         return image;
     image.width = r.right - r.left;
     image.height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
+    // The window's own pixels, as its threads have drawn them: Wine draws into a surface of the
+    // window and copies it to the X screen only when the drawing thread next waits, so the screen
+    // can still show the picture before the last paint.
+    HDC screen = GetWindowDC(window);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -42,7 +45,7 @@ ScreenImage CaptureWindow(HWND window) {
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
+        BitBlt(memory, 0, 0, image.width, image.height, screen, 0, 0, SRCCOPY);
         GdiFlush();
         const auto* p = static_cast<const uint32_t*>(bits);
         image.pixels.assign(p, p + static_cast<size_t>(image.width) * image.height);
@@ -53,7 +56,7 @@ ScreenImage CaptureWindow(HWND window) {
     if (bitmap)
         DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, screen);
     return image;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// A window as it is on the screen, captured into 32-bit pixels that a test can examine and save.
+// A window as its threads have drawn it, captured into 32-bit pixels that a test can examine and
+// save.
 #include <windows.h>
 
 #include <cstdint>

@@ -66,7 +66,9 @@ std::vector<ControlDesc> PageControls() {
         {IdStaticText4, L"Button", link, Widen(kDownloadPage)},
         {IdLabel14, L"Static", name, Wide(kContributorsName)},
         {IdStaticText3, L"Button", link, Widen(kContactAddress)},
-        {IdMemoHelp, L"Edit", WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+        // A tab stop: the read-me is scrolled from the keyboard too.
+        {IdMemoHelp, L"Edit",
+         WS_CHILD | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
          Wide(kReadmeMissing)},
     };
 }

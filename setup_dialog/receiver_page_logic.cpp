@@ -13,6 +13,12 @@ ModelDefaults DefaultsForModel(int32_t mode) {
     }
 }
 
+std::optional<ModelDefaults> ModelChange(int32_t currentMode, int32_t clicked) {
+    if (clicked == currentMode)
+        return std::nullopt;
+    return DefaultsForModel(clicked);
+}
+
 int ScalerButtonFor(int32_t scaler) {
     if (scaler == kScalerUnit1)
         return 1;
@@ -69,6 +75,10 @@ std::optional<int32_t> TypedBufferSize(std::string_view text) {
         return std::nullopt;
     // 0 would switch reception off without a word, and more than 512 bytes never arrive.
     return std::clamp(*typed, kBufferSizeRange.min, kBufferSizeRange.max);
+}
+
+int32_t BufferStepBase(std::string_view text, int32_t position) {
+    return TypedBufferSize(text).value_or(position);
 }
 
 int32_t PollIntervalForFrequency(int32_t hertz) {

@@ -28,6 +28,9 @@ struct ModelDefaults {
 };
 // Any index other than 1 and 2 takes the defaults of model 0.
 ModelDefaults DefaultsForModel(int32_t mode);
+// A click (or Space) on a model item: the defaults to apply, or nothing when the item is the model
+// already in use, so that a click on it keeps a buffer size and time unit chosen since.
+std::optional<ModelDefaults> ModelChange(int32_t currentMode, int32_t clicked);
 
 // Which time-unit button a stored Scaler selects: 1, 2, or 0 for neither.
 int ScalerButtonFor(int32_t scaler);
@@ -47,6 +50,10 @@ std::optional<int32_t> ParseWholeNumber(std::string_view text);
 // Leaving the buffer box: the number typed, limited to 11..512, or nothing when the text is not
 // a whole number (the box then shows the control's position again).
 std::optional<int32_t> TypedBufferSize(std::string_view text);
+
+// Where an arrow step of the buffer box starts: from the number typed in the box when there is
+// one (limited as leaving the box would limit it), else from the control's position.
+int32_t BufferStepBase(std::string_view text, int32_t position);
 
 // Frequency steps and the interval they give, both ways. An interval of 0 or below shows 5 Hz.
 int32_t PollIntervalForFrequency(int32_t hertz);

@@ -35,6 +35,14 @@ const Spin kSpins[] = {
     {IDC_WAITRUPDOWN, IDC_EDIT4, kWaitRange},
 };
 
+// Ids of each radio group's buttons, first to last.
+struct RadioGroup {
+    int first;
+    int last;
+};
+const RadioGroup kRadioGroups[] = {
+    {IDC_MODE_0, IDC_MODE_2}, {IDC_RADIO_SCALER_1, IDC_RADIO_SCALER_2}, {IDC_LED_0, IDC_LED_3}};
+
 const Spin* SpinOf(int spinId) {
     for (const Spin& spin : kSpins)
         if (spin.spin == spinId)
@@ -69,6 +77,27 @@ void ReceiverPage::Attach(HWND container, const DpiScale& px, KeyCode* lastCode)
     SetSpin(IDC_WAITRUPDOWN, IDC_EDIT4, 200);
     CheckDlgButton(container_, IDC_RADIO_SCALER_1, BST_CHECKED);
     CheckDlgButton(container_, IDC_CHB_COMPAT, BST_CHECKED);
+    KeepTabStopsOnCheckedButtons();
+}
+
+void ReceiverPage::KeepTabStopsOnCheckedButtons() {
+    // The keyboard enters a radio group at its one button with WS_TABSTOP, by Tab and by the
+    // accelerator of the group's label. The system's radio buttons move it to the checked one,
+    // and off them all when none is checked (a stored model or time unit no button stands for):
+    // the group could then not be reached from the keyboard. The first button keeps it then.
+    for (const RadioGroup& group : kRadioGroups) {
+        int stop = group.first;
+        for (int id = group.first; id <= group.last; ++id)
+            if (IsDlgButtonChecked(container_, id) == BST_CHECKED)
+                stop = id;
+        for (int id = group.first; id <= group.last; ++id) {
+            HWND button = Item(id);
+            const LONG style = GetWindowLongW(button, GWL_STYLE);
+            const LONG wanted = id == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+            if (wanted != style)
+                SetWindowLongW(button, GWL_STYLE, wanted);
+        }
+    }
 }
 
 void ReceiverPage::Layout(const RECT& page) {
@@ -96,9 +125,11 @@ void ReceiverPage::Layout(const RECT& page) {
     place(IDC_RADIO_SCALER_1, 320, 84, 84, 18);
     place(IDC_RADIO_SCALER_2, 320, 106, 84, 18);
 
-    // Kept at the right edge of the page.
-    const int timeX = pageWidth - 6 - 206 > 414 ? pageWidth - 6 - 206 : 414;
-    place(IDC_TIMEGROUP, timeX, 4, 206, 132);
+    // Kept at the right edge of the page, 6 pixels from it at every size; at the smallest size it
+    // gives up a little of its width rather than crowd the group to its left.
+    const int timeRight = pageWidth - 6;
+    const int timeX = timeRight - 206 > 414 ? timeRight - 206 : 414;
+    place(IDC_TIMEGROUP, timeX, 4, timeRight - timeX, 132);
     const int labels[] = {IDC_LABEL4, IDC_LABEL5, IDC_LABEL6};
     const int edits[] = {IDC_EDIT2, IDC_EDIT3, IDC_EDIT4};
     const int spins[] = {IDC_WAIT1UPDOWN, IDC_WAITNUPDOWN, IDC_WAITRUPDOWN};
@@ -145,15 +176,18 @@ void ReceiverPage::Fill() {
     CheckDlgButton(container_, IDC_RAWBOX, s.RawMode ? BST_CHECKED : BST_UNCHECKED);
     for (int i = 0; i < 4; ++i)
         CheckDlgButton(container_, IDC_LED_0 + i, s.BlinkMode == i ? BST_CHECKED : BST_UNCHECKED);
+    KeepTabStopsOnCheckedButtons();
 }
 
 void ReceiverPage::ModeGroupClick(int index) {
+    const std::optional<ModelDefaults> defaults = ModelChange(Settings.Mode.load(), index);
+    if (!defaults)
+        return;
     Settings.Mode.store(static_cast<int8_t>(index));
-    const ModelDefaults defaults = DefaultsForModel(index);
-    SelectScalerButton(defaults.scalerButton);
-    Settings.Scaler.store(defaults.scaler);
-    SetSpin(IDC_UPDOWN_BUFSIZE, IDC_EDIT_BUFSIZE, defaults.bufferSize);
-    Settings.BufferSize.store(defaults.bufferSize);
+    SelectScalerButton(defaults->scalerButton);
+    Settings.Scaler.store(defaults->scaler);
+    SetSpin(IDC_UPDOWN_BUFSIZE, IDC_EDIT_BUFSIZE, defaults->bufferSize);
+    Settings.BufferSize.store(defaults->bufferSize);
 }
 
 void ReceiverPage::Edit_BufSizeExit() {
@@ -215,6 +249,7 @@ bool ReceiverPage::OnCommand(int id, int code) {
     } else {
         return id == IDC_CHB_COMPAT; // no action
     }
+    KeepTabStopsOnCheckedButtons(); // a click moves a group's check, a model its time unit's
     return true;
 }
 
@@ -229,13 +264,20 @@ bool ReceiverPage::OnNotify(const NMHDR& header, LRESULT* result) {
         return true;
     const auto& step = reinterpret_cast<const NMUPDOWN&>(header);
     const int direction = step.iDelta > 0 ? 1 : step.iDelta < 0 ? -1 : 0;
-    const std::optional<int32_t> next = StepPosition(step.iPos, direction, spin->range);
+    // The buffer box steps from a number typed in it, which the control itself does not know of.
+    const int32_t from = spin->spin == IDC_UPDOWN_BUFSIZE
+                             ? BufferStepBase(AsciiText(Item(IDC_EDIT_BUFSIZE)), step.iPos)
+                             : step.iPos;
+    const std::optional<int32_t> next = StepPosition(from, direction, spin->range);
     if (!next)
         return true; // the control notifies at its ends too
     switch (spin->spin) {
     case IDC_UPDOWN_BUFSIZE:
         Settings.BufferSize.store(*next);
-        break;
+        // Placed here, as the control would have stepped from its own position.
+        SetSpin(IDC_UPDOWN_BUFSIZE, IDC_EDIT_BUFSIZE, *next);
+        *result = 1;
+        return true;
     case IDC_UPDOWN_POLLFREQ:
         Settings.PollInterval.store(PollIntervalForFrequency(*next));
         break;

@@ -29,6 +29,7 @@ class ReceiverPage {
     HWND Item(int id) const { return GetDlgItem(container_, id); }
     void ModeGroupClick(int index);
     void SelectScalerButton(int button);
+    void KeepTabStopsOnCheckedButtons();
     void SetSpin(int spinId, int editId, int32_t position);
     void Edit_BufSizeExit();
     void Edit_PollFreqExit();

@@ -12,6 +12,7 @@
 #include "decoding/raw_signature_text.h"
 #include "plugin/plugin_win32.h"
 #include "receiver/sampling_thread_win32.h"
+#include "setup_dialog/dialog_keys_win32.h"
 #include "setup_dialog/dialog_texts.h"
 #include "setup_dialog/setup_form_ids.h"
 #include "setup_dialog/status_texts.h"
@@ -251,7 +252,8 @@ int TSetupForm::ShowModal() {
         }
         if (got < 0)
             break;
-        if (learningPage_.TakeListKey(message) || IsDialogMessageW(container_, &message))
+        if (learningPage_.TakeListKey(message) || TakePageSwitchKey(container_, pages_, message) ||
+            TakeLabelAccelerator(container_, message) || IsDialogMessageW(container_, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -332,6 +334,14 @@ void TSetupForm::KeyPressed(KeyCode code) {
     SetPanel(4, WideFromAnsi(display.codeText).c_str());
     if (SendMessageW(pages_, TCM_GETCURSEL, 0, 0) == 0)
         learningPage_.FindListItem(Settings.RawMode.load(), display.codeText, display.codeText.c_str());
+}
+
+void TSetupForm::ForgetShownCode() {
+    // What the code box holds was received in the other mode: added now, a code would be stored
+    // as a raw pattern, or a pattern as a code.
+    learningPage_.CodeEdit().SetBytes("");
+    for (int panel = 2; panel <= 4; ++panel)
+        SetPanel(panel, dialog_texts::kStatusAtCreation[panel]);
 }
 
 void TSetupForm::KeyReleased() {
@@ -485,8 +495,12 @@ bool TSetupForm::HandleContainerMessage(UINT message, WPARAM wParam, LPARAM lPar
         // and does not close on Esc.
         if (id == IDOK || id == IDCANCEL)
             return true;
-        return receiverPage_.OnCommand(id, code) ||
-               learningPage_.OnCommand(id, code, Settings.RawMode.load(), &LastCode);
+        if (receiverPage_.OnCommand(id, code)) {
+            if (id == IDC_RAWBOX && code == BN_CLICKED && !Filling)
+                ForgetShownCode();
+            return true;
+        }
+        return learningPage_.OnCommand(id, code, Settings.RawMode.load(), &LastCode);
     }
     case WM_NOTIFY: {
         const auto& header = *reinterpret_cast<const NMHDR*>(lParam);

@@ -59,6 +59,8 @@ class TSetupForm final : public SignalSource {
     void StopPaintTimer();
     void KeyPressed(KeyCode code);
     void KeyReleased();
+    // Raw mode was switched: the code box and the code panels are cleared.
+    void ForgetShownCode();
     void PaintTimerTimer();
     int32_t CopyDisplayTrain(int32_t* durations, int32_t capacity) override;
 

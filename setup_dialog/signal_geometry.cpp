@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "setup_dialog/x87_precision.h"
+
 namespace {
 
 // GDI takes coordinates far beyond any screen, but a long train at a tiny scale, or a stray
@@ -14,6 +16,15 @@ int32_t Saturated(float x) {
     if (x > kMaxX)
         return static_cast<int32_t>(kMaxX);
     return static_cast<int32_t>(x); // truncation toward zero, as the trace has always been drawn
+}
+
+// The next x of the trace, from the previous, already truncated one.
+int32_t Advanced(int32_t x, int32_t duration, float scale) {
+    const float from = static_cast<float>(x);
+    const float length = static_cast<float>(duration);
+    const float pixels = length * scale;
+    const float to = from + pixels;
+    return Saturated(to);
 }
 
 } // namespace
@@ -31,17 +42,28 @@ SignalGeometry ComputeSignalGeometry(const int32_t* durations, int32_t count, in
     if (durations == nullptr || count <= 0)
         return g;
 
+    // Every intermediate result is a named variable: the i686 build computes in x87 registers and
+    // is built with -ffloat-store, which rounds each stored variable to its type, so each step
+    // rounds exactly where an SSE build rounds. The unit's precision is held at 53 bits meanwhile
+    // (a float step rounded to 53 bits and then to 24 is still rounded right; a double step is
+    // rounded right only at 53).
+    const X87Precision doublePrecision(53);
+
     // Partial sums in single precision, each one stored as such.
     float total = 0.0f;
-    for (int32_t i = 0; i < count; ++i)
-        total = static_cast<float>(total + static_cast<float>(durations[i]));
+    for (int32_t i = 0; i < count; ++i) {
+        const float duration = static_cast<float>(durations[i]);
+        total = total + duration;
+    }
     if (!(total > 0.0f) || !std::isfinite(total))
         return g;
-    const float scale = static_cast<float>(static_cast<float>(w2) / total);
+    const float traceWidth = static_cast<float>(w2);
+    const float scale = traceWidth / total;
     if (!std::isfinite(scale))
         return g;
 
-    const double tickSpacing = 85.33 * static_cast<double>(scale) * 10.0;
+    const double unitPixels = 85.33 * static_cast<double>(scale);
+    const double tickSpacing = unitPixels * 10.0;
     if (tickSpacing >= 1.0 && tickSpacing < 1.0e6) {
         const int32_t tick = static_cast<int32_t>(tickSpacing);
         for (int32_t x = kTraceLeftX; x <= w2; x += tick)
@@ -55,11 +77,11 @@ SignalGeometry ComputeSignalGeometry(const int32_t* durations, int32_t count, in
     g.trace.push_back({x, lowY});
     for (int32_t i = 0; i < count; i += 2) {
         g.trace.push_back({x, kTraceHighY});
-        x = Saturated(static_cast<float>(x) + static_cast<float>(durations[i]) * scale);
+        x = Advanced(x, durations[i], scale);
         g.trace.push_back({x, kTraceHighY});
         g.trace.push_back({x, lowY});
         if (i + 1 < count) {
-            x = Saturated(static_cast<float>(x) + static_cast<float>(durations[i + 1]) * scale);
+            x = Advanced(x, durations[i + 1], scale);
             g.trace.push_back({x, lowY});
         }
     }

@@ -94,46 +94,55 @@ TEST(CaptionsGui, ReadRightUnderThisCodePage) {
 }
 
 TEST(CaptionsGui, LabelAcceleratorsAndTabReachTheirControls) {
-    GuiSession session({}, "");
-    HWND afterTab = nullptr, afterAccelerator = nullptr, afterShared1 = nullptr, afterShared2 = nullptr;
-    HWND codeEdit = nullptr, bufferBox = nullptr, frequencyBox = nullptr, edit2 = nullptr, edit3 = nullptr,
-         pages = nullptr;
-    HWND firstStop = nullptr;
+    ReplaySettings stored;
+    stored.scaler = 1000; // no time-unit button checked
+    GuiSession session({{"OrvikPlug.ini", SettingsText(stored)}}, "");
+    HWND afterTab = nullptr, codeEdit = nullptr, pages = nullptr, firstStop = nullptr;
+    // Alt with a letter on page 1, in turn, lower case as typed: the control that then has the
+    // focus. Two labels share "п" and take turns; "м" leads to the checked time unit, or the first
+    // when none is checked.
+    const struct {
+        wchar_t letter;
+        int clickFirst; // 0: none
+        int focused;
+    } presses[] = {
+        {L'б', 0, IDC_EDIT_BUFSIZE},   {L'ч', 0, IDC_EDIT_POLLFREQ},
+        {L'м', 0, IDC_RADIO_SCALER_1}, {L'п', 0, IDC_EDIT2},
+        {L'п', 0, IDC_EDIT3},          {L'п', 0, IDC_EDIT2},
+        {L'т', 0, IDC_EDIT4},          {L'м', IDC_RADIO_SCALER_2, IDC_RADIO_SCALER_2},
+    };
+    std::vector<int> focused;
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
         codeEdit = d.Control(IDC_CODEEDIT);
-        bufferBox = d.Control(IDC_EDIT_BUFSIZE);
-        frequencyBox = d.Control(IDC_EDIT_POLLFREQ);
-        edit2 = d.Control(IDC_EDIT2);
-        edit3 = d.Control(IDC_EDIT3);
         pages = d.Control(IDC_SETUPPAGES);
         firstStop = d.Focus();
         d.Key(d.Focus(), VK_TAB);
         afterTab = d.Focus();
         d.SelectPage(1);
-        PostMessageW(d.Focus(), WM_SYSCHAR, L'б', 1 << 29);
-        d.Sync();
-        afterAccelerator = d.Focus();
-        // Wine matches Cyrillic accelerators in their own case (Windows folds it): "&Частота".
-        PostMessageW(d.Focus(), WM_SYSCHAR, L'Ч', 1 << 29);
-        d.Sync();
-        afterShared2 = d.Focus();
-        // "П" stands in two labels; either of their boxes takes the focus.
-        PostMessageW(d.Focus(), WM_SYSCHAR, L'п', 1 << 29);
-        d.Sync();
-        afterShared1 = d.Focus();
+        for (const auto& press : presses) {
+            if (press.clickFirst)
+                d.Click(press.clickFirst);
+            d.AltKey(press.letter);
+            focused.push_back(GetDlgCtrlID(d.Focus()));
+        }
     }));
     EXPECT_EQ(firstStop, pages);
     EXPECT_EQ(afterTab, codeEdit);
-    EXPECT_EQ(afterAccelerator, bufferBox);
-    EXPECT_TRUE(afterShared1 == edit2 || afterShared1 == edit3);
-    EXPECT_EQ(afterShared2, frequencyBox);
+    ASSERT_EQ(focused.size(), std::size(presses));
+    for (size_t i = 0; i < focused.size(); ++i)
+        EXPECT_EQ(focused[i], presses[i].focused) << "press " << i;
 }
 
 TEST(CaptionsGui, AResizedFormWidensTheViewAndKeepsTheDelaysAtTheRight) {
     GuiSession session({}, "");
     RECT client{}, view{}, delays{}, minimum{};
+    int smallMargin = 0;
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
         d.SelectPage(1);
+        GetClientRect(d.Container(), &client);
+        GetWindowRect(d.Control(IDC_TIMEGROUP), &delays);
+        MapWindowPoints(nullptr, d.Container(), reinterpret_cast<POINT*>(&delays), 2);
+        smallMargin = client.right - delays.right;
         SetWindowPos(d.Form(), nullptr, 0, 0, 900, 600, SWP_NOMOVE | SWP_NOZORDER);
         d.Sync();
         GetClientRect(d.Container(), &client);
@@ -150,6 +159,7 @@ TEST(CaptionsGui, AResizedFormWidensTheViewAndKeepsTheDelaysAtTheRight) {
     EXPECT_EQ(view.bottom - view.top, 72);
     EXPECT_GT(client.right - delays.right, 0);
     EXPECT_LT(client.right - delays.right, 20);
+    EXPECT_EQ(client.right - delays.right, smallMargin) << "the same margin at 640 and at 900 pixels";
     EXPECT_EQ(minimum.right - minimum.left, 640);
     EXPECT_EQ(minimum.bottom - minimum.top, 400);
 }

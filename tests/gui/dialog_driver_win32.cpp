@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -155,18 +157,42 @@ void DialogDriver::Key(HWND target, UINT virtualKey) {
     Sync();
 }
 
+void DialogDriver::AltKey(wchar_t letter) {
+    HWND focus = Focus();
+    PostMessageW(focus ? focus : container_, WM_SYSCHAR, letter, 0x20000001); // bit 29: Alt is down
+    Sync();
+}
+
+void DialogDriver::Chord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs(2 * keys.size());
+    size_t down = 0;
+    size_t up = inputs.size();
+    for (WORD key : keys) {
+        inputs[down].type = inputs[--up].type = INPUT_KEYBOARD;
+        inputs[down++].ki.wVk = inputs[up].ki.wVk = key;
+        inputs[up].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sync();
+}
+
 void DialogDriver::Step(int buddyId, bool up) {
     FocusControl(buddyId);
     Key(Control(buddyId), up ? VK_UP : VK_DOWN);
 }
 
-void DialogDriver::Sync() {
+bool DialogDriver::Sync(bool paint) {
     // Posted messages are taken in order: once the host window (same thread) has handled this
     // one, everything posted before it has been handled too.
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    PostMessageW(sync_, kMsgSync, 0, reinterpret_cast<LPARAM>(done));
-    WaitForSingleObject(done, 5000);
+    PostMessageW(sync_, kMsgSync, paint ? reinterpret_cast<WPARAM>(form_) : 0,
+                 reinterpret_cast<LPARAM>(done));
+    if (WaitForSingleObject(done, 5000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the dialog's thread did not take a message within 5 s";
+        return false; // the event stays open: the dialog's thread may still set it
+    }
     CloseHandle(done);
+    return true;
 }
 
 HWND DialogDriver::CaptionEditor() const {

@@ -4,6 +4,7 @@
 // dialog's thread; Sync() waits until that thread has handled everything posted before it.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 // The first visible top-level window of this process with the class name, and with the owner
@@ -34,6 +35,11 @@ class DialogDriver {
     // Replaces the text of an edit box by typing, as WM_CHAR messages after selecting all.
     void Type(int id, const std::wstring& text);
     void Key(HWND target, UINT virtualKey);
+    // Alt with a letter, as it reaches the dialog: the character the keyboard gives, to the focus.
+    void AltKey(wchar_t letter);
+    // Keys pressed together through the system's input, as a person presses them: each held
+    // while the next goes down, then all let go. The input goes to the window in front.
+    void Chord(std::initializer_list<WORD> keys);
     // The in-place editor of a key name while it is open, else null.
     HWND CaptionEditor() const;
     // Types into the open caption editor and presses Enter (or Esc to cancel).
@@ -55,8 +61,10 @@ class DialogDriver {
     void SelectRow(int row);
     // One arrow step of an up-down through its buddy (VK_UP / VK_DOWN).
     void Step(int buddyId, bool up);
-    // Waits until the dialog's thread has handled everything posted so far.
-    void Sync();
+    // Waits until the dialog's thread has handled everything posted so far, and with paint, has
+    // also drawn every part of the dialog that waits for a repaint. A failure of the test when
+    // the thread does not answer.
+    bool Sync(bool paint = false);
     // Polls until cond holds or ms pass; the result of the last check.
     template <typename Cond> bool WaitFor(Cond cond, unsigned ms = 5000) {
         for (unsigned waited = 0; !cond(); waited += 10) {

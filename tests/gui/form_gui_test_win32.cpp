@@ -2,15 +2,61 @@
 // lifecycle around it.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
+#include "setup_dialog/about_texts.h"
 #include "setup_dialog/setup_form_ids.h"
 #include "tests/gui/dialog_driver_win32.h"
 #include "tests/gui/gui_files.h"
 #include "tests/gui/gui_session_win32.h"
+#include "tests/gui/screen_capture_win32.h"
 #include "tests/wine/remote_scripts.h"
 
 namespace {
+
+// For every visible group box of the dialog as the screen shows it: the pixels of its inside,
+// below its caption and less the controls on it, that are not the button face (left black, or
+// showing what another page drew there).
+std::map<int, int> StainedGroupBoxPixels(DialogDriver& d) {
+    d.Sync(true);
+    const ScreenImage image = CaptureWindow(d.Form());
+    RECT form{};
+    GetWindowRect(d.Form(), &form);
+    auto placed = [&](HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        OffsetRect(&r, -form.left, -form.top);
+        return r;
+    };
+    std::vector<HWND> groups;
+    std::vector<RECT> controls;
+    for (HWND w = GetWindow(d.Container(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(w) || GetDlgCtrlID(w) == IDC_SETUPPAGES)
+            continue;
+        wchar_t name[32] = L"";
+        GetClassNameW(w, name, 32);
+        if (lstrcmpiW(name, L"Button") == 0 && (GetWindowLongW(w, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
+            groups.push_back(w);
+        } else {
+            RECT r = placed(w);
+            InflateRect(&r, 1, 1);
+            controls.push_back(r);
+        }
+    }
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    std::map<int, int> stained;
+    for (HWND group : groups) {
+        RECT inside = placed(group);
+        inside.left += 3;
+        inside.right -= 3;
+        inside.bottom -= 3;
+        inside.top += 16;
+        stained[GetDlgCtrlID(group)] = image.CountOtherThan(inside, controls, faceRgb);
+    }
+    return stained;
+}
 
 TEST(FormGui, ShowsEveryDeviceState) {
     GuiSession session({}, "idle 0; wait 700; idle 1; wait 700; idle 5; wait 700; idle 2");
@@ -190,6 +236,59 @@ TEST(FormGui, SetupWhileStoppedStaysStopped) {
     const int32_t before = session.SimulatorPolls();
     session.Pump(400);
     EXPECT_EQ(session.SimulatorPolls(), before);
+}
+
+// Every page's group boxes show the button face inside, on the first showing and after a page
+// switch, when the previous page's controls were drawn where they are now.
+TEST(FormGui, GroupBoxesAreCleanOnEveryPageAfterPageSwitches) {
+    GuiSession session(RemoteFiles(ReplaySettings{}), "");
+    const std::map<int, int> clean[] = {
+        {{IDC_MANUALGROUP, 0}, {IDC_FILEGROUP, 0}},
+        {{IDC_MODEGROUP, 0}, {IDC_TUNEGROUP, 0}, {IDC_TIMEGROUP, 0}, {IDC_DECODEGROUP, 0}, {IDC_LEDGROUP, 0}},
+        {{IdAboutGroup, 0}},
+    };
+    const int pages[] = {0, 1, 0, 2, 1};
+    std::vector<std::map<int, int>> seen;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        for (int page : pages) {
+            d.SelectPage(page);
+            seen.push_back(StainedGroupBoxPixels(d));
+        }
+    }));
+    ASSERT_EQ(seen.size(), std::size(pages));
+    for (size_t i = 0; i < seen.size(); ++i)
+        EXPECT_EQ(seen[i], clean[pages[i]]) << "visit " << i << ", page " << pages[i];
+}
+
+// The pages switch from the keyboard, as tabs do, and the about page works inside the real dialog:
+// it shows the module's version and the read-me, which Tab reaches.
+TEST(FormGui, KeysSwitchPagesAndTheAboutPageShowsTheReadme) {
+    FileList files = RemoteFiles(ReplaySettings{});
+    files.push_back({"readme.txt", "\xCF\xF3\xEB\xFC\xF2\r\n"}); // "Пульт" in code page 1251
+    GuiSession session(files, "");
+    std::vector<int> pages;
+    std::wstring version, readme;
+    bool readmeByTab = false;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        const std::initializer_list<WORD> chords[] = {{VK_CONTROL, VK_TAB},   {VK_CONTROL, VK_TAB},
+                                                      {VK_CONTROL, VK_TAB},   {VK_CONTROL, VK_SHIFT, VK_TAB},
+                                                      {VK_CONTROL, VK_PRIOR}, {VK_CONTROL, VK_NEXT}};
+        for (const auto& chord : chords) {
+            const int before = d.CurrentPage();
+            d.Chord(chord);
+            d.WaitFor([&] { return d.CurrentPage() != before; }, 3000);
+            pages.push_back(d.CurrentPage());
+        }
+        version = d.Text(IdLblVersion);
+        readme = d.Text(IdMemoHelp);
+        d.FocusControl(IdStaticText3); // the last link
+        d.Key(d.Focus(), VK_TAB);
+        readmeByTab = d.Focus() == d.Control(IdMemoHelp);
+    }));
+    EXPECT_EQ(pages, (std::vector<int>{1, 2, 0, 2, 1, 2}));
+    EXPECT_EQ(version.rfind(L"Версия ", 0), 0u) << version;
+    EXPECT_EQ(readme, L"\u041f\u0443\u043b\u044c\u0442\r\n");
+    EXPECT_TRUE(readmeByTab);
 }
 
 } // namespace

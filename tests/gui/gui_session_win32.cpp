@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr UINT kMsgSync = WM_APP + 1; // lParam: event to set
+constexpr UINT kMsgSync = WM_APP + 1; // wParam: a window to draw what waits first; lParam: event to set
 constexpr UINT kMsgNestedSetup = WM_APP + 2;
 constexpr UINT kMsgDestroyHost = WM_APP + 3;
 const wchar_t kHostClass[] = L"OrvikGuiTestHost";
@@ -181,6 +181,9 @@ bool GuiSession::WriteFile(const std::string& name, const std::string& content) 
 
 LRESULT CALLBACK GuiSession::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMsgSync) {
+        // Paints come only when no message waits: draw what they would draw now.
+        if (wParam != 0)
+            RedrawWindow(reinterpret_cast<HWND>(wParam), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         SetEvent(reinterpret_cast<HANDLE>(lParam));
         return 0;
     }

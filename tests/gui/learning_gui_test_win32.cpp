@@ -432,6 +432,7 @@ TEST(LearningGui, LearnsAButtonInRawModeThatTheHostThenReceives) {
     settings.rawMode = 1;
     GuiSession session({{"OrvikPlug.ini", SettingsText(settings)}}, "");
     std::wstring pattern, coding, bits;
+    std::vector<std::wstring> afterSwitch;
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
         PressAndRelease(session, d, kAmpEject);
         pattern = d.Text(IDC_CODEEDIT);
@@ -440,9 +441,17 @@ TEST(LearningGui, LearnsAButtonInRawModeThatTheHostThenReceives) {
         d.TypeRemote(L"Amplifier");
         d.Click(IDC_ADDBUTTON);
         d.EditCaption(L"Eject");
+        // Switching raw mode off (and on again) forgets the pattern: added in the other mode, it
+        // would be stored as a code.
+        PressAndRelease(session, d, kAmpEject);
+        d.SelectPage(1);
+        d.Click(IDC_RAWBOX);
+        d.Click(IDC_RAWBOX);
+        afterSwitch = {d.Text(IDC_CODEEDIT), d.Panel(2), d.Panel(3), d.Panel(4)};
     }));
     EXPECT_EQ(coding, L"RAW");
     EXPECT_EQ(bits, L"Н/Д");
+    EXPECT_EQ(afterSwitch, (std::vector<std::wstring>{L"", L"Кодировка", L"", L"Код:"}));
     ASSERT_FALSE(pattern.empty());
     const std::string amp = session.ReadFile("Amplifier.cfg");
     EXPECT_EQ(amp, "[Main]\r\nName=Amplifier\r\n[Raw]\r\nKey1=Eject\r\nRaw1=" +

@@ -105,6 +105,11 @@ TEST(ReceiverPageGui, FillingAppliesNoModelDefaults) {
     std::wstring buffer;
     bool mode1 = false, anyScaler = true;
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        d.SelectPage(1);
+        // A click and Space on the model in use change nothing either.
+        d.Click(IDC_MODE_1);
+        d.FocusControl(IDC_MODE_1);
+        d.Key(d.Focus(), VK_SPACE);
         buffer = d.Text(IDC_EDIT_BUFSIZE);
         mode1 = d.Checked(IDC_MODE_1);
         anyScaler = d.Checked(IDC_RADIO_SCALER_1) || d.Checked(IDC_RADIO_SCALER_2);
@@ -119,10 +124,12 @@ TEST(ReceiverPageGui, FillingAppliesNoModelDefaults) {
 
 TEST(ReceiverPageGui, TypedBufferSizes) {
     GuiSession session({{"OrvikPlug.ini", SettingsText(ReplaySettings{})}}, "");
-    std::wstring afterNumber, afterText, afterZero;
+    std::wstring afterNumber, afterText, afterZero, stepped;
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
         d.SelectPage(1);
-        d.Type(IDC_EDIT_BUFSIZE, L"300");
+        d.Type(IDC_EDIT_BUFSIZE, L"299");
+        d.Step(IDC_EDIT_BUFSIZE, true); // from the number typed
+        stepped = d.Text(IDC_EDIT_BUFSIZE);
         d.FocusControl(IDC_RAWBOX); // leaving the box
         afterNumber = d.Text(IDC_EDIT_BUFSIZE);
         d.Type(IDC_EDIT_BUFSIZE, L"abc");
@@ -134,6 +141,7 @@ TEST(ReceiverPageGui, TypedBufferSizes) {
         // Typed and closed while the box still has the focus: the number counts.
         d.Type(IDC_EDIT_BUFSIZE, L"250");
     }));
+    EXPECT_EQ(stepped, L"300");
     EXPECT_EQ(afterNumber, L"300");
     EXPECT_EQ(afterText, L"300");
     EXPECT_EQ(afterZero, L"11");

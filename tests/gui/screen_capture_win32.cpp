@@ -9,6 +9,19 @@ int ScreenImage::CountInRow(int y, int x0, int x1, uint32_t rgb) const {
     return n;
 }
 
+int ScreenImage::CountOtherThan(const RECT& area, const std::vector<RECT>& holes, uint32_t rgb) const {
+    int n = 0;
+    for (int y = area.top < 0 ? 0 : area.top; y < area.bottom && y < height; ++y)
+        for (int x = area.left < 0 ? 0 : area.left; x < area.right && x < width; ++x) {
+            const POINT at{x, y};
+            bool inHole = false;
+            for (const RECT& hole : holes)
+                inHole = inHole || PtInRect(&hole, at);
+            n += !inHole && At(x, y) != rgb ? 1 : 0;
+        }
+    return n;
+}
+
 ScreenImage CaptureWindow(HWND window) {
     ScreenImage image;
     RECT r;
@@ -16,7 +29,10 @@ ScreenImage CaptureWindow(HWND window) {
         return image;
     image.width = r.right - r.left;
     image.height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
+    // The window's own pixels, as its threads have drawn them: Wine draws into a surface of the
+    // window and copies it to the X screen only when the drawing thread next waits, so the screen
+    // can still show the picture before the last paint.
+    HDC screen = GetWindowDC(window);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -29,7 +45,7 @@ ScreenImage CaptureWindow(HWND window) {
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
+        BitBlt(memory, 0, 0, image.width, image.height, screen, 0, 0, SRCCOPY);
         GdiFlush();
         const auto* p = static_cast<const uint32_t*>(bits);
         image.pixels.assign(p, p + static_cast<size_t>(image.width) * image.height);
@@ -40,7 +56,7 @@ ScreenImage CaptureWindow(HWND window) {
     if (bitmap)
         DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(window, screen);
     return image;
 }
 

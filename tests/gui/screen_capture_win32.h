@@ -1,5 +1,6 @@
 #pragma once
-// A window as it is on the screen, captured into 32-bit pixels that a test can examine and save.
+// A window as its threads have drawn it, captured into 32-bit pixels that a test can examine and
+// save.
 #include <windows.h>
 
 #include <cstdint>
@@ -14,6 +15,8 @@ struct ScreenImage {
     uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     // Pixels of row y within [x0, x1) that have exactly this colour.
     int CountInRow(int y, int x0, int x1, uint32_t rgb) const;
+    // Pixels within area, less the holes, that have any other colour.
+    int CountOtherThan(const RECT& area, const std::vector<RECT>& holes, uint32_t rgb) const;
 };
 
 ScreenImage CaptureWindow(HWND window);

@@ -39,6 +39,16 @@ TEST(ReceiverPageLogic, TypedBufferSizeIsClampedAndRejectsText) {
     EXPECT_EQ(TypedBufferSize("abc"), std::nullopt);
 }
 
+TEST(ReceiverPageLogic, TheBufferBoxStepsFromTheNumberTypedInIt) {
+    const struct {
+        const char* typed;
+        int32_t position, base;
+    } cases[] = {{"300", 36, 300}, {"36", 36, 36}, {"abc", 36, 36},
+                 {"", 108, 108},   {"0", 36, 11},  {"9999", 36, 512}};
+    for (const auto& c : cases)
+        EXPECT_EQ(BufferStepBase(c.typed, c.position), c.base) << c.typed;
+}
+
 TEST(ReceiverPageLogic, StepsStayInsideTheRange) {
     EXPECT_EQ(StepPosition(300, +1, kWaitRange), 350);
     // Every end can be reached by a step.
@@ -82,6 +92,13 @@ TEST(ReceiverPageLogic, ModelsSetTheirTimeUnitAndBuffer) {
         EXPECT_EQ(d.bufferSize, c.buffer);
         EXPECT_EQ(ScalerForButton(d.scalerButton), d.scaler);
     }
+    // Only a change of model applies its defaults; a click on the model in use keeps what was set.
+    EXPECT_FALSE(ModelChange(1, 1));
+    EXPECT_FALSE(ModelChange(0, 0));
+    ASSERT_TRUE(ModelChange(0, 1));
+    EXPECT_EQ(ModelChange(0, 1)->bufferSize, 108);
+    ASSERT_TRUE(ModelChange(7, 0)); // a stored model no item shows
+    EXPECT_EQ(ModelChange(7, 0)->bufferSize, 36);
     EXPECT_EQ(ScalerButtonFor(1000), 0);
     EXPECT_EQ(ShownPosition(-5, kBufferSizeRange), 11);
     EXPECT_EQ(ShownPosition(20, kWaitRange), 50);

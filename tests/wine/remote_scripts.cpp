@@ -30,7 +30,7 @@ std::vector<int32_t> FirstFrame(const Button& button, Jitter& jitter) {
                                             : NecFrame(button.address, button.command, jitter);
 }
 
-std::string RawSignatureOf(const std::vector<int32_t>& durations, const TestSettings& settings) {
+std::vector<int32_t> ReceivedTrain(const std::vector<int32_t>& durations, const TestSettings& settings) {
     const std::vector<uint8_t> bytes = ToModel0Bytes(durations, kScaler);
     uint8_t samples[kSampleBufferSize] = {};
     std::copy_n(bytes.begin(), std::min<size_t>(bytes.size(), std::size(samples)), samples);
@@ -40,8 +40,13 @@ std::string RawSignatureOf(const std::vector<int32_t>& durations, const TestSett
     values.BufferSize = settings.bufferSize;
     PulseTrain train{};
     ConvertSamples(samples, static_cast<int32_t>(bytes.size()), values, train);
+    return std::vector<int32_t>(train.durations, train.durations + train.count);
+}
+
+std::string RawSignatureOf(const std::vector<int32_t>& durations, const TestSettings& settings) {
+    const std::vector<int32_t> train = ReceivedTrain(durations, settings);
     uint8_t signature[kRawSignatureCapacity] = {};
-    const int32_t length = BuildRawSignature(train.durations, train.count, signature);
+    const int32_t length = BuildRawSignature(train.data(), static_cast<int32_t>(train.size()), signature);
     std::string text(2 * static_cast<size_t>(length) + 1, '\0');
     RawSignatureToText(signature, length, text.data());
     text.pop_back();

@@ -41,8 +41,11 @@ constexpr int kBiPhaseIntervalMs = 114;
 // The frame a button sends first, with the builder's jitter.
 std::vector<int32_t> FirstFrame(const Button& button, Jitter& jitter);
 
-// The raw signature text the plug-in builds from a frame as the receiver delivers it (model-0
-// sample bytes at the scaler of the settings file, converted with the settings' buffer size).
+// The pulse train the plug-in makes of a frame as the receiver delivers it: model-0 sample bytes
+// at the scaler of the settings file, converted with the settings' buffer size.
+std::vector<int32_t> ReceivedTrain(const std::vector<int32_t>& durations, const TestSettings& settings);
+
+// The raw signature text the plug-in builds from that train.
 std::string RawSignatureOf(const std::vector<int32_t>& durations, const TestSettings& settings);
 
 // Script text for the receiver simulator, one step per line; durations go out as the sample bytes

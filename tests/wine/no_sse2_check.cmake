@@ -1,0 +1,15 @@
+# Fails when the disassembly of DLL holds an SSE register or an SSE2-only instruction: the plug-in
+# runs on any i686 processor, and one without SSE2 would stop the host at that instruction.
+# Usage: cmake -DOBJDUMP=<objdump> -DDLL=<file> -DLISTING=<scratch file> -P no_sse2_check.cmake
+execute_process(COMMAND ${OBJDUMP} -d ${DLL} OUTPUT_FILE ${LISTING} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} could not disassemble ${DLL}")
+endif()
+file(STRINGS ${LISTING} found REGEX "%xmm[0-9]|[ \t](mfence|lfence|movnti|clflush|maskmovdqu)[ \t]")
+list(LENGTH found count)
+if(count GREATER 0)
+    list(SUBLIST found 0 5 first)
+    list(JOIN first "\n" first)
+    message(FATAL_ERROR "${DLL} holds ${count} SSE instructions, among them:\n${first}")
+endif()
+message(STATUS "${DLL}: no SSE instruction")

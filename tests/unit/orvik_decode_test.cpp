@@ -7,20 +7,13 @@
 #include "decoding/raw_signature.h"
 #include "receiver/receiver.h"
 #include "support/ir_trains.h"
+#include "capture_import/capture_reader.h"
 #include "tools/orvik_decode/decode_report.h"
-#include "tools/orvik_decode/train_reader.h"
 
 namespace {
 
-std::vector<TrainItem> ReadAll(const std::string& text) {
-    TrainReader reader;
-    std::vector<TrainItem> items;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-        reader.AddLine(line, items);
-    reader.Finish(items);
-    return items;
+std::vector<ImportedButton> ReadAll(const std::string& text) {
+    return ReadCaptureText(text).buttons;
 }
 
 struct Expected {
@@ -67,13 +60,13 @@ TEST(TrainReader, ReadsTrainLinesAndMode2Output) {
         {"mode2 word without value", "pulse", {{1, {}, "expected \"pulse N\""}}},
     };
     for (const Case& c : cases) {
-        const std::vector<TrainItem> items = ReadAll(c.input);
+        const std::vector<ImportedButton> items = ReadAll(c.input);
         ASSERT_EQ(items.size(), c.items.size()) << c.name;
         for (size_t k = 0; k < items.size(); ++k) {
             EXPECT_EQ(items[k].line, c.items[k].line) << c.name << " #" << k;
             EXPECT_EQ(items[k].durations, c.items[k].durations) << c.name << " #" << k;
-            EXPECT_EQ(items[k].error.empty(), c.items[k].error.empty()) << c.name << " #" << k;
-            EXPECT_NE(items[k].error.find(c.items[k].error), std::string::npos) << c.name << " #" << k;
+            EXPECT_EQ(items[k].skipped.empty(), c.items[k].error.empty()) << c.name << " #" << k;
+            EXPECT_NE(items[k].skipped.find(c.items[k].error), std::string::npos) << c.name << " #" << k;
         }
     }
 }

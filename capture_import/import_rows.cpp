@@ -60,12 +60,15 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
     Outcomes outcomes;
     // The codes and raw patterns the remote has, and the key that has each.
     std::map<std::string, std::string> ownerOfCode;
+    std::set<std::string> existingCodes;
     std::vector<std::pair<std::string, std::string>> ownerOfPattern; // (pattern, key)
     for (const KeyListRow& row : existing) {
         if (row.remoteName != remote)
             continue;
-        if (!row.codeText.empty())
+        if (!row.codeText.empty()) {
             ownerOfCode.emplace(row.codeText, row.keyName);
+            existingCodes.insert(row.codeText);
+        }
         if (!row.rawText.empty())
             ownerOfPattern.emplace_back(row.rawText, row.keyName);
     }
@@ -91,7 +94,9 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
         CodeText(train.report.code, code);
         const auto [owner, isNew] = ownerOfCode.emplace(code, button);
         if (!isNew) {
-            if (owner->second != button)
+            // A second capture of the same button adds nothing; a code another button (or a row the
+            // remote had before) gives stays with that one.
+            if (owner->second != button || existingCodes.count(code) > 0)
                 outcomes.LeftOut(button, Fate::SameCode,
                                  "buttons " + Quoted(owner->second) + " and " + Quoted(button) + " give one code, " +
                                      code + ": " + Quoted(button) + " is left out");

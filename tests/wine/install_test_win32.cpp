@@ -77,7 +77,7 @@ std::set<std::string> CodeKeyNames(const std::string& path) {
 
 TEST(Distribution, HoldsThePluginTheReadmesAndTheExampleRemote) {
     EXPECT_EQ(FilesIn(Unpacked()),
-              (std::set<std::string>{"OrvikPlug.dll", "README-en.txt", "TV.cfg", "readme.txt"}));
+              (std::set<std::string>{"OrvikPlug.dll", "README-en.txt", "TV.cfg", "orvik-decode.exe", "readme.txt"}));
     std::set<std::string> table;
     for (const Button& button : kExampleRemote)
         table.insert(button.key);

@@ -65,6 +65,7 @@ void LircdReader::AddLine(const std::vector<std::string>& words, int line, std::
     }
     if (Is(words, "begin", "codes") || Is(words, "begin", "raw_codes")) {
         // Raw codes are durations: the parameters of the coding do not matter to them.
+        Finish(out);
         section_ = Lower(words[1]) == "codes" ? Section::Codes : Section::RawCodes;
         if (section_ == Section::Codes)
             CheckLircRemote(remote_);

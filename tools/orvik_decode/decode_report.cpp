@@ -45,7 +45,7 @@ std::string FormatReport(const DecodeReport& report, bool json, const std::strin
 }
 
 void DecodeInput(std::istream& in, DecodeSession& session, const std::function<void(const DecodedTrain&)>& each,
-                 std::string* remoteName) {
+                 std::string* remoteName, const std::function<void()>& waiting) {
     CaptureReader reader;
     std::vector<ImportedButton> buttons;
     auto decode = [&] {
@@ -61,6 +61,8 @@ void DecodeInput(std::istream& in, DecodeSession& session, const std::function<v
         else
             reader.AddLine(line, buttons);
         decode();
+        if (waiting && in.rdbuf()->in_avail() <= 0)
+            waiting();
     }
     reader.Finish(buttons);
     decode();
@@ -81,9 +83,13 @@ std::string SkipMessage(const std::string& inputName, const DecodedTrain& train)
 
 void DecodeStream(std::istream& in, const std::string& inputName, DecodeSession& session, std::ostream& out,
                   std::ostream& err, bool json) {
-    DecodeInput(in, session, [&](const DecodedTrain& train) {
-        if (!train.error.empty())
-            err << SkipMessage(inputName, train) << "\n";
-        out << FormatReport(train.report, json, train.name, train.error) << std::endl;
-    });
+    DecodeInput(
+        in, session,
+        [&](const DecodedTrain& train) {
+            if (!train.error.empty())
+                err << SkipMessage(inputName, train) << "\n";
+            out << FormatReport(train.report, json, train.name, train.error) << "\n";
+        },
+        nullptr, [&] { out.flush(); });
+    out.flush();
 }

@@ -13,10 +13,12 @@ std::string FormatReport(const DecodeReport& report, bool json, const std::strin
                          const std::string& skipped = "");
 
 // Reads every button of in, in whatever capture format it comes, and decodes it, handing each to
-// each as soon as its last line has been read (so that a live recording piped in is answered at
-// once). The remote name the content gives (a lircd.conf remote's) is set in *remoteName.
+// each as soon as its last line has been read. waiting, when given, is called whenever the next
+// read may have to wait for more input, so that output can be flushed then (a live recording
+// piped in is answered at once, and a file is not written line by line). The remote name the
+// content gives (a lircd.conf remote's) is set in *remoteName.
 void DecodeInput(std::istream& in, DecodeSession& session, const std::function<void(const DecodedTrain&)>& each,
-                 std::string* remoteName = nullptr);
+                 std::string* remoteName = nullptr, const std::function<void()>& waiting = {});
 // The same, collected.
 std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session);
 

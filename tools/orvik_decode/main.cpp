@@ -150,21 +150,24 @@ int main(int argc, char** argv) {
             }
         }
         const std::string name = input == "-" ? "stdin" : input;
-        DecodeInput(input == "-" ? std::cin : file, options.session, [&](const DecodedTrain& train) {
+        const auto each = [&](const DecodedTrain& train) {
             if (!train.error.empty())
                 std::cerr << SkipMessage(name, train) << "\n";
             if (options.cfgFiles.empty()) {
-                std::cout << FormatReport(train.report, options.json, train.name, train.error) << std::endl;
+                std::cout << FormatReport(train.report, options.json, train.name, train.error) << "\n";
             } else {
                 char code[CodeDigits + 1];
                 CodeText(train.report.code, code);
                 std::cout << (train.name.empty() ? "line " + std::to_string(train.line) : train.name) << "\t"
                           << code << "\t" << OrDash(KeyForCode(remotes, train.report.code)) << "\t"
-                          << OrDash(KeyForRawSignature(remotes, train.report.rawSignature)) << std::endl;
+                          << OrDash(KeyForRawSignature(remotes, train.report.rawSignature)) << "\n";
             }
             if (!options.writeRemote.empty())
                 all.push_back(train);
-        });
+        };
+        // Flushed whenever the input makes us wait, so that a live recording is answered at once.
+        DecodeInput(input == "-" ? std::cin : file, options.session, each, nullptr, [] { std::cout.flush(); });
+        std::cout.flush();
     }
     bool skipped = options.session.skipped > 0;
 

@@ -11,8 +11,8 @@ bool IsKey(const std::string& word) {
 
 // The keys of Flipper files: a line that starts with one of them is never a named Pronto code.
 bool IsFlipperKey(const std::string& name) {
-    static const char* const kKeys[] = {"Filetype", "Version", "name",    "type",      "frequency",
-                                        "duty_cycle", "data",  "protocol", "address", "command"};
+    static const char* const kKeys[] = {"Filetype",   "Version", "name",     "type",    "frequency",
+                                        "duty_cycle", "data",    "protocol", "address", "command"};
     for (const char* key : kKeys) {
         if (name == key)
             return true;
@@ -25,7 +25,9 @@ std::string ValueOf(std::string_view line) {
     const size_t colon = line.find(':');
     const size_t first = line.find_first_not_of(" \t", colon + 1);
     const size_t last = line.find_last_not_of(" \t\r");
-    return first == std::string_view::npos || last < first ? "" : std::string(line.substr(first, last - first + 1));
+    return first == std::string_view::npos || last < first
+               ? ""
+               : std::string(line.substr(first, last - first + 1));
 }
 
 } // namespace
@@ -37,6 +39,10 @@ void CaptureReader::FinishOthers(std::vector<ImportedButton>& out) {
 
 void CaptureReader::AddLine(std::string_view text, std::vector<ImportedButton>& out) {
     ++line_;
+    // Editors on Windows often start a UTF-8 file with a byte order mark.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (line_ == 1 && text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
     const std::string_view content = WithoutComment(text);
     const std::vector<std::string> words = Words(content);
     if (lircd_.InRemote() || (!words.empty() && LircdReader::StartsRemote(words))) {

@@ -39,7 +39,10 @@ void FlipperReader::Finish(std::vector<ImportedButton>& out) {
         Skip("raw signal without \"data:\"", nameLine_, out);
     else
         Skip(std::string("parsed signal without \"") +
-                 (protocol_.empty() ? "protocol" : !hasAddress_ ? "address" : "command") + ":\"",
+                 (protocol_.empty() ? "protocol"
+                  : !hasAddress_    ? "address"
+                                    : "command") +
+                 ":\"",
              nameLine_, out);
 }
 

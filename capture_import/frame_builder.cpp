@@ -5,6 +5,13 @@
 
 #include "capture_import/imported_button.h"
 
+uint64_t ReversedBits(uint64_t value, int count) {
+    uint64_t out = 0;
+    for (int k = 0; k < count; ++k)
+        out |= ((value >> k) & 1) << (count - 1 - k);
+    return out;
+}
+
 void FrameBuilder::Add(bool mark, int64_t microseconds) {
     if (microseconds <= 0 || (!mark && durations_.empty()))
         return;
@@ -33,10 +40,10 @@ void FrameBuilder::BitsLsbFirst(uint64_t value, int count, const BitShapes& shap
 }
 
 std::vector<int32_t> FrameBuilder::Finish() const {
-    const size_t count = durations_.size() % 2 == 0 && !durations_.empty() ? durations_.size() - 1
-                                                                           : durations_.size();
+    const size_t count =
+        durations_.size() % 2 == 0 && !durations_.empty() ? durations_.size() - 1 : durations_.size();
     std::vector<int32_t> frame(count);
-    std::transform(durations_.begin(), durations_.begin() + static_cast<std::ptrdiff_t>(count),
-                   frame.begin(), [](int64_t d) { return static_cast<int32_t>(d); });
+    std::transform(durations_.begin(), durations_.begin() + static_cast<std::ptrdiff_t>(count), frame.begin(),
+                   [](int64_t d) { return static_cast<int32_t>(d); });
     return frame;
 }

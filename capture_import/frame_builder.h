@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+// The count low bits of value in the opposite order: the last becomes the first.
+uint64_t ReversedBits(uint64_t value, int count);
+
 // How one bit is sent: two halves, the first a mark or a space, the second the other kind.
 struct BitShape {
     bool markFirst = true;

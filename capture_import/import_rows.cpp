@@ -35,9 +35,10 @@ class Outcomes {
     std::vector<ButtonOutcome> Finish(bool rawMode) {
         for (ButtonOutcome& outcome : outcomes_) {
             if (outcome.fate == Fate::NoCodeNorRaw && outcome.reason.empty())
-                outcome.reason = "button " + Quoted(outcome.button) +
-                                 (rawMode ? " gives no raw pattern" : " gives neither a code nor a raw pattern") +
-                                 ": left out";
+                outcome.reason =
+                    "button " + Quoted(outcome.button) +
+                    (rawMode ? " gives no raw pattern" : " gives neither a code nor a raw pattern") +
+                    ": left out";
         }
         return std::move(outcomes_);
     }
@@ -73,7 +74,7 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
             ownerOfPattern.emplace_back(row.rawText, row.keyName);
     }
 
-    std::set<std::string> coded;                                   // buttons with a code row
+    std::set<std::string> coded;                                    // buttons with a code row
     std::vector<std::pair<std::string, std::string>> rawCandidates; // (button, signature)
     for (const DecodedTrain& train : trains) {
         const std::string button = ButtonName(train);
@@ -98,8 +99,8 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
             // remote had before) gives stays with that one.
             if (owner->second != button || existingCodes.count(code) > 0)
                 outcomes.LeftOut(button, Fate::SameCode,
-                                 "buttons " + Quoted(owner->second) + " and " + Quoted(button) + " give one code, " +
-                                     code + ": " + Quoted(button) + " is left out");
+                                 "buttons " + Quoted(owner->second) + " and " + Quoted(button) +
+                                     " give one code, " + code + ": " + Quoted(button) + " is left out");
             continue;
         }
         coded.insert(button);

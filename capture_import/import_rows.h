@@ -18,11 +18,11 @@ struct ImportSettings {
 // What became of one button of the file.
 struct ButtonOutcome {
     enum class Fate {
-        Added,         // at least one row was added for it
-        Unreadable,    // the file gives it no train, or a train no receiver delivers
-        SameCode,      // its code is another button's, of the file or of the remote
-        SamePattern,   // its raw pattern is another button's
-        NoCodeNorRaw,  // its trains give neither a code nor a raw pattern
+        Added,        // at least one row was added for it
+        Unreadable,   // the file gives it no train, or a train no receiver delivers
+        SameCode,     // its code is another button's, of the file or of the remote
+        SamePattern,  // its raw pattern is another button's
+        NoCodeNorRaw, // its trains give neither a code nor a raw pattern
     };
     std::string button; // its name, or "Line N"
     Fate fate = Fate::Added;
@@ -30,7 +30,7 @@ struct ButtonOutcome {
 };
 
 struct ImportRows {
-    std::vector<KeyListRow> rows;         // code rows in input order, then the raw pattern rows
+    std::vector<KeyListRow> rows;        // code rows in input order, then the raw pattern rows
     std::vector<ButtonOutcome> outcomes; // one per button, in the order the buttons first appear
 };
 

@@ -22,10 +22,16 @@ bool Is(const std::vector<std::string>& words, const char* first, const char* se
 
 // Parameters that do not change the first frame: tolerances, gaps, repeats, the carrier, the
 // driver, receiving masks.
-const char* const kNoEffect[] = {"eps",           "aeps",        "gap",          "repeat_gap",      "repeat",
-                                 "toggle_mask",   "ignore_mask", "repeat_mask",  "manual_sort",     "suppress_repeat",
-                                 "min_repeat",    "min_code_repeat", "frequency", "duty_cycle",     "driver",
-                                 "baud",          "serial_mode", "dyncodes_name", "two",            "three"};
+const char* const kNoEffect[] = {"eps",         "aeps",
+                                 "gap",         "repeat_gap",
+                                 "repeat",      "toggle_mask",
+                                 "ignore_mask", "repeat_mask",
+                                 "manual_sort", "suppress_repeat",
+                                 "min_repeat",  "min_code_repeat",
+                                 "frequency",   "duty_cycle",
+                                 "driver",      "baud",
+                                 "serial_mode", "dyncodes_name",
+                                 "two",         "three"};
 
 // Codings LIRC knows; the ones this reader cannot express are refused by CheckLircRemote.
 const char* const kCodings[] = {"SPACE_ENC", "SPACE_FIRST", "RC5", "SHIFT_ENC", "RC6", "RCMM",
@@ -144,9 +150,10 @@ void LircdReader::AddParameter(const std::vector<std::string>& words) {
     // Every other parameter is numbers: one, or a pulse and a space.
     uint64_t values[2] = {0, 0};
     const size_t count = words.size() - 1;
-    const bool pair = key == "header" || key == "one" || key == "zero" || key == "foot" || key == "pre" ||
-                      key == "post";
-    const bool data = key == "pre_data" || key == "post_data" || key == "toggle_bit_mask" || key == "rc6_mask";
+    const bool pair =
+        key == "header" || key == "one" || key == "zero" || key == "foot" || key == "pre" || key == "post";
+    const bool data =
+        key == "pre_data" || key == "post_data" || key == "toggle_bit_mask" || key == "rc6_mask";
     const uint64_t max = data ? std::numeric_limits<uint64_t>::max() : std::numeric_limits<int32_t>::max();
     for (size_t k = 0; k < count && k < 2; ++k) {
         if (!ParseCNumber(words[k + 1], max, values[k])) {
@@ -213,7 +220,8 @@ void LircdReader::AddCode(const std::vector<std::string>& words, int line, std::
     out.push_back(button);
 }
 
-void LircdReader::AddRawLine(const std::vector<std::string>& words, int line, std::vector<ImportedButton>& out) {
+void LircdReader::AddRawLine(const std::vector<std::string>& words, int line,
+                             std::vector<ImportedButton>& out) {
     if (Lower(words[0]) == "name") {
         Finish(out);
         raw_.line = line;

@@ -7,13 +7,6 @@
 
 namespace {
 
-uint64_t Reversed(uint64_t value, int bits) {
-    uint64_t out = 0;
-    for (int k = 0; k < bits; ++k)
-        out |= ((value >> k) & 1) << (bits - 1 - k);
-    return out;
-}
-
 bool FitsBits(uint64_t value, int bits) {
     return bits >= 64 || value >> bits == 0;
 }
@@ -38,12 +31,12 @@ class FieldSender {
   public:
     FieldSender(const LircRemote& remote, FrameBuilder& frame, uint64_t toggleMask, uint64_t toggleState,
                 uint64_t rc6Mask)
-        : remote_(remote), frame_(frame), toggleMask_(toggleMask), toggleState_(toggleState), rc6Mask_(rc6Mask) {
-    }
+        : remote_(remote), frame_(frame), toggleMask_(toggleMask), toggleState_(toggleState),
+          rc6Mask_(rc6Mask) {}
 
     void Send(uint64_t value, int bits, int done) {
         if (remote_.reverse)
-            value = Reversed(value, bits);
+            value = ReversedBits(value, bits);
         const bool singleToggle = std::bitset<64>(toggleMask_).count() == 1;
         for (int i = 0; i < bits; ++i) {
             const uint64_t position = uint64_t{1} << (AllBits(remote_) - 1 - done - i);
@@ -108,21 +101,22 @@ void CheckLircRemote(LircRemote& remote) {
         remote.problem = which + ": its " + remote.coding + " coding is not read";
     else if (AllBits(remote) == 0 || AllBits(remote) > 64)
         remote.problem = which + " has " + std::to_string(AllBits(remote)) + " bits; 1 to 64 are read";
-    else if ((remote.one.pulse == 0 && remote.one.space == 0) || (remote.zero.pulse == 0 && remote.zero.space == 0))
+    else if ((remote.one.pulse == 0 && remote.one.space == 0) ||
+             (remote.zero.pulse == 0 && remote.zero.space == 0))
         remote.problem = which + " gives no \"one\" or no \"zero\" timing";
     else if (!FitsBits(remote.preData, remote.preDataBits) || !FitsBits(remote.postData, remote.postDataBits))
         remote.problem = which + ": its pre_data or post_data is wider than its bits";
 }
 
-bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode, std::vector<int32_t>& durations,
-                     std::string& error) {
+bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode,
+                     std::vector<int32_t>& durations, std::string& error) {
     if (!remote.problem.empty()) {
         error = remote.problem;
         return false;
     }
     if (!FitsBits(code, remote.bits)) {
-        error = "code " + HexText(code) + " is wider than the " + std::to_string(remote.bits) + " bits of LIRC remote \"" +
-                remote.name + "\"";
+        error = "code " + HexText(code) + " is wider than the " + std::to_string(remote.bits) +
+                " bits of LIRC remote \"" + remote.name + "\"";
         return false;
     }
     // LIRC turns the obsolete toggle_bit into the mask (and, for RC6, the double-length bit), and

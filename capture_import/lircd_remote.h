@@ -38,5 +38,5 @@ void CheckLircRemote(LircRemote& remote);
 
 // The first frame of code; firstCode is the first code of the remote, from which LIRC sets the
 // toggle bits' starting state. False with a reason for a code wider than the remote's bits.
-bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode, std::vector<int32_t>& durations,
-                     std::string& error);
+bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode,
+                     std::vector<int32_t>& durations, std::string& error);

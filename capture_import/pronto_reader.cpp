@@ -43,7 +43,8 @@ bool Learned(const std::vector<uint64_t>& code, std::vector<int32_t>& durations,
     const size_t pairs = once > 0 ? once : repeat;
     // The final off time is the gap after the burst, not part of it.
     for (size_t k = 0; k + 1 < 2 * pairs; ++k) {
-        const int64_t picoseconds = static_cast<int64_t>(code[start + k] * code[1]) * kPeriodPicosecondsPerUnit;
+        const int64_t picoseconds =
+            static_cast<int64_t>(code[start + k] * code[1]) * kPeriodPicosecondsPerUnit;
         durations.push_back(static_cast<int32_t>(
             std::min<int64_t>((picoseconds + 500000) / 1000000, std::numeric_limits<int32_t>::max())));
     }
@@ -60,10 +61,11 @@ bool Predefined(const std::vector<uint64_t>& code, std::vector<int32_t>& duratio
     const uint64_t c = code[5];
     switch (code[0]) {
     case kRc5:
-        return EncodeProtocolFrame(c >= 64 ? "RC5X" : "RC5", static_cast<uint32_t>(a), static_cast<uint32_t>(c),
-                                   durations, error);
+        return EncodeProtocolFrame(c >= 64 ? "RC5X" : "RC5", static_cast<uint32_t>(a),
+                                   static_cast<uint32_t>(c), durations, error);
     case kRc6:
-        return EncodeProtocolFrame("RC6", static_cast<uint32_t>(a), static_cast<uint32_t>(c), durations, error);
+        return EncodeProtocolFrame("RC6", static_cast<uint32_t>(a), static_cast<uint32_t>(c), durations,
+                                   error);
     default: // kNec: bytes device, subdevice, command, its complement, each sent least significant first
         return EncodeProtocolFrame("NECext", static_cast<uint32_t>((a >> 8) | (a & 0xFF) << 8),
                                    static_cast<uint32_t>((c >> 8) | (c & 0xFF) << 8), durations, error);

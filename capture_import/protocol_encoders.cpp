@@ -75,21 +75,15 @@ uint64_t Kaseikyo(uint32_t a, uint32_t c) {
 
 // RC5 sends start bit 1, a second start bit (1 in RC5, 0 in RC5X), the toggle bit, five address
 // bits and six command bits, most significant first; bit 0 of the payload is sent first.
-uint64_t Reversed(uint64_t value, int bits) {
-    uint64_t out = 0;
-    for (int k = 0; k < bits; ++k)
-        out |= ((value >> k) & 1) << (bits - 1 - k);
-    return out;
-}
 uint64_t Rc5(uint32_t a, uint32_t c) {
-    return 0b11 | Reversed(a, 5) << 3 | Reversed(c & 0x3F, 6) << 8;
+    return 0b11 | ReversedBits(a, 5) << 3 | ReversedBits(c & 0x3F, 6) << 8;
 }
 uint64_t Rc5X(uint32_t a, uint32_t c) {
-    return 0b01 | Reversed(a, 5) << 3 | Reversed(c & 0x3F, 6) << 8;
+    return 0b01 | ReversedBits(a, 5) << 3 | ReversedBits(c & 0x3F, 6) << 8;
 }
 // RC6 mode 0: start bit 1, mode 000, toggle, eight address and eight command bits.
 uint64_t Rc6(uint32_t a, uint32_t c) {
-    return 1 | Reversed(a, 8) << 5 | Reversed(c, 8) << 13;
+    return 1 | ReversedBits(a, 8) << 5 | ReversedBits(c, 8) << 13;
 }
 
 constexpr Timings kNec = {9000, 4500, 560, 1690, 560, 560, 560};

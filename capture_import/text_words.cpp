@@ -1,6 +1,5 @@
 #include "capture_import/text_words.h"
 
-
 #include "capture_import/imported_button.h"
 
 namespace {

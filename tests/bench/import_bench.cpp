@@ -92,7 +92,8 @@ std::vector<InputFile> ProntoFile() {
         EncodeProtocolFrame(protocol, static_cast<uint32_t>(random()) & ((1u << addressBits) - 1),
                             static_cast<uint32_t>(random()) & ((1u << commandBits) - 1), frame, error);
         frame.push_back(40000); // the gap after the burst, as learned codes end
-        text += "KEY_" + std::to_string(k) + ": 0000 " + Hex4(kCarrierWord) + " " + Hex4(frame.size() / 2) + " 0000";
+        text += "KEY_" + std::to_string(k) + ": 0000 " + Hex4(kCarrierWord) + " " + Hex4(frame.size() / 2) +
+                " 0000";
         for (int32_t d : frame)
             text += " " + Hex4(static_cast<uint64_t>(d / period + 0.5));
         text += "\n";

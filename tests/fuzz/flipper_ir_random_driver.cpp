@@ -4,12 +4,15 @@
 
 namespace {
 
-const char* const kPieces[] = {"name: ", "type: raw", "type: parsed", "protocol: ", "NEC", "NECext", "RC5",
-                               "RC6", "SIRC20", "Kaseikyo", "address: ", "command: ", "04 00 00 00", "FF FF FF 03",
-                               "0C", "data: ", "9000 4500 560", "frequency: 38000", "\n", " ", "#", "Power"};
+const char* const kPieces[] = {
+    "name: ", "type: raw", "type: parsed",  "protocol: ",       "NEC",       "NECext",      "RC5",
+    "RC6",    "SIRC20",    "Kaseikyo",      "address: ",        "command: ", "04 00 00 00", "FF FF FF 03",
+    "0C",     "data: ",    "9000 4500 560", "frequency: 38000", "\n",        " ",           "#",
+    "Power"};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunRandomInputs(argc, argv, 30000, [](std::mt19937& random) { return RandomPieces(random, kPieces, 60); });
+    return RunRandomInputs(argc, argv, 30000,
+                           [](std::mt19937& random) { return RandomPieces(random, kPieces, 60); });
 }

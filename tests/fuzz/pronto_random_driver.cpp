@@ -4,12 +4,13 @@
 
 namespace {
 
-const char* const kPieces[] = {"KEY: ", "0000 ", "0100 ", "5000 ", "6000 ", "900A ", "006D ", "0073 ",
-                               "0001 ", "0002 ", "0022 ", "FFFF ", "0015 ", "0040 ", "04FB ", "\n",
-                               ": ",    "Vol ",  "ZZZZ "};
+const char* const kPieces[] = {"KEY: ", "0000 ", "0100 ", "5000 ", "6000 ", "900A ", "006D ",
+                               "0073 ", "0001 ", "0002 ", "0022 ", "FFFF ", "0015 ", "0040 ",
+                               "04FB ", "\n",    ": ",    "Vol ",  "ZZZZ "};
 
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunRandomInputs(argc, argv, 30000, [](std::mt19937& random) { return RandomPieces(random, kPieces, 60); });
+    return RunRandomInputs(argc, argv, 30000,
+                           [](std::mt19937& random) { return RandomPieces(random, kPieces, 60); });
 }

@@ -23,7 +23,8 @@ int RunRandomInputs(int argc, char** argv, long defaultIterations, MakeInput mak
 
 // A text built from the pieces a format is made of, with now and then a random byte; its first
 // byte is free for the target's own choices.
-template <size_t N> std::string RandomPieces(std::mt19937& random, const char* const (&pieces)[N], size_t most) {
+template <size_t N>
+std::string RandomPieces(std::mt19937& random, const char* const (&pieces)[N], size_t most) {
     std::string input(1, static_cast<char>(random()));
     const size_t count = random() % most;
     for (size_t i = 0; i < count; ++i) {

@@ -51,7 +51,8 @@ TEST(CaptureImport, OneButtonInEveryFormatGivesOneCode) {
     }
     EXPECT_EQ(flipper.at("Power"), std::set<KeyCode>{0x0220000020DF10EFull});
     EXPECT_EQ(flipper.at("Standby"), std::set<KeyCode>{0x010E00000000314Cull});
-    EXPECT_EQ(ReadCaptureText("# x\nbegin remote\n name TV\nend remote\nbegin remote\n name B\n").remoteName, "TV");
+    EXPECT_EQ(ReadCaptureText("# x\nbegin remote\n name TV\nend remote\nbegin remote\n name B\n").remoteName,
+              "TV");
 }
 
 TEST(CaptureImport, RowsPerModeWithoutCodesTheRemoteHasAndWithTheReasonForEachButtonLeftOut) {
@@ -95,7 +96,8 @@ TEST(CaptureImport, RowsPerModeWithoutCodesTheRemoteHasAndWithTheReasonForEachBu
         }
         ASSERT_EQ(leftOut.size(), c.leftOut.size()) << "model " << c.settings.model;
         for (size_t k = 0; k < leftOut.size(); ++k)
-            EXPECT_NE(leftOut[k].find(c.leftOut[k]), std::string::npos) << leftOut[k] << " / " << c.leftOut[k];
+            EXPECT_NE(leftOut[k].find(c.leftOut[k]), std::string::npos)
+                << leftOut[k] << " / " << c.leftOut[k];
         EXPECT_EQ(result.outcomes.size(), 5u); // Standby, in two lines, is one button
     }
 }

@@ -41,9 +41,10 @@ TEST(ProtocolEncoders, FirstFrameFollowsEachProtocolsLayoutAndTimings) {
          0x0220000020DF10EFull},
         {"NECext", 0x1234, 0xABCD, PulseDistanceTrain({9000, 4500}, Lsb(0x1234, 16) + Lsb(0xABCD, 16)), 0},
         {"NEC42", 0x1ABC, 0x5A,
-         PulseDistanceTrain({9000, 4500}, Lsb(0x1ABC, 13) + Lsb(0x0543, 13) + Lsb(0x5A, 8) + Lsb(0xA5, 8)), 0},
-        {"NEC42ext", 0x2345678, 0xBEEF, PulseDistanceTrain({9000, 4500}, Lsb(0x2345678, 26) + Lsb(0xBEEF, 16)),
+         PulseDistanceTrain({9000, 4500}, Lsb(0x1ABC, 13) + Lsb(0x0543, 13) + Lsb(0x5A, 8) + Lsb(0xA5, 8)),
          0},
+        {"NEC42ext", 0x2345678, 0xBEEF,
+         PulseDistanceTrain({9000, 4500}, Lsb(0x2345678, 26) + Lsb(0xBEEF, 16)), 0},
         // Samsung32: the address twice, then command and inverse, 550-us pulses.
         {"Samsung32", 0x07, 0x02,
          PulseDistanceTrain({4500, 4500}, Lsb(0x07, 8) + Lsb(0x07, 8) + Lsb(0x02, 8) + Lsb(0xFD, 8), 550, 550,
@@ -63,7 +64,8 @@ TEST(ProtocolEncoders, FirstFrameFollowsEachProtocolsLayoutAndTimings) {
         // then six high bits), id 0, and the parity of bytes 2 to 4 (0x00 ^ 0x03 ^ 0x0D).
         {"Kaseikyo", 0x00200203, 0x0D0,
          PulseDistanceTrain({3456, 1728},
-                            Lsb(0x02, 8) + Lsb(0x20, 8) + Lsb(0x00, 8) + Lsb(0x03, 8) + Lsb(0x0D, 8) + Lsb(0x0E, 8),
+                            Lsb(0x02, 8) + Lsb(0x20, 8) + Lsb(0x00, 8) + Lsb(0x03, 8) + Lsb(0x0D, 8) +
+                                Lsb(0x0E, 8),
                             432, 432, 1296),
          0},
         // SIRC: a 2400-us start pulse, then per bit a 600-us pause and a 1200 (1) or 600 (0) pulse:
@@ -80,7 +82,8 @@ TEST(ProtocolEncoders, FirstFrameFollowsEachProtocolsLayoutAndTimings) {
     for (const Case& c : cases) {
         Durations frame;
         std::string error;
-        ASSERT_TRUE(EncodeProtocolFrame(c.protocol, c.address, c.command, frame, error)) << c.protocol << error;
+        ASSERT_TRUE(EncodeProtocolFrame(c.protocol, c.address, c.command, frame, error))
+            << c.protocol << error;
         EXPECT_EQ(frame, c.frame) << c.protocol;
         if (c.code != 0) {
             EXPECT_EQ(DecodeCopy(frame, 0), c.code) << c.protocol;

@@ -101,7 +101,9 @@ TEST(DllImage, ImportsOnlySystemDlls) {
     char system[MAX_PATH];
     ASSERT_GT(GetSystemDirectoryA(system, static_cast<UINT>(std::size(system))), 0u);
     std::vector<DllCase> images = Dlls();
-    images.push_back({"orvik-decode.exe in the distribution", WindowsPath(ORVIK_DIST_UNPACKED) + "\\orvik-decode.exe", {}});
+    images.push_back({"orvik-decode.exe in the distribution",
+                      WindowsPath(ORVIK_DIST_UNPACKED) + "\\orvik-decode.exe",
+                      {}});
     for (const DllCase& dll : images) {
         SCOPED_TRACE(dll.what);
         PeImage image = LoadImage(dll.path);

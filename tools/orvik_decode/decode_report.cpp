@@ -44,8 +44,9 @@ std::string FormatReport(const DecodeReport& report, bool json, const std::strin
            (name.empty() ? "" : "\t" + name);
 }
 
-void DecodeInput(std::istream& in, DecodeSession& session, const std::function<void(const DecodedTrain&)>& each,
-                 std::string* remoteName, const std::function<void()>& waiting) {
+void DecodeInput(std::istream& in, DecodeSession& session,
+                 const std::function<void(const DecodedTrain&)>& each, std::string* remoteName,
+                 const std::function<void()>& waiting) {
     CaptureReader reader;
     std::vector<ImportedButton> buttons;
     auto decode = [&] {

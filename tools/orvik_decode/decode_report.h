@@ -17,8 +17,9 @@ std::string FormatReport(const DecodeReport& report, bool json, const std::strin
 // read may have to wait for more input, so that output can be flushed then (a live recording
 // piped in is answered at once, and a file is not written line by line). The remote name the
 // content gives (a lircd.conf remote's) is set in *remoteName.
-void DecodeInput(std::istream& in, DecodeSession& session, const std::function<void(const DecodedTrain&)>& each,
-                 std::string* remoteName = nullptr, const std::function<void()>& waiting = {});
+void DecodeInput(std::istream& in, DecodeSession& session,
+                 const std::function<void(const DecodedTrain&)>& each, std::string* remoteName = nullptr,
+                 const std::function<void()>& waiting = {});
 // The same, collected.
 std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session);
 

@@ -17,7 +17,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: orvik-decode [--json] [--model 0|1|2] [--scaler N] [--cfg FILE.cfg]... [--write-cfg NAME [--raw]]\n"
+    "usage: orvik-decode [--json] [--model 0|1|2] [--scaler N] [--cfg FILE.cfg]... [--write-cfg NAME "
+    "[--raw]]\n"
     "                    [FILE...]\n"
     "\n"
     "Decodes the buttons of infrared capture files as the plug-in does and prints one line per button,\n"
@@ -166,7 +167,8 @@ int main(int argc, char** argv) {
                 all.push_back(train);
         };
         // Flushed whenever the input makes us wait, so that a live recording is answered at once.
-        DecodeInput(input == "-" ? std::cin : file, options.session, each, nullptr, [] { std::cout.flush(); });
+        DecodeInput(input == "-" ? std::cin : file, options.session, each, nullptr,
+                    [] { std::cout.flush(); });
         std::cout.flush();
     }
     bool skipped = options.session.skipped > 0;
@@ -175,7 +177,8 @@ int main(int argc, char** argv) {
         const ImportRows remote = BuildImportRows(all, options.writeRemote, options.rawMode);
         for (const ButtonOutcome& outcome : remote.outcomes) {
             // Buttons without a train were reported as they were read.
-            if (outcome.fate != ButtonOutcome::Fate::Added && outcome.fate != ButtonOutcome::Fate::Unreadable) {
+            if (outcome.fate != ButtonOutcome::Fate::Added &&
+                outcome.fate != ButtonOutcome::Fate::Unreadable) {
                 std::cerr << "orvik-decode: " << outcome.reason << "\n";
                 skipped = true;
             }

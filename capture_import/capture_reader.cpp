@@ -129,3 +129,41 @@ CaptureText ReadCaptureText(std::string_view text) {
     result.remoteName = reader.RemoteName();
     return result;
 }
+
+CaptureText ReadCaptureStream(std::istream& in, size_t maxButtons) {
+    CaptureText result;
+    CaptureReader reader;
+    std::string line;
+    bool overlong = false;
+    while (ReadBoundedLine(in, line, overlong)) {
+        if (overlong)
+            reader.AddOverlongLine(result.buttons);
+        else
+            reader.AddLine(line, result.buttons);
+        if (result.buttons.size() >= maxButtons)
+            break;
+    }
+    reader.Finish(result.buttons);
+    const bool more = result.buttons.size() > maxButtons || in.peek() != std::char_traits<char>::eof();
+    if (result.buttons.size() >= maxButtons && more) {
+        result.buttons.resize(maxButtons);
+        ImportedButton rest;
+        rest.line = result.buttons.back().line;
+        rest.skipped =
+            "more than " + std::to_string(maxButtons) + " buttons: the rest of the file is not read";
+        result.buttons.push_back(rest);
+    }
+    result.remoteName = reader.RemoteName();
+    return result;
+}
+
+std::string ImportRemoteName(const std::string& path, const CaptureText& read) {
+    if (!read.remoteName.empty())
+        return read.remoteName;
+    const size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}

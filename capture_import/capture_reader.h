@@ -53,3 +53,11 @@ struct CaptureText {
     std::string remoteName;
 };
 CaptureText ReadCaptureText(std::string_view text);
+
+// The same from a stream (a file the user chose), line by line, so that memory stays bounded by
+// the buttons kept: after maxButtons buttons reading stops, and a last entry says so.
+CaptureText ReadCaptureStream(std::istream& in, size_t maxButtons);
+
+// The remote name for buttons read from path: the one the content gives (a lircd.conf remote's
+// name), else the file's name without its folder and extension ("TV" for "C:\ir\TV.ir").
+std::string ImportRemoteName(const std::string& path, const CaptureText& read);

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,33 @@ TEST(CaptureImport, OneButtonInEveryFormatGivesOneCode) {
     }
     EXPECT_EQ(flipper.at("Power"), std::set<KeyCode>{0x0220000020DF10EFull});
     EXPECT_EQ(flipper.at("Standby"), std::set<KeyCode>{0x010E00000000314Cull});
-    EXPECT_EQ(ReadCaptureText("# x\nbegin remote\n name TV\nend remote\nbegin remote\n name B\n").remoteName,
-              "TV");
+}
+
+TEST(CaptureImport, FileReadingKeepsAtMostSoManyButtonsAndNamesTheRemote) {
+    struct Case {
+        std::string text;
+        size_t maxButtons;
+        size_t buttons;   // read, the report of the rest included
+        std::string last; // part of the last button's reason; "" for a train
+        std::string path;
+        std::string remote;
+    } cases[] = {
+        {"500 500 500\n600 600 600\n", 2, 2, "", "C:\\ir\\Living room.txt", "Living room"},
+        {"500 500 500\n600 600 600\n700 700 700", 2, 3, "more than 2 buttons", "/ir/TV.ir", "TV"},
+        {"pulse 500\nspace 500\npulse 500\n", 1, 1, "", "mode2", "mode2"},
+        {"# x\nbegin remote\n name Hall\nend remote\nbegin remote\n name B\n", 5, 0, "", "/ir/a.conf",
+         "Hall"},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.text);
+        const CaptureText read = ReadCaptureStream(in, c.maxButtons);
+        ASSERT_EQ(read.buttons.size(), c.buttons) << c.text;
+        if (!read.buttons.empty()) {
+            EXPECT_NE(read.buttons.back().skipped.find(c.last), std::string::npos) << c.text;
+            EXPECT_EQ(read.buttons.back().skipped.empty(), c.last.empty()) << c.text;
+        }
+        EXPECT_EQ(ImportRemoteName(c.path, read), c.remote);
+    }
 }
 
 TEST(CaptureImport, RowsPerModeWithoutCodesTheRemoteHasAndWithTheReasonForEachButtonLeftOut) {

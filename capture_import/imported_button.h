@@ -14,9 +14,6 @@ struct ImportedButton {
     std::string skipped; // why the button gives no train; empty when it has one
 };
 
-// The button's name, or "Line N" for a button the file does not name.
-std::string ButtonLabel(const ImportedButton& button);
-
 // A train longer than this is cut here when it is read: no receiver delivers more than 513
 // durations, and the cut keeps a reader's memory bounded on a huge or endless input.
 constexpr size_t kMaxImportedDurations = 4096;

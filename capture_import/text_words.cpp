@@ -1,7 +1,5 @@
 #include "capture_import/text_words.h"
 
-#include "capture_import/imported_button.h"
-
 namespace {
 
 bool IsBlank(char c, bool commas) {
@@ -35,10 +33,6 @@ bool ParseDigits(std::string_view digits, int base, uint64_t max, uint64_t& valu
 }
 
 } // namespace
-
-std::string ButtonLabel(const ImportedButton& button) {
-    return button.name.empty() ? "Line " + std::to_string(button.line) : button.name;
-}
 
 std::vector<std::string> Words(std::string_view text, bool commas) {
     std::vector<std::string> words;

@@ -1,6 +1,7 @@
 # What a user unpacks beside the host: OrvikPlug.dll, the Russian read-me (kept in UTF-8, shipped
 # in code page 1251 with CRLF; the DLL does not embed it, the about page reads it from beside the
-# module), an example remote definition and a short English README, in one zip.
+# module), an example remote definition, a short English README and orvik-decode.exe (which turns
+# remotes from the public collections into definition files), in one zip.
 set(ORVIK_README_SOURCE ${CMAKE_SOURCE_DIR}/dist/readme.ru.txt)
 set(ORVIK_README_BUILT ${CMAKE_BINARY_DIR}/bin/readme.txt)
 set(ORVIK_DIST_ZIP ${CMAKE_BINARY_DIR}/OrvikPlug-${PROJECT_VERSION}.zip)
@@ -21,14 +22,15 @@ orvik_dist_text(${CMAKE_SOURCE_DIR}/dist/TV.cfg ${dist_stage}/TV.cfg)
 orvik_dist_text(${CMAKE_SOURCE_DIR}/dist/README-en.txt ${dist_stage}/README-en.txt)
 add_custom_target(orvik_readme ALL DEPENDS ${ORVIK_README_BUILT})
 
-set(dist_files OrvikPlug.dll readme.txt TV.cfg README-en.txt)
+set(dist_files OrvikPlug.dll orvik-decode.exe readme.txt TV.cfg README-en.txt)
 add_custom_command(OUTPUT ${ORVIK_DIST_ZIP}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:OrvikPlug> ${ORVIK_README_BUILT} ${dist_stage}
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:OrvikPlug> $<TARGET_FILE:orvik-decode> ${ORVIK_README_BUILT}
+            ${dist_stage}
     COMMAND ${CMAKE_COMMAND} -E tar cf ${ORVIK_DIST_ZIP} --format=zip ${dist_files}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${ORVIK_DIST_UNPACKED}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${ORVIK_DIST_UNPACKED}
     COMMAND ${CMAKE_COMMAND} -E chdir ${ORVIK_DIST_UNPACKED} ${CMAKE_COMMAND} -E tar xf ${ORVIK_DIST_ZIP}
     WORKING_DIRECTORY ${dist_stage}
-    DEPENDS OrvikPlug ${ORVIK_README_BUILT} ${dist_stage}/TV.cfg ${dist_stage}/README-en.txt
+    DEPENDS OrvikPlug orvik-decode ${ORVIK_README_BUILT} ${dist_stage}/TV.cfg ${dist_stage}/README-en.txt
     COMMENT "Packing ${ORVIK_DIST_ZIP}")
 add_custom_target(dist ALL DEPENDS ${ORVIK_DIST_ZIP})

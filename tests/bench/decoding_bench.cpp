@@ -4,6 +4,11 @@
 // duration once. The machine is shared, so the figures to compare are ratios to the floor of the
 // same run ("floor passes"): ns per train / BM_Floor's ns per train. The counter "ns/duration"
 // divides the time per train by the trains' mean length.
+//
+// The *Encoded rows take a second set of trains the decoder was never tuned on: the first frames
+// of every protocol of the import's encoders for random addresses and commands, with a little
+// receiver-like jitter (marks longer, the spaces after them shorter) and the quantisation of a
+// model 0 receiver at the default time unit.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -11,9 +16,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "capture_import/protocol_encoders.h"
+#include "capture_import/receiver_model.h"
 #include "decoding/pulse_train_decoder.h"
 #include "decoding/raw_signature.h"
 #include "receiver/receiver.h"
@@ -42,6 +50,13 @@ void operator delete(void* p, size_t) noexcept {
 
 namespace {
 
+PulseTrain AsPulseTrain(const std::vector<int32_t>& durations) {
+    PulseTrain train{};
+    train.count = static_cast<int32_t>(std::min(durations.size(), std::size(train.durations)));
+    std::copy(durations.begin(), durations.begin() + train.count, train.durations);
+    return train;
+}
+
 const std::vector<PulseTrain>& Trains() {
     static const std::vector<PulseTrain> trains = [] {
         std::vector<PulseTrain> result;
@@ -51,28 +66,56 @@ const std::vector<PulseTrain>& Trains() {
             std::fprintf(stderr, "decoding_bench: %s\n", error.c_str());
             std::exit(1);
         }
-        for (const IrCapture& capture : captures) {
-            const std::vector<int32_t> received = AsReceived(capture);
-            PulseTrain train{};
-            train.count = static_cast<int32_t>(received.size());
-            std::copy(received.begin(), received.end(), train.durations);
-            result.push_back(train);
+        for (const IrCapture& capture : captures)
+            result.push_back(AsPulseTrain(AsReceived(capture)));
+        return result;
+    }();
+    return trains;
+}
+
+// Per protocol 200 random addresses and commands within its fields; each mark lengthened by
+// -30 to +90 us and the space after it shortened as much, then delivered as by a model 0 receiver.
+const std::vector<PulseTrain>& EncodedTrains() {
+    static const std::vector<PulseTrain> trains = [] {
+        std::vector<PulseTrain> result;
+        std::mt19937 random(1);
+        std::uniform_int_distribution<int32_t> jitter(-30, 90);
+        for (const std::string& protocol : ProtocolNames()) {
+            int addressBits = 0;
+            int commandBits = 0;
+            ProtocolFieldBits(protocol, addressBits, commandBits);
+            for (int k = 0; k < 200; ++k) {
+                const uint32_t address = static_cast<uint32_t>(random()) & ((1u << addressBits) - 1);
+                const uint32_t command = static_cast<uint32_t>(random()) & ((1u << commandBits) - 1);
+                std::vector<int32_t> frame;
+                std::string error;
+                if (!EncodeProtocolFrame(protocol, address, command, frame, error)) {
+                    std::fprintf(stderr, "decoding_bench: %s\n", error.c_str());
+                    std::exit(1);
+                }
+                for (size_t i = 0; i + 1 < frame.size(); i += 2) {
+                    const int32_t shift = jitter(random);
+                    frame[i] += shift;
+                    frame[i + 1] = std::max(frame[i + 1] - shift, 1);
+                }
+                result.push_back(AsPulseTrain(AsModelDelivers(frame, 0, kDefaultScaler)));
+            }
         }
         return result;
     }();
     return trains;
 }
 
-double MeanLength() {
+double MeanLength(const std::vector<PulseTrain>& trains) {
     double sum = 0;
-    for (const PulseTrain& train : Trains())
+    for (const PulseTrain& train : trains)
         sum += train.count;
-    return sum / static_cast<double>(Trains().size());
+    return sum / static_cast<double>(trains.size());
 }
 
 // Calls call(train) once per iteration, the trains in turn, and reports heap allocations per call.
-template <typename Call> void OverTrains(benchmark::State& state, Call call) {
-    const std::vector<PulseTrain>& trains = Trains();
+template <typename Call>
+void OverTrains(benchmark::State& state, Call call, const std::vector<PulseTrain>& trains = Trains()) {
     size_t next = 0;
     const long before = g_allocations.load();
     for (auto _ : state) {
@@ -83,7 +126,7 @@ template <typename Call> void OverTrains(benchmark::State& state, Call call) {
         static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations());
     state.SetItemsProcessed(state.iterations());
     state.counters["ns/duration"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * MeanLength(),
+        benchmark::Counter(static_cast<double>(state.iterations()) * MeanLength(trains),
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
@@ -93,36 +136,62 @@ void CopyTrain(const PulseTrain& from, PulseTrain& to) {
 }
 
 // The decoder may rearrange its train, so every call gets a fresh copy: BM_CopyTrain is that part.
-void BM_CopyTrain(benchmark::State& state) {
+void CopyTrains(benchmark::State& state, const std::vector<PulseTrain>& trains) {
     PulseTrain work;
-    OverTrains(state, [&](const PulseTrain& train) {
-        CopyTrain(train, work);
-        benchmark::DoNotOptimize(work);
-    });
+    OverTrains(
+        state,
+        [&](const PulseTrain& train) {
+            CopyTrain(train, work);
+            benchmark::DoNotOptimize(work);
+        },
+        trains);
 }
 
 // The floor: every duration read once, as a sum and a maximum (the compiler may vectorise it).
-void BM_Floor(benchmark::State& state) {
-    OverTrains(state, [&](const PulseTrain& train) {
-        int64_t sum = 0;
-        int32_t longest = 0;
-        for (int32_t i = 0; i < train.count; ++i) {
-            sum += train.durations[i];
-            longest = std::max(longest, train.durations[i]);
-        }
-        benchmark::DoNotOptimize(sum);
-        benchmark::DoNotOptimize(longest);
-    });
+void Floor(benchmark::State& state, const std::vector<PulseTrain>& trains) {
+    OverTrains(
+        state,
+        [&](const PulseTrain& train) {
+            int64_t sum = 0;
+            int32_t longest = 0;
+            for (int32_t i = 0; i < train.count; ++i) {
+                sum += train.durations[i];
+                longest = std::max(longest, train.durations[i]);
+            }
+            benchmark::DoNotOptimize(sum);
+            benchmark::DoNotOptimize(longest);
+        },
+        trains);
 }
 
-template <KeyCode (*Decode)(int32_t*, int32_t, KeyCode)> void Decoding(benchmark::State& state) {
+template <KeyCode (*Decode)(int32_t*, int32_t, KeyCode)>
+void Decoding(benchmark::State& state, const std::vector<PulseTrain>& trains = Trains()) {
     PulseTrain work;
     KeyCode previous = 0;
-    OverTrains(state, [&](const PulseTrain& train) {
-        CopyTrain(train, work);
-        previous = Decode(work.durations, work.count, previous);
-        benchmark::DoNotOptimize(previous);
-    });
+    OverTrains(
+        state,
+        [&](const PulseTrain& train) {
+            CopyTrain(train, work);
+            previous = Decode(work.durations, work.count, previous);
+            benchmark::DoNotOptimize(previous);
+        },
+        trains);
+}
+
+void BM_CopyTrain(benchmark::State& state) {
+    CopyTrains(state, Trains());
+}
+void BM_Floor(benchmark::State& state) {
+    Floor(state, Trains());
+}
+void BM_FloorEncoded(benchmark::State& state) {
+    Floor(state, EncodedTrains());
+}
+void BM_CopyTrainEncoded(benchmark::State& state) {
+    CopyTrains(state, EncodedTrains());
+}
+void BM_DecodePulseTrainEncoded(benchmark::State& state) {
+    Decoding<DecodePulseTrain>(state, EncodedTrains());
 }
 
 template <int32_t (*Build)(const int32_t*, int32_t, uint8_t*)> void Signatures(benchmark::State& state) {
@@ -154,4 +223,7 @@ BENCHMARK(BM_DecodePulseTrain);
 BENCHMARK(BM_DecodePulseTrainReference);
 BENCHMARK(BM_BuildRawSignature);
 BENCHMARK(BM_BuildRawSignatureReference);
+BENCHMARK(BM_FloorEncoded);
+BENCHMARK(BM_CopyTrainEncoded);
+BENCHMARK(BM_DecodePulseTrainEncoded);
 BENCHMARK_MAIN();

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "tools/orvik_decode/decode_report.h"
-#include "tools/orvik_decode/receiver_model.h"
-#include "tools/orvik_decode/remote_builder.h"
+#include "capture_import/receiver_model.h"
+#include "capture_import/import_rows.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     Require(skipped == session.skipped);
-    const RemoteRows remote = BuildRemoteRows(trains, "Fuzz");
+    const ImportRows remote = BuildImportRows(trains, "Fuzz", data[0] >= 0x80);
     for (const KeyListRow& row : remote.rows)
         Require(row.codeText.empty() != row.rawText.empty());
     return 0;

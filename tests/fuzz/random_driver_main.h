@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -18,4 +19,19 @@ int RunRandomInputs(int argc, char** argv, long defaultIterations, MakeInput mak
     }
     std::printf("%ld random inputs passed\n", iterations);
     return 0;
+}
+
+// A text built from the pieces a format is made of, with now and then a random byte; its first
+// byte is free for the target's own choices.
+template <size_t N>
+std::string RandomPieces(std::mt19937& random, const char* const (&pieces)[N], size_t most) {
+    std::string input(1, static_cast<char>(random()));
+    const size_t count = random() % most;
+    for (size_t i = 0; i < count; ++i) {
+        if (random() % 10 == 0)
+            input += static_cast<char>(random());
+        else
+            input += pieces[random() % N];
+    }
+    return input;
 }

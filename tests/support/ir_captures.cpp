@@ -88,7 +88,10 @@ bool ReadIrProtocols(const std::string& path, std::vector<IrProtocolEntry>& entr
     return ReadTable(path, error, [&](const std::vector<std::string>& fields) {
         if (fields.size() != kProtocolFields)
             return false;
-        entries.push_back({fields[0], fields[1], fields[3], fields[4] + " " + fields[7] + " " + fields[8]});
+        entries.push_back({fields[0], fields[1], fields[3], fields[4] + " " + fields[7] + " " + fields[8],
+                           fields[4], fields[5], fields[6],
+                           static_cast<uint32_t>(std::strtoul(fields[7].c_str(), nullptr, 16)),
+                           static_cast<uint32_t>(std::strtoul(fields[8].c_str(), nullptr, 16))});
         return true;
     });
 }

@@ -28,6 +28,11 @@ struct IrProtocolEntry {
     std::string file;
     std::string button;
     std::string decode; // protocol, address and command
+    std::string protocol;
+    std::string addressBytes; // "A5 00 00 00", the least significant byte first
+    std::string commandBytes;
+    uint32_t address = 0;
+    uint32_t command = 0;
 };
 
 bool ReadIrProtocols(const std::string& path, std::vector<IrProtocolEntry>& entries, std::string& error);

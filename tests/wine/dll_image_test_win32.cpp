@@ -94,12 +94,17 @@ TEST(DllImage, PluginExportsCodeAndOneDataSymbol) {
     }
 }
 
-// A DLL that needs a runtime DLL of the compiler (libgcc, libstdc++, libwinpthread) would not
-// load on a machine without the tool chain; only the system's own DLLs may be imported.
+// A DLL (or the shipped orvik-decode.exe) that needs a runtime DLL of the compiler (libgcc,
+// libstdc++, libwinpthread) would not load on a machine without the tool chain; only the system's
+// own DLLs may be imported.
 TEST(DllImage, ImportsOnlySystemDlls) {
     char system[MAX_PATH];
     ASSERT_GT(GetSystemDirectoryA(system, static_cast<UINT>(std::size(system))), 0u);
-    for (const DllCase& dll : Dlls()) {
+    std::vector<DllCase> images = Dlls();
+    images.push_back({"orvik-decode.exe in the distribution",
+                      WindowsPath(ORVIK_DIST_UNPACKED) + "\\orvik-decode.exe",
+                      {}});
+    for (const DllCase& dll : images) {
         SCOPED_TRACE(dll.what);
         PeImage image = LoadImage(dll.path);
         EXPECT_FALSE(image.imports.empty());

@@ -76,8 +76,8 @@ std::set<std::string> CodeKeyNames(const std::string& path) {
 } // namespace
 
 TEST(Distribution, HoldsThePluginTheReadmesAndTheExampleRemote) {
-    EXPECT_EQ(FilesIn(Unpacked()),
-              (std::set<std::string>{"OrvikPlug.dll", "README-en.txt", "TV.cfg", "readme.txt"}));
+    EXPECT_EQ(FilesIn(Unpacked()), (std::set<std::string>{"OrvikPlug.dll", "README-en.txt", "TV.cfg",
+                                                          "orvik-decode.exe", "readme.txt"}));
     std::set<std::string> table;
     for (const Button& button : kExampleRemote)
         table.insert(button.key);

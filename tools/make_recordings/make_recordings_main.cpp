@@ -11,7 +11,7 @@
 #include "ir_synth.h"
 #include "receiver/receiver.h"
 #include "replay_files.h"
-#include "tools/orvik_decode/train_reader.h"
+#include "capture_import/capture_reader.h"
 
 namespace {
 
@@ -91,13 +91,13 @@ int RealReplay(const std::string& folder, const std::vector<std::string>& files)
             std::fprintf(stderr, "orvik-make-recordings: cannot read %s\n", path.c_str());
             return 1;
         }
-        TrainReader reader;
-        std::vector<TrainItem> items;
+        CaptureReader reader;
+        std::vector<ImportedButton> items;
         for (std::string line; std::getline(in, line);)
             reader.AddLine(line, items);
         reader.Finish(items);
-        for (const TrainItem& item : items) {
-            if (!item.error.empty() || item.durations.empty())
+        for (const ImportedButton& item : items) {
+            if (!item.skipped.empty() || item.durations.empty())
                 continue;
             const size_t delivered = std::min<size_t>(item.durations.size(), kSampleBufferSize);
             s.Comment(item.name);

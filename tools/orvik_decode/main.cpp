@@ -8,53 +8,67 @@
 #include <string>
 #include <vector>
 
+#include "capture_import/import_rows.h"
 #include "config/file_system.h"
 #include "tools/orvik_decode/decode_report.h"
-#include "tools/orvik_decode/receiver_model.h"
-#include "tools/orvik_decode/remote_builder.h"
+#include "tools/orvik_decode/remote_file_writer.h"
 #include "tools/orvik_decode/remote_lookup.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: orvik-decode [--json] [--model 0|1|2] [--scaler N] [--cfg FILE.cfg]... [--write-cfg NAME]\n"
+    "usage: orvik-decode [--json] [--model 0|1|2] [--scaler N] [--cfg FILE.cfg]... [--write-cfg NAME "
+    "[--raw]]\n"
     "                    [FILE...]\n"
     "\n"
-    "Decodes infrared pulse trains as the plug-in does and prints one line per train:\n"
+    "Decodes the buttons of infrared capture files as the plug-in does and prints one line per button,\n"
+    "in file order:\n"
     "  code (16 hex digits) TAB coding (- when none) TAB bit count TAB raw signature (empty when none)\n"
     "  and, when the input names the button, TAB its name.\n"
-    "With --json each line is a JSON object with the fields code, coding, bits, raw and name.\n"
+    "With --json each line is a JSON object with the fields code, coding, bits, raw and name, and\n"
+    "skipped (the reason) for a button that gives no train.\n"
     "\n"
-    "Input (the files in order, or standard input when none or for \"-\"):\n"
-    "  - one train per line: durations in microseconds separated by blanks or commas, starting with a\n"
-    "    pulse; a sign may stand where it fits the position (+ a pulse, - a pause);\n"
+    "Input (the files in order, or standard input when none or for \"-\"); the format is recognised\n"
+    "from the content, line by line:\n"
+    "  - Flipper .ir files: each \"name:\" is a button; a raw signal gives its \"data:\" durations, a\n"
+    "    parsed signal (NEC, NECext, NEC42, NEC42ext, Samsung32, RC5, RC5X, RC6, SIRC, SIRC15,\n"
+    "    SIRC20, Kaseikyo, RCA, Pioneer) the first frame of its protocol for its address and command;\n"
+    "  - LIRC lircd.conf files: every code of every \"begin remote\" block (SPACE_ENC, RC5 and RC6\n"
+    "    remotes, raw_codes) as the first frame LIRC sends for it; other remote types are named and\n"
+    "    left out;\n"
+    "  - Pronto hex: one code a line (0000, 0100, 5000 RC5, 6000 RC6, 900A NEC), after the button's\n"
+    "    name and \": \" or alone (then named by its line);\n"
     "  - LIRC mode2 output: \"pulse N\" and \"space N\" lines; a train ends at a space longer than\n"
     "    30 ms, a \"timeout\" line or the end of a file;\n"
-    "  - Flipper .ir files: each \"name:\" with \"type: raw\" gives its \"data:\" durations as a train\n"
-    "    named after the button; parsed signals carry no durations and are skipped.\n"
+    "  - one train per line: durations in microseconds separated by blanks or commas, starting with a\n"
+    "    pulse; a sign may stand where it fits the position (+ a pulse, - a pause).\n"
     "Blank lines and text after # are skipped. Each train is decoded with the previous result as the\n"
     "previous code, as the plug-in chains them, so repeat frames repeat the code before them.\n"
     "Trains longer than 513 durations are cut to their first 513, as the receiver never delivers\n"
-    "more. A malformed line, or a train holding a duration of 0, a negative one or one longer than\n"
-    "any receiver delivers, is reported on standard error with its line number and prints the\n"
-    "all-zero code; decoding goes on.\n"
+    "more. A button that gives no train (a malformed line, an unknown protocol, a number out of\n"
+    "range), or a train holding a duration of 0, a negative one or one longer than any receiver\n"
+    "delivers, is reported on standard error with its line number and prints the all-zero code;\n"
+    "decoding goes on.\n"
     "\n"
     "  --model M     first turn each train into what a receiver of model M (the Mode setting: 0, 1,\n"
     "                2) delivers: whole ticks, its byte limits, model 1's two-byte values; the codes\n"
     "                are then the ones the plug-in gives with that receiver.\n"
     "  --scaler N    tick length in hundredths of a microsecond for --model (default 8533).\n"
-    "  --cfg FILE    instead of the lines above, print for each train: its name (or line), its\n"
+    "  --cfg FILE    instead of the lines above, print for each button: its name (or line), its\n"
     "                code, and the key (remote) the plug-in reports for it in decoding mode and in\n"
     "                raw mode, read from the given remote definition files (- when none).\n"
     "  --write-cfg NAME  also write the remote definition file of remote NAME into the current\n"
     "                folder: the buttons' names and codes, and raw patterns for buttons that do not\n"
     "                decode. Buttons that give the code of an earlier one are reported and left out.\n"
+    "  --raw         with --write-cfg: raw patterns for every button, for the plug-in's raw mode.\n"
     "\n"
     "Exit status: 0; 1 when a file cannot be opened or written; 2 for a wrong option; 3 when\n"
     "something was skipped (reported on standard error) but the rest was done.\n";
 
 struct Options {
     DecodeSession session;
+    bool json = false;
+    bool rawMode = false;
     std::vector<std::string> inputs;
     std::vector<std::string> cfgFiles;
     std::string writeRemote;
@@ -74,7 +88,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
         const bool hasValue = i + 1 < argc;
         long number = 0;
         if (argument == "--json") {
-            options.session.json = true;
+            options.json = true;
         } else if (argument == "--help" || argument == "-h") {
             std::cout << kUsage;
             return -1;
@@ -86,6 +100,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
             ++i;
         } else if (argument == "--cfg" && hasValue) {
             options.cfgFiles.push_back(argv[++i]);
+        } else if (argument == "--raw") {
+            options.rawMode = true;
         } else if (argument == "--write-cfg" && hasValue) {
             options.writeRemote = argv[++i];
         } else if (argument.size() > 1 && argument[0] == '-') {
@@ -127,7 +143,7 @@ int main(int argc, char** argv) {
     for (const std::string& input : options.inputs) {
         std::ifstream file;
         if (input != "-") {
-            file.open(input);
+            file.open(input, std::ios::binary);
             if (!file) {
                 std::cerr << "orvik-decode: cannot open " << input << ": " << std::strerror(errno) << "\n";
                 status = 1;
@@ -135,29 +151,38 @@ int main(int argc, char** argv) {
             }
         }
         const std::string name = input == "-" ? "stdin" : input;
-        DecodeInput(input == "-" ? std::cin : file, options.session, [&](const DecodedTrain& train) {
+        const auto each = [&](const DecodedTrain& train) {
             if (!train.error.empty())
                 std::cerr << SkipMessage(name, train) << "\n";
             if (options.cfgFiles.empty()) {
-                std::cout << FormatReport(train.report, options.session.json, train.name) << std::endl;
+                std::cout << FormatReport(train.report, options.json, train.name, train.error) << "\n";
             } else {
                 char code[CodeDigits + 1];
                 CodeText(train.report.code, code);
                 std::cout << (train.name.empty() ? "line " + std::to_string(train.line) : train.name) << "\t"
                           << code << "\t" << OrDash(KeyForCode(remotes, train.report.code)) << "\t"
-                          << OrDash(KeyForRawSignature(remotes, train.report.rawSignature)) << std::endl;
+                          << OrDash(KeyForRawSignature(remotes, train.report.rawSignature)) << "\n";
             }
             if (!options.writeRemote.empty())
                 all.push_back(train);
-        });
+        };
+        // Flushed whenever the input makes us wait, so that a live recording is answered at once.
+        DecodeInput(input == "-" ? std::cin : file, options.session, each, nullptr,
+                    [] { std::cout.flush(); });
+        std::cout.flush();
     }
     bool skipped = options.session.skipped > 0;
 
     if (!options.writeRemote.empty()) {
-        const RemoteRows remote = BuildRemoteRows(all, options.writeRemote);
-        for (const std::string& problem : remote.problems)
-            std::cerr << "orvik-decode: " << problem << "\n";
-        skipped = skipped || !remote.problems.empty();
+        const ImportRows remote = BuildImportRows(all, options.writeRemote, options.rawMode);
+        for (const ButtonOutcome& outcome : remote.outcomes) {
+            // Buttons without a train were reported as they were read.
+            if (outcome.fate != ButtonOutcome::Fate::Added &&
+                outcome.fate != ButtonOutcome::Fate::Unreadable) {
+                std::cerr << "orvik-decode: " << outcome.reason << "\n";
+                skipped = true;
+            }
+        }
         if (remote.rows.empty()) {
             std::cerr << "orvik-decode: no button to write for " << options.writeRemote << "\n";
             return 1;

@@ -1,4 +1,4 @@
-#include "tools/orvik_decode/receiver_model.h"
+#include "capture_import/receiver_model.h"
 
 #include <algorithm>
 

@@ -1,0 +1,51 @@
+// Fuzz target for the capture readers on a whole text (what the dialog's import reads): Flipper
+// .ir files, Pronto hex, lircd.conf blocks, mode2 and plain trains, the protocol encoders and LIRC
+// frames they call, and the key rows converted from what they read. Registered once per format,
+// each with seeds of its own. Any broken property aborts.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "capture_import/capture_reader.h"
+#include "capture_import/import_rows.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    const CaptureText read = ReadCaptureText(text);
+    int lines = 1;
+    for (char c : text)
+        lines += c == '\n';
+    int previousLine = 1;
+    for (const ImportedButton& button : read.buttons) {
+        // A button has a train or a reason, never both; buttons come in file order.
+        Require(button.skipped.empty() || button.durations.empty());
+        Require(button.durations.size() <= kMaxImportedDurations);
+        Require(button.line >= previousLine && button.line <= lines);
+        previousLine = button.line;
+    }
+    ImportSettings settings;
+    settings.model = static_cast<int>(data[0] % 4) - 1;
+    settings.rawMode = (data[0] & 0x80) != 0;
+    const ImportRows rows = ConvertButtons(read.buttons, "Fuzz", settings);
+    for (const KeyListRow& row : rows.rows) {
+        Require(row.codeText.empty() != row.rawText.empty());
+        Require(!settings.rawMode || row.codeText.empty());
+        Require(row.remoteName == "Fuzz");
+    }
+    for (const ButtonOutcome& outcome : rows.outcomes)
+        Require((outcome.fate == ButtonOutcome::Fate::Added) == outcome.reason.empty());
+    return 0;
+}

@@ -45,6 +45,12 @@ uint32_t WaitOf(const std::atomic<int32_t>& setting) {
     return static_cast<uint32_t>(std::max(setting.load(std::memory_order_relaxed), 0));
 }
 
+// WaitN as the dialog shows it: a hand-edited period below the dialog's smallest would send the
+// host a repeat at every pass while a button is held, about one a millisecond.
+uint32_t RepeatPeriodOf(const std::atomic<int32_t>& waitN) {
+    return static_cast<uint32_t>(std::max(waitN.load(std::memory_order_relaxed), kShortestWaitMs));
+}
+
 // A hold wait of 0 ms would turn the wait into a spin on a core for as long as a button is held.
 constexpr uint32_t kShortestHoldWait = 1;
 
@@ -70,7 +76,8 @@ void KeyDispatcher::Start() {
     sendTime_ = 0;
     releaseDue_ = false;
     delay_ = WaitOf(settings_.Wait1);
-    holdTimeout_ = std::max(std::min(WaitOf(settings_.WaitN), WaitOf(settings_.WaitR)), kShortestHoldWait);
+    holdTimeout_ =
+        std::max(std::min(RepeatPeriodOf(settings_.WaitN), WaitOf(settings_.WaitR)), kShortestHoldWait);
     std::memcpy(record_.ext, "EXT", std::size(record_.ext));
     record_.value2 = 2;
     record_.zero196 = 0;
@@ -184,7 +191,7 @@ void KeyDispatcher::RepeatIfDue(bool setupOpen) {
     if (!AtLeastElapsed(now, sendTime_, delay_))
         return;
     ++repeat_;
-    delay_ = WaitOf(settings_.WaitN);
+    delay_ = RepeatPeriodOf(settings_.WaitN);
     sendTime_ = now;
     SendUnlessSetup(setupOpen, repeat_);
 }

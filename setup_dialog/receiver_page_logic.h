@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "config/settings.h"
+
 // An arrow control's range and step.
 struct SpinRange {
     int32_t min;
@@ -13,13 +15,11 @@ struct SpinRange {
     int32_t step;
 };
 
-inline constexpr SpinRange kBufferSizeRange{11, 512, 1};
+inline constexpr SpinRange kBufferSizeRange{kSmallestBufferSize, 512, 1};
 inline constexpr SpinRange kPollFreqRange{5, 100, 5};
-inline constexpr SpinRange kWaitRange{50, 1000, 50};
+inline constexpr SpinRange kWaitRange{kShortestWaitMs, 1000, 50};
 
 // Receiver models: the time unit, its scaler and the buffer size that picking the model sets.
-constexpr int32_t kScalerUnit1 = 8533; // "85.33 мкс"
-constexpr int32_t kScalerUnit2 = 2133; // "21.33 мкс"
 
 struct ModelDefaults {
     int scalerButton; // 1 or 2

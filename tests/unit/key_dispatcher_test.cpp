@@ -472,17 +472,22 @@ TEST_F(KeyDispatcherTest, StopDuringAKeyMessageEndsTheThread) {
     }
 }
 
-TEST_F(KeyDispatcherTest, NegativeWaitsCountAsZeroAndTheHoldWaitIsNeverZero) {
+TEST_F(KeyDispatcherTest, WaitsBelowTheDialogsRangeNeitherFloodNorHang) {
+    // Negative waits count as 0, a WaitN below the dialog's 50 ms as 50, and the hold wait is
+    // never 0.
     struct {
         const char* name;
         int32_t wait1, waitN, waitR;
         size_t minRepeats;      // during the four frames
         uint32_t releaseWithin; // ms after the last frame
+        uint32_t repeatSpacing; // least time between two repeats
     } cases[] = {
-        {"negative WaitR releases at once", 300, 100, -5, 0, 1},
-        {"WaitN 0", 300, 0, 200, 2, 201},
-        {"negative WaitN", 300, -100, 200, 2, 201},
-        {"negative Wait1 repeats at once", -1, 100, 200, 1, 300},
+        {"negative WaitR releases at once", 300, 100, -5, 0, 1, 100},
+        {"WaitN 0", 300, 0, 200, 2, 250, 50},
+        {"negative WaitN", 300, -100, 200, 2, 250, 50},
+        {"WaitN 20", 300, 20, 200, 2, 250, 50},
+        {"WaitN 50, the dialog's least", 300, 50, 200, 2, 250, 50},
+        {"negative Wait1 repeats at once", -1, 100, 200, 1, 300, 100},
     };
     for (const auto& c : cases) {
         Waits(c.wait1, c.waitN, c.waitR);
@@ -496,6 +501,11 @@ TEST_F(KeyDispatcherTest, NegativeWaitsCountAsZeroAndTheHoldWaitIsNeverZero) {
                   c.minRepeats)
             << c.name;
         EXPECT_GE(environment.shortestWait, 1u) << c.name;
+        for (size_t i = 2; i < sent.size(); ++i) {
+            if (sent[i].lParam > 1) {
+                EXPECT_GE(sent[i].at - sent[i - 1].at, c.repeatSpacing) << c.name << " repeat " << i;
+            }
+        }
     }
 }
 

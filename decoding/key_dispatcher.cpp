@@ -68,8 +68,10 @@ void KeyDispatcher::Run() {
 
 void KeyDispatcher::Start() {
     code_ = kAllBits;
+    entry_ = -1;
     down_ = false;
     reportedCode_ = kAllBits;
+    reportedEntry_ = -1;
     reportedDown_ = false;
     repeat_ = 0;
     handOffTime_ = 0;
@@ -86,7 +88,7 @@ void KeyDispatcher::Start() {
 
 void KeyDispatcher::Pass() {
     TakeHandOff();
-    if (code_ != reportedCode_ || down_ != reportedDown_)
+    if (code_ != reportedCode_ || entry_ != reportedEntry_ || down_ != reportedDown_)
         ReportChange();
     else if (reportedDown_)
         RepeatIfDue(env_.SetupOpen());
@@ -103,6 +105,7 @@ void KeyDispatcher::TakeHandOff() {
                 ResolveRawSignature(down);
         } else {
             code_ = signalled;
+            entry_ = -1;
         }
         // Re-armed whatever the mode: raw mode may have been switched off between a raw hand-off
         // and this pass, and raw learning must not stay off once it is switched on again.
@@ -122,9 +125,10 @@ void KeyDispatcher::ResolveRawSignature(bool& down) {
         std::clamp(RawSignatureLength.load(std::memory_order_relaxed), 0, kRawSignatureMaxLength);
     RawSignatureToText(RawSignature, length, rawText_);
     RawSignatureText.Store(rawText_);
-    const int32_t entry = FindRawEntry(rawText_);
-    if (entry >= 0) {
-        code_ = CodeOfRawEntry(entry);
+    const int32_t raw = FindRawEntry(rawText_);
+    entry_ = CodeEntryOfRawEntry(raw);
+    if (raw >= 0) {
+        code_ = CodeOfRawEntry(raw);
     } else if (env_.SetupOpen()) {
         // Alternate, so that every unmatched signature is a change the dialog hears of.
         code_ = reportedCode_ == 0 ? kAllBits : 0;
@@ -156,6 +160,7 @@ void KeyDispatcher::ReportChange() {
             env_.PostToDialog(kMsgKeyEvent, 0, 0);
     }
     reportedCode_ = code_;
+    reportedEntry_ = entry_;
     reportedDown_ = down_;
 }
 
@@ -167,7 +172,7 @@ void KeyDispatcher::NameHeldButton(bool setupOpen) {
     CodeText(code_, codeText);
     if (!reportedDown_)
         repeat_ = 0;
-    const int32_t entry = FindCodeEntry(codeText);
+    const int32_t entry = entry_ >= 0 ? entry_ : FindCodeEntry(codeText);
     std::string_view keyName = codeText;
     std::string_view remoteName = kUndefinedRemote;
     bool sameButton = false;

@@ -68,9 +68,11 @@ class KeyDispatcher {
     const SettingsStore& settings_;
     KeyEventRecord& record_;
 
-    KeyCode code_ = 0;          // C: taken from the last hand-off
-    bool down_ = false;         // D
-    KeyCode reportedCode_ = 0;  // Cr: C at the last change handled
+    KeyCode code_ = 0;         // C: taken from the last hand-off
+    int32_t entry_ = -1;       // the code entry a raw match belongs to; -1: look C up by code
+    bool down_ = false;        // D
+    KeyCode reportedCode_ = 0; // Cr: C at the last change handled
+    int32_t reportedEntry_ = -1;
     bool reportedDown_ = false; // Dr: a button is held
     int32_t repeat_ = 0;        // N: 0 after a press, n after the n-th repeat
     uint32_t handOffTime_ = 0;  // Th

@@ -174,6 +174,7 @@ const std::string kLongRemote(70, 'r');
 const std::vector<uint8_t> kStored = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x64};
 const std::vector<uint8_t> kStoredOtherCentres = {0x12, 0x35, 0x02, 0x2A, 0x02, 0x99, 0x06, 0x1B, 0x64};
 const std::vector<uint8_t> kUnmatched = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x65};
+const std::vector<uint8_t> kStoredTv = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x66};
 const std::vector<uint8_t> kRepeat = {};
 
 std::string Text(KeyCode code) {
@@ -541,6 +542,17 @@ TEST_F(KeyDispatcherTest, RawModeMatchesStoredSignaturesAndReArms) {
     EXPECT_EQ(sent.front().what, "0 Mute/Player/0000000000000002");
     EXPECT_EQ(RawArmed.load(), 1);
     EXPECT_EQ(RawSignatureText.Text(), HexOf(kStoredOtherCentres));
+}
+
+TEST_F(KeyDispatcherTest, RawMatchIsNamedByTheEntryItsPatternBelongsTo) {
+    // Saved before placeholder codes skipped the codes of later files: the TV's raw Power has the
+    // code that the player's raw-only Mute got, and Mute stands first in the table.
+    RawTable->Add(HexOf(kStoredTv), CodeTable->Add("0000000000000002=Power", 0));
+    settings.RawMode = true;
+    const auto& sent = Play(Raw({{0, kStoredTv}, {110, kRepeat}, {220, kStored}})).sent;
+    EXPECT_EQ(Described(sent), (std::vector<std::string>{
+                                   "0 Power/TV/0000000000000002", "-1 Power/TV/0000000000000002",
+                                   "0 Mute/Player/0000000000000002", "-1 Mute/Player/0000000000000002"}));
 }
 
 TEST_F(KeyDispatcherTest, RawModeUnmatchedSignatureReleasesAndThenPressesAllBits) {

@@ -77,6 +77,7 @@ void KeyDispatcher::Start() {
     handOffTime_ = 0;
     sendTime_ = 0;
     releaseDue_ = false;
+    rawMatched_ = false;
     delay_ = WaitOf(settings_.Wait1);
     holdTimeout_ =
         std::max(std::min(RepeatPeriodOf(settings_.WaitN), WaitOf(settings_.WaitR)), kShortestHoldWait);
@@ -103,6 +104,8 @@ void KeyDispatcher::TakeHandOff() {
         if (settings_.RawMode.load(std::memory_order_relaxed)) {
             if (signalled == kRawSignatureWaits)
                 ResolveRawSignature(down);
+            else if (!rawMatched_ && !env_.SetupOpen())
+                down = false; // a repeat frame continues only a key that was matched
         } else {
             code_ = signalled;
             entry_ = -1;
@@ -127,6 +130,7 @@ void KeyDispatcher::ResolveRawSignature(bool& down) {
     RawSignatureText.Store(rawText_);
     const int32_t raw = FindRawEntry(rawText_);
     entry_ = CodeEntryOfRawEntry(raw);
+    rawMatched_ = raw >= 0;
     if (raw >= 0) {
         code_ = CodeOfRawEntry(raw);
     } else if (env_.SetupOpen()) {

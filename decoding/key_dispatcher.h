@@ -80,6 +80,7 @@ class KeyDispatcher {
     uint32_t delay_ = 0;        // W: from Ts to the next repeat
     uint32_t holdTimeout_ = 0;  // H: the wait while a button is held
     bool releaseDue_ = false;   // the hold wait found WaitR of silence
+    bool rawMatched_ = false;   // the last raw signature matched a stored one: its repeats continue it
 
     char codeText_[20] = {};
     char remoteName_[kRemoteNameMax + 1] = {};

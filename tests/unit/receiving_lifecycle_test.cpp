@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -11,9 +13,15 @@ class FakeSteps : public ReceivingSteps {
   public:
     std::vector<std::string> calls;
     std::string failing; // the step that fails
+    // Run inside the first StopSampling, as a message that its join lets through may run an export.
+    std::function<void()> duringStopSampling;
 
     bool StartSampling() override { return Record("StartSampling"); }
-    void StopSampling() override { Record("StopSampling"); }
+    void StopSampling() override {
+        Record("StopSampling");
+        if (const auto nested = std::exchange(duringStopSampling, nullptr))
+            nested();
+    }
     bool CreateKeySignal() override { return Record("CreateKeySignal"); }
     void CloseKeySignal() override { Record("CloseKeySignal"); }
     bool StartDispatcher() override { return Record("StartDispatcher"); }
@@ -27,7 +35,7 @@ class FakeSteps : public ReceivingSteps {
 };
 
 // Nested calls from inside Stop's join are run under Wine (Reentry tests); here the undo order,
-// which no Wine run can provoke.
+// which no Wine run can provoke, and a Start from a message the undo's join lets through.
 TEST(ReceivingLifecycle, AFailedStartUndoesItsStepsSamplingBeforeTheEvent) {
     struct {
         const char* failing;
@@ -44,8 +52,11 @@ TEST(ReceivingLifecycle, AFailedStartUndoesItsStepsSamplingBeforeTheEvent) {
         FakeSteps steps;
         steps.failing = c.failing;
         bool running = false;
-        StartReceiving(steps, running, false);
+        bool stopping = false;
+        steps.duringStopSampling = [&] { StartReceiving(steps, running, stopping); };
+        StartReceiving(steps, running, stopping);
         EXPECT_EQ(running, c.failing[0] == '\0') << c.failing;
+        EXPECT_FALSE(stopping) << c.failing;
         EXPECT_EQ(steps.calls, c.calls) << c.failing;
     }
 }

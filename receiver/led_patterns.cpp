@@ -57,6 +57,6 @@ void ShowLedsReady(DataPort& port, int8_t blinkMode) {
     ShowPattern(port, leds.directionMask, leds.ready);
 }
 
-void SwitchLedsOff(DataPort& port, int8_t blinkMode) {
-    ShowPattern(port, LedPatternsFor(blinkMode).offAtStop, 0);
+void SwitchLedsOff(DataPort& port, uint8_t lines) {
+    ShowPattern(port, lines, 0);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "config/settings.h"
+#include "decoding/key_code.h"
 
 // An arrow control's range and step.
 struct SpinRange {
@@ -33,6 +34,11 @@ ModelDefaults DefaultsForModel(int32_t mode);
 int ScalerButtonFor(int32_t scaler);
 // The Scaler a time-unit button stands for (tag 2: 2133, any other: 8533).
 int32_t ScalerForButton(int tag);
+
+// A click on the RAW box: RawMode follows the box, and the next code is shown even when it is the
+// last one again (*lastCode cleared). RawArmed is left alone: while it is clear the dispatcher is
+// reading RawSignature, and every hand-off it takes and every Start arm it again.
+void RawBoxClick(bool checked, SettingsStore& settings, KeyCode* lastCode);
 
 // A position as its control shows it: limited to the range.
 int32_t ShownPosition(int32_t value, const SpinRange& range);

@@ -59,8 +59,8 @@ class PendingFiles {
         const ReadResult read = fs_.ReadFile(path, &file.original);
         file.readable = read != ReadResult::Failed;
         file.existed = read == ReadResult::Ok;
-        file.loaded = file.existed && (!read_ || read_->Holds(identity, file.original));
         file.doc = IniDocument::Parse(file.original);
+        file.loaded = file.existed && (!read_ || read_->Holds(identity, file.doc));
         if (file.existed && !file.loaded) {
             // Copied in, edited by hand or unreadable at the load: the list never showed its
             // keys, so none of them can have been removed in it.
@@ -117,7 +117,7 @@ bool Write(FileSystem& fs, const PendingFile& file, RemoteFilesRead* read) {
     if (!fs.WriteFile(file.path, text))
         return false;
     if (read)
-        read->Add(file.identity, text);
+        read->Add(file.identity, file.doc);
     return true;
 }
 

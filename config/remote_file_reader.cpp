@@ -132,7 +132,7 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
         if (fs.ReadFile(path, &text) == ReadResult::Ok) {
             doc = IniDocument::Parse(text);
             if (read)
-                read->Add(fs.IdentityOf(path), text);
+                read->Add(fs.IdentityOf(path), doc);
         }
         ReadRemoteFile(doc, file++, remoteNames, codeTable, rawTable, placeholders);
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/file_system.h"
+#include "config/ini_document.h"
 #include "config/key_table.h"
 
 // Name of the remote a file without Main / Name stands for.
@@ -24,14 +25,15 @@ std::string RemoteFileName(std::string_view moduleFolder, std::string_view remot
                            LeadByteTest isLeadByte = nullptr);
 
 // The remote definition files one load read, by identity (FileSystem::IdentityOf), each with a
-// fingerprint of the bytes read. The key-list writer changes only these files (while they still
-// hold what was read) and the files that receive keys: the keys of any other file were never in
-// the dialog, and erasing them would lose them.
+// fingerprint of its keys: the lines of its Code and Raw sections as read. The key-list writer
+// changes only these files (while their keys are still the ones read) and the files that receive
+// keys: the keys of any other file were never in the dialog, and erasing them would lose them. An
+// editor that only rewrote the line ends, a comment or the Main section changed no key.
 class RemoteFilesRead {
   public:
     void Clear() { files_.clear(); }
-    void Add(const std::string& identity, std::string_view contents);
-    bool Holds(const std::string& identity, std::string_view contents) const;
+    void Add(const std::string& identity, const IniDocument& contents);
+    bool Holds(const std::string& identity, const IniDocument& contents) const;
 
   private:
     std::unordered_map<std::string, uint64_t> files_;

@@ -130,13 +130,16 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     fs.Put("/m/old.cfg", "[Main]\nName=Old\n[Code]\n0000000000000004=Four\n");
     fs.Put("/m/locked.cfg", locked);
     fs.Put("/m/edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n");
+    fs.Put("/m/ends.cfg", "[Main]\r\nName=Ends\r\n[Code]\r\n0000000000000003=Three\r\n");
     fs.FailReadsOf("/m/locked.cfg"); // held by a scanner during the load
     ScopedKeyTable t;
     LoadConfiguration(fs, "/m/OrvikPlug.dll");
     fs.ReadsWorkAgain("/m/locked.cfg");
     fs.Put("/m/edited.cfg", edited); // by hand, after the load
     fs.Put("/m/copied.cfg", copied);
-    // The user deleted Gone, and every key of Old and of Edited.
+    // An editor rewrote the line ends and a comment, and changed no key.
+    fs.Put("/m/ends.cfg", "; saved by an editor\n[Main]\nName=Ends\n[Code]\n0000000000000003 = Three\n");
+    // The user deleted Gone, and every key of Old, of Edited and of Ends.
     ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
                                   {{"Power", "TV", "0220000020DF10EF", ""}}));
     EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n");
@@ -144,6 +147,7 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     EXPECT_EQ(fs.Get("/m/locked.cfg"), locked);
     EXPECT_EQ(fs.Get("/m/edited.cfg"), edited);
     EXPECT_EQ(fs.Get("/m/copied.cfg"), copied);
+    EXPECT_EQ(fs.Get("/m/ends.cfg"), "; saved by an editor\r\n[Main]\r\nName=Ends\r\n");
 }
 
 // A file that receives keys but whose own keys the dialog never listed keeps them beside the new

@@ -64,6 +64,10 @@ void KeyDispatcher::Run() {
     Start();
     while (!env_.StopRequested())
         Pass();
+    // Stop and Close: a host that ramps or winds while a button is held must hear that it is no
+    // longer held. Stop's join lets this send through.
+    if (hostHolds_)
+        SendToHost(kKeyReleased);
 }
 
 void KeyDispatcher::Start() {
@@ -77,6 +81,7 @@ void KeyDispatcher::Start() {
     handOffTime_ = 0;
     sendTime_ = 0;
     releaseDue_ = false;
+    hostHolds_ = false;
     rawMatched_ = false;
     delay_ = WaitOf(settings_.Wait1);
     holdTimeout_ =
@@ -88,6 +93,10 @@ void KeyDispatcher::Start() {
 }
 
 void KeyDispatcher::Pass() {
+    // Setup has opened while the host holds a button: nothing reaches the host while the dialog
+    // is open, so it hears the release now.
+    if (hostHolds_ && env_.SetupOpen())
+        SendToHost(kKeyReleased);
     TakeHandOff();
     if (code_ != reportedCode_ || entry_ != reportedEntry_ || down_ != reportedDown_)
         ReportChange();
@@ -207,7 +216,27 @@ void KeyDispatcher::RepeatIfDue(bool setupOpen) {
 
 void KeyDispatcher::SendUnlessSetup(bool setupOpen, int32_t lParam) {
     if (!setupOpen)
-        env_.SendKeyEvent(lParam);
+        SendToHost(lParam);
+}
+
+void KeyDispatcher::SendToHost(int32_t lParam) {
+    const bool holds = lParam != kKeyReleased;
+    if (!holds && !hostHolds_)
+        return; // its press never reached the host
+    if (holds && !hostHolds_) {
+        // Published before the press, and SetupOpen looked at once more after that: Setup sets
+        // SetupOpen and then waits while the host holds a button, so either it waits for this
+        // press's release or the press is not sent at all.
+        env_.PublishHostHolds(true);
+        if (env_.SetupOpen()) {
+            env_.PublishHostHolds(false);
+            return;
+        }
+    }
+    hostHolds_ = holds;
+    env_.SendKeyEvent(lParam);
+    if (!holds)
+        env_.PublishHostHolds(false);
 }
 
 void KeyDispatcher::WaitForHandOff() {

@@ -119,6 +119,8 @@ void RunSetup() {
     std::vector<std::string> saveFailures;
     try {
         SetupOpen.store(true);
+        // Nothing reaches the host while the dialog is open: a button it holds is released first.
+        ReleaseHostKeyForSetup();
         StartReceiving();
         form->ShowModal();
         saveFailures = form->SaveFailures();

@@ -18,7 +18,7 @@ constexpr KeyCode kAllBits = ~KeyCode{0};
 
 // What the sampling thread hands over at a moment of the script.
 struct Event {
-    enum Kind { Frame, RawSignatureFrame, RawRepeatFrame, Stop };
+    enum Kind { Frame, RawSignatureFrame, RawRepeatFrame, Stop, OpenSetup };
     // When it lands: during a wait (ending it), as a hold wait times out, between the
     // dispatcher's first look at SignalFresh and its reset of the event, or while the host
     // handles a key message.
@@ -52,6 +52,8 @@ class ScriptedEnvironment : public DispatchEnvironment {
 
     bool setupOpen = false;
     bool dialogExists = true;
+    bool hostHolds = false;         // as the dispatcher publishes it
+    bool hostHoldsWasWrong = false; // a key message was sent while it told otherwise
     std::vector<Sent> sent;
     std::vector<std::string> posted; // "1024 hi:lo" or "1025 w:l"
     int lostWakeUps = 0;             // waits begun with a hand-off or a stop pending and the event reset
@@ -61,7 +63,10 @@ class ScriptedEnvironment : public DispatchEnvironment {
     bool StopRequested() override { return stop_; }
     bool SetupOpen() override { return setupOpen; }
     bool DialogExists() override { return dialogExists; }
+    void PublishHostHolds(bool holds) override { hostHolds = holds; }
     void SendKeyEvent(int32_t lParam) override {
+        if (!hostHolds)
+            hostHoldsWasWrong = true;
         sent.push_back(Sent{now_, lParam,
                             std::to_string(lParam) + " " + record_.keyName + "/" +
                                 dispatcher_->RemoteNameBuffer() + "/" + dispatcher_->CodeTextBuffer()});
@@ -112,6 +117,10 @@ class ScriptedEnvironment : public DispatchEnvironment {
         eventSet_ = true;
         if (event.kind == Event::Stop) {
             stop_ = true;
+            return;
+        }
+        if (event.kind == Event::OpenSetup) {
+            setupOpen = true;
             return;
         }
         if (event.kind != Event::Frame) {
@@ -418,10 +427,24 @@ TEST_F(KeyDispatcherTest, LongNamesAreCutToTheirFields) {
     EXPECT_EQ(std::string(dispatcher->RemoteNameBuffer()), kLongRemote.substr(0, kRemoteNameMax));
 }
 
-TEST_F(KeyDispatcherTest, StopWhileHeldSendsNoReleaseAndRestartPressesAgain) {
-    EXPECT_EQ(LParams(Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::Stop}}})).sent),
-              (std::vector<int32_t>{0, 1, 2}));
+TEST_F(KeyDispatcherTest, StopOrSetupWhileHeldSendsTheReleaseAndRestartPressesAgain) {
+    const std::string power = "Power/TV/0220000020DF10EF";
+    EXPECT_EQ(Described(Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::Stop}}})).sent),
+              (std::vector<std::string>{"0 " + power, "1 " + power, "2 " + power, "-1 " + power}));
+    EXPECT_FALSE(env->hostHolds);
     EXPECT_EQ(LParams(Resume(Frames(kPower, 600, 110, 1)).sent), (std::vector<int32_t>{0, -1}));
+    EXPECT_FALSE(env->hostHoldsWasWrong);
+
+    // Setup opens: the release first, at once, then nothing for the host; the dialog hears of the
+    // next code.
+    auto& environment =
+        Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::OpenSetup}}, Frames(kVolume, 550, 110, 3)}));
+    EXPECT_EQ(Described(environment.sent),
+              (std::vector<std::string>{"0 " + power, "1 " + power, "2 " + power, "-1 " + power}));
+    EXPECT_EQ(environment.sent.back().at, 480u);
+    EXPECT_FALSE(environment.hostHolds);
+    EXPECT_EQ(environment.posted,
+              (std::vector<std::string>{"1024 02200000:20DF40BF", "1025 00000000:00000000"}));
 }
 
 TEST_F(KeyDispatcherTest, HandOffArrivingWithTheReleaseTimeOutIsTakenInItsPlace) {
@@ -455,16 +478,17 @@ TEST_F(KeyDispatcherTest, HandOffBeforeTheEventResetIsNotSleptThrough) {
 
 TEST_F(KeyDispatcherTest, StopDuringAKeyMessageEndsTheThread) {
     // The remote has gone quiet; Stop comes while the host handles the press or the release. The
-    // reset after the message must not sleep through Stop's signal.
+    // reset after the message must not sleep through Stop's signal, and a held button still gets
+    // its release on the way out.
     struct {
         const char* name;
         uint32_t stopAt;
         Event::Timing timing;
         std::vector<int32_t> expected;
     } cases[] = {
-        {"during the press", 0, Event::DuringSend, {0}},
+        {"during the press", 0, Event::DuringSend, {0, -1}},
         {"during the release", 200, Event::DuringSend, {0, -1}},
-        {"between the last look and the reset", 0, Event::DuringReset, {0}},
+        {"between the last look and the reset", 0, Event::DuringReset, {0, -1}},
     };
     for (const auto& c : cases) {
         auto& environment = Play({{0, Event::Frame, kPower}, {c.stopAt, Event::Stop, 0, {}, c.timing}});

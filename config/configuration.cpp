@@ -6,10 +6,17 @@
 
 namespace {
 
-// What the last load read, for the next save: the dialog saves what the load before it showed.
 RemoteFilesRead LastLoadRead;
 
 } // namespace
+
+const RemoteFilesRead& LoadedRemoteFiles() {
+    return LastLoadRead;
+}
+
+void ForgetLoadedRemoteFiles() {
+    LastLoadRead.Clear();
+}
 
 void LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
     LastLoadRead.Clear();
@@ -31,14 +38,14 @@ void LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
 
 bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
                        const std::string& lastRemoteControl, const std::vector<KeyListRow>& rows,
-                       std::vector<std::string>* failedPaths) {
+                       RemoteFilesRead& shownFiles, std::vector<std::string>* failedPaths) {
     std::vector<std::string> failed;
     // Nowhere to save to: writing beside an unknown module would write into the current folder.
     if (KnowsModuleFolder(modulePath)) {
         if (!WriteSettingsFile(fs, modulePath, values, lastRemoteControl))
             failed.push_back(SettingsFileName(modulePath));
         std::vector<std::string> failedRemoteFiles;
-        WriteKeyList(fs, ModuleFolder(modulePath), rows, &failedRemoteFiles, &LastLoadRead);
+        WriteKeyList(fs, ModuleFolder(modulePath), rows, &failedRemoteFiles, &shownFiles);
         failed.insert(failed.end(), failedRemoteFiles.begin(), failedRemoteFiles.end());
     }
     const bool ok = failed.empty();

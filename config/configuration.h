@@ -6,6 +6,7 @@
 
 #include "config/file_system.h"
 #include "config/key_table.h"
+#include "config/remote_files.h"
 #include "config/settings.h"
 
 // Reads the settings file into Settings (missing values keep the current ones), then, when the
@@ -15,11 +16,20 @@
 // worker threads are stopped.
 void LoadConfiguration(FileSystem& fs, const std::string& modulePath);
 
+// The remote definition files the last LoadConfiguration read. The dialog takes a copy when it
+// fills its list from the key table, and saves against that copy: a load while it is open (a
+// nested Open) must not change what its list is compared with.
+const RemoteFilesRead& LoadedRemoteFiles();
+// Close frees the key table; what it was read from is forgotten with it, so that a dialog opened
+// after Close, with nothing in its list, empties no file.
+void ForgetLoadedRemoteFiles();
+
 // What the dialog's FormHide saves: the settings file (with LastRemoteControl), then the key list.
 // A failure of the settings file does not stop the key list from being written. The key list
-// changes only the remote files that the last LoadConfiguration read and those that receive keys.
-// Returns true when everything was written; otherwise *failedPaths (when given) names the files
-// that keep their old content. Without a known module folder nothing is written (true).
+// changes only the remote files in shownFiles (what the load that filled the list read) and those
+// that receive keys; files written are recorded there. Returns true when everything was written;
+// otherwise *failedPaths (when given) names the files that keep their old content. Without a
+// known module folder nothing is written (true).
 bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
                        const std::string& lastRemoteControl, const std::vector<KeyListRow>& rows,
-                       std::vector<std::string>* failedPaths = nullptr);
+                       RemoteFilesRead& shownFiles, std::vector<std::string>* failedPaths = nullptr);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "config/configuration.h"
 #include "config/key_table.h"
 #include "decoding/dispatch_thread_win32.h"
 #include "plugin/configuration_win32.h"
@@ -46,6 +47,8 @@ void FreeKeyTableLists() {
     CodeTable = nullptr;
     delete RawTable;
     RawTable = nullptr;
+    // A dialog opened after Close shows no key: it must not save against files it never listed.
+    ForgetLoadedRemoteFiles();
 }
 
 void CheckHostVersion(const void* hostInfo) {

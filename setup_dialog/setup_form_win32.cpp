@@ -224,6 +224,8 @@ void TSetupForm::FormShow() {
     receiverPage_.Fill();
     learningPage_.FillList();
     listFilled_ = true;
+    keyTableShown_ = CodeTable && RawTable && RemoteNames;
+    shownFiles_ = LoadedRemoteFiles();
     if (!ModulePath.empty())
         learningPage_.RemoteEdit().SetBytes(
             ReadLastRemoteControl(Win32FileSystem(), ModulePath, learningPage_.RemoteEdit().Bytes()));
@@ -248,10 +250,12 @@ void TSetupForm::FormHide() {
     FileSystem& fs = Win32FileSystem();
     const SettingsValues values = Settings.Snapshot();
     const std::string remote = learningPage_.RemoteEdit().Bytes();
-    // A list that was never filled would erase every key, and one that is as it was loaded
-    // would only reorder the files: then only the settings are written.
-    if (listFilled_ && learningPage_.Modified()) {
-        SaveConfiguration(fs, ModulePath, values, remote, learningPage_.Rows().Rows(), &saveFailures_);
+    // A list that was never filled, or filled without a key table (Setup after Close), would
+    // erase every key, and one that is as it was loaded would only reorder the files: then only
+    // the settings are written.
+    if (listFilled_ && keyTableShown_ && learningPage_.Modified()) {
+        SaveConfiguration(fs, ModulePath, values, remote, learningPage_.Rows().Rows(), shownFiles_,
+                          &saveFailures_);
     } else if (!WriteSettingsFile(fs, ModulePath, values, remote)) {
         saveFailures_.push_back(SettingsFileName(ModulePath));
     }

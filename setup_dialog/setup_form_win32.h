@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "config/remote_files.h"
 #include "decoding/key_code.h"
 #include "setup_dialog/about_page_win32.h"
 #include "setup_dialog/learning_page_win32.h"
@@ -72,6 +73,10 @@ class TSetupForm final : public SignalSource {
     bool shown_ = false;
     bool hidden_ = false;
     bool listFilled_ = false;
+    // FormShow found a key table and took what the load that built it read: the key list is
+    // saved against those files, and not at all without a key table.
+    bool keyTableShown_ = false;
+    RemoteFilesRead shownFiles_;
     bool timerRunning_ = false;
     std::vector<std::string> saveFailures_;
 

@@ -46,7 +46,8 @@ TEST(Win32Configuration, SavedKeysAndSettingsLoadAgain) {
     SettingsValues values;
     values.Wait1 = 650;
     std::vector<std::string> failed;
-    ASSERT_TRUE(SaveConfiguration(Win32FileSystem(), module, values, "Living room", rows, &failed))
+    RemoteFilesRead shown;
+    ASSERT_TRUE(SaveConfiguration(Win32FileSystem(), module, values, "Living room", rows, shown, &failed))
         << (failed.empty() ? "" : failed.front());
 
     // "Living room" and "living room" name one file here; its other sections stay.

@@ -63,7 +63,9 @@ TEST_F(Configuration, WhatIsSavedIsWhatTheNextLoadReads) {
     const std::string module = temp.Path() + "OrvikPlug.dll";
     WriteWholeFile(temp.Path() + "OrvikPlug.ini", "[Hosts]\nLast=Tarnex\n");
     std::vector<std::string> failed = {"stale"};
-    ASSERT_TRUE(SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", kRows, &failed));
+    RemoteFilesRead shown;
+    ASSERT_TRUE(
+        SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", kRows, shown, &failed));
     EXPECT_TRUE(failed.empty());
 
     ScopedKeyTable t;
@@ -90,7 +92,8 @@ TEST_F(Configuration, ASettingsFileThatCannotBeWrittenDoesNotStopTheKeyList) {
     fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
     fs.FailWritesOf("/m/OrvikPlug.ini");
     std::vector<std::string> failed;
-    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows, &failed));
+    RemoteFilesRead shown;
+    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows, shown, &failed));
     EXPECT_EQ(failed, std::vector<std::string>{"/m/OrvikPlug.ini"});
     EXPECT_EQ(fs.Get("/m/OrvikPlug.ini"), "[Main]\nWait1=700\n");
     EXPECT_TRUE(fs.Has("/m/TV.cfg"));
@@ -113,7 +116,8 @@ TEST_F(Configuration, WithoutAModuleFolderNoFileIsReadOrWritten) {
         EXPECT_EQ(t.names.Count(), 0) << module;
         EXPECT_EQ(ReadLastRemoteControl(fs, module, "<undefined>"), "<undefined>") << module;
         std::vector<std::string> failed = {"stale"};
-        EXPECT_TRUE(SaveConfiguration(fs, module, UnusualSettings(), "TV", kRows, &failed)) << module;
+        RemoteFilesRead shown;
+        EXPECT_TRUE(SaveConfiguration(fs, module, UnusualSettings(), "TV", kRows, shown, &failed)) << module;
         EXPECT_TRUE(failed.empty()) << module;
         EXPECT_EQ(fs.WriteCount(), 0) << module;
     }
@@ -140,8 +144,9 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     // An editor rewrote the line ends and a comment, and changed no key.
     fs.Put("/m/ends.cfg", "; saved by an editor\n[Main]\nName=Ends\n[Code]\n0000000000000003 = Three\n");
     // The user deleted Gone, and every key of Old, of Edited and of Ends.
+    RemoteFilesRead shown = LoadedRemoteFiles();
     ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
-                                  {{"Power", "TV", "0220000020DF10EF", ""}}));
+                                  {{"Power", "TV", "0220000020DF10EF", ""}}, shown));
     EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n");
     EXPECT_EQ(fs.Get("/m/old.cfg"), "[Main]\r\nName=Old\r\n");
     EXPECT_EQ(fs.Get("/m/locked.cfg"), locked);
@@ -163,15 +168,46 @@ TEST_F(Configuration, AFileTheLastLoadDidNotReadKeepsItsKeysWhenItReceivesNewOne
     fs.Put("/m/Edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n0000000000000007=New\n"
                             "[Raw]\nKey1=Hand\nRaw1=1100AA\n");
     fs.Put("/m/Copied.cfg", "[Main]\nName=Copied\n[Raw]\nKey1=Old\nRaw1=1100BB\n");
+    RemoteFilesRead shown = LoadedRemoteFiles();
     ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
                                   {{"Sechs", "Edited", "0000000000000006", ""},
                                    {"Hand", "Edited", "", "1100AA"},
                                    {"Ten", "Copied", "000000000000000A", "1100CC"},
-                                   {"Eleven", "Locked", "", "1100DD"}}));
+                                   {"Eleven", "Locked", "", "1100DD"}},
+                                  shown));
     EXPECT_EQ(fs.Get("/m/Edited.cfg"), "[Main]\r\nName=Edited\r\n[Code]\r\n0000000000000006=Sechs\r\n"
                                        "0000000000000007=New\r\n[Raw]\r\nKey1=Hand\r\nRaw1=1100AA\r\n");
     EXPECT_EQ(fs.Get("/m/Copied.cfg"), "[Main]\r\nName=Copied\r\n[Raw]\r\nKey1=Old\r\nRaw1=1100BB\r\n"
                                        "Key2=Ten\r\nRaw2=1100CC\r\n[Code]\r\n000000000000000A=Ten\r\n");
     EXPECT_EQ(fs.Get("/m/Locked.cfg"), "[Main]\r\nName=Locked\r\n[Code]\r\n0000000000000005=Five\r\n"
                                        "[Raw]\r\nKey1=Eleven\r\nRaw1=1100DD\r\n");
+}
+
+// A dialog saves against the files its own list was filled from. After Close nothing was (Setup
+// after Close shows an empty list), and a load while it is open (a nested Open) does not change
+// that: no file loses keys it never showed.
+TEST_F(Configuration, SavingComparesWithTheFilesTheDialogShowed) {
+    const std::string tv = "[Main]\nName=TV\n[Code]\n0220000020DF10EF=Power\n";
+    const std::string radio = "[Main]\nName=Radio\n[Code]\n0000000000000002=Seek\n";
+    const std::vector<KeyListRow> added = {{"Mute", "TV", "0000000000000001", ""}};
+    for (bool nestedOpen : {false, true}) {
+        MemoryFileSystem fs;
+        fs.Put("/m/TV.cfg", tv);
+        fs.Put("/m/Radio.cfg", radio);
+        {
+            ScopedKeyTable t;
+            LoadConfiguration(fs, "/m/OrvikPlug.dll");
+        }
+        ForgetLoadedRemoteFiles(); // Close
+        RemoteFilesRead shown = LoadedRemoteFiles();
+        if (nestedOpen) {
+            ScopedKeyTable t;
+            LoadConfiguration(fs, "/m/OrvikPlug.dll");
+        }
+        ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", added, shown));
+        EXPECT_EQ(fs.Get("/m/Radio.cfg"), radio) << nestedOpen;
+        EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n"
+                                       "0000000000000001=Mute\r\n")
+            << nestedOpen;
+    }
 }

@@ -37,19 +37,26 @@ void LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
 }
 
 bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
-                       const std::string& lastRemoteControl, const std::vector<KeyListRow>& rows,
-                       RemoteFilesRead& shownFiles, std::vector<std::string>* failedPaths) {
-    std::vector<std::string> failed;
+                       const std::string& lastRemoteControl, const std::vector<KeyListRow>* rows,
+                       RemoteFilesRead& shownFiles, std::vector<SaveProblem>* problems) {
+    std::vector<SaveProblem> found;
     // Nowhere to save to: writing beside an unknown module would write into the current folder.
     if (KnowsModuleFolder(modulePath)) {
-        if (!WriteSettingsFile(fs, modulePath, values, lastRemoteControl))
-            failed.push_back(SettingsFileName(modulePath));
-        std::vector<std::string> failedRemoteFiles;
-        WriteKeyList(fs, ModuleFolder(modulePath), rows, &failedRemoteFiles, &shownFiles);
-        failed.insert(failed.end(), failedRemoteFiles.begin(), failedRemoteFiles.end());
+        const std::string settingsFile = SettingsFileName(modulePath);
+        try {
+            const WriteResult settings = WriteSettingsFile(fs, modulePath, values, lastRemoteControl);
+            if (settings != WriteResult::Written)
+                found.push_back(ProblemOf(settingsFile, settings));
+        } catch (...) {
+            found.push_back({settingsFile, SaveProblem::Kind::NotWritten});
+        }
+        std::vector<SaveProblem> remoteFiles;
+        if (rows)
+            WriteKeyList(fs, ModuleFolder(modulePath), *rows, &remoteFiles, &shownFiles);
+        found.insert(found.end(), remoteFiles.begin(), remoteFiles.end());
     }
-    const bool ok = failed.empty();
-    if (failedPaths)
-        *failedPaths = std::move(failed);
+    const bool ok = found.empty();
+    if (problems)
+        *problems = std::move(found);
     return ok;
 }

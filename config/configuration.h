@@ -24,12 +24,13 @@ const RemoteFilesRead& LoadedRemoteFiles();
 // after Close, with nothing in its list, empties no file.
 void ForgetLoadedRemoteFiles();
 
-// What the dialog's FormHide saves: the settings file (with LastRemoteControl), then the key list.
-// A failure of the settings file does not stop the key list from being written. The key list
-// changes only the remote files in shownFiles (what the load that filled the list read) and those
-// that receive keys; files written are recorded there. Returns true when everything was written;
-// otherwise *failedPaths (when given) names the files that keep their old content. Without a
-// known module folder nothing is written (true).
+// What the dialog's FormHide saves: the settings file (with LastRemoteControl), then, when rows is
+// given, the key list. A failure of the settings file does not stop the key list from being
+// written. The key list changes only the remote files in shownFiles (what the load that filled
+// the list read) and those that receive keys; files written are recorded there. Returns true when
+// everything was written; otherwise *problems (when given) tells what became of the files that
+// were not, an exception on the way counting as not written. Without a known module folder nothing
+// is written (true).
 bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
-                       const std::string& lastRemoteControl, const std::vector<KeyListRow>& rows,
-                       RemoteFilesRead& shownFiles, std::vector<std::string>* failedPaths = nullptr);
+                       const std::string& lastRemoteControl, const std::vector<KeyListRow>* rows,
+                       RemoteFilesRead& shownFiles, std::vector<SaveProblem>* problems = nullptr);

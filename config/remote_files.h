@@ -10,6 +10,7 @@
 #include "config/file_system.h"
 #include "config/ini_document.h"
 #include "config/key_table.h"
+#include "config/save_problems.h"
 
 // Name of the remote a file without Main / Name stands for.
 constexpr char kUnknownRemoteName[] = "<Unknown>";
@@ -60,9 +61,11 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
 //
 // Every file is replaced whole or not at all. Files that receive keys are written first; files
 // that only lose their keys are written only when all of those succeeded, so a failed write
-// never leaves keys in no file at all. A file that could not be read is never replaced. Paths
-// that were not written although they should have been are returned in *failedPaths (the other
-// files are still written); true when there are none. Files written are recorded in *read with
-// their new content, so that a second save before the next load treats them alike.
+// never leaves keys in no file at all (they are reported as left unchanged). A file that could not
+// be read is never replaced. Files that were not written although they should have been are
+// returned in *problems with what became of them (the other files are still written); true when
+// there are none. An exception on the way (out of memory) reports every file not yet written.
+// Files written are recorded in *read with their new content, so that a second save before the
+// next load treats them alike.
 bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
-                  std::vector<std::string>* failedPaths = nullptr, RemoteFilesRead* read = nullptr);
+                  std::vector<SaveProblem>* problems = nullptr, RemoteFilesRead* read = nullptr);

@@ -119,7 +119,7 @@ void RunSetup() {
     auto* form = new TSetupForm(HostWindow);
     // The worker threads may already run (Setup while started): they must see a whole form.
     PublishSetupForm(form);
-    std::vector<std::string> saveFailures;
+    std::vector<SaveProblem> saveFailures;
     try {
         SetupOpen.store(true);
         // Nothing reaches the host while the dialog is open: a button it holds is released first.

@@ -62,10 +62,10 @@ TEST_F(Configuration, WhatIsSavedIsWhatTheNextLoadReads) {
     TempFolder temp;
     const std::string module = temp.Path() + "OrvikPlug.dll";
     WriteWholeFile(temp.Path() + "OrvikPlug.ini", "[Hosts]\nLast=Tarnex\n");
-    std::vector<std::string> failed = {"stale"};
+    std::vector<SaveProblem> failed = {{"stale", SaveProblem::Kind::Lost}};
     RemoteFilesRead shown;
     ASSERT_TRUE(
-        SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", kRows, shown, &failed));
+        SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", &kRows, shown, &failed));
     EXPECT_TRUE(failed.empty());
 
     ScopedKeyTable t;
@@ -91,10 +91,12 @@ TEST_F(Configuration, ASettingsFileThatCannotBeWrittenDoesNotStopTheKeyList) {
     MemoryFileSystem fs;
     fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
     fs.FailWritesOf("/m/OrvikPlug.ini");
-    std::vector<std::string> failed;
+    std::vector<SaveProblem> failed;
     RemoteFilesRead shown;
-    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows, shown, &failed));
-    EXPECT_EQ(failed, std::vector<std::string>{"/m/OrvikPlug.ini"});
+    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &kRows, shown, &failed));
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].path, "/m/OrvikPlug.ini");
+    EXPECT_EQ(failed[0].kind, SaveProblem::Kind::NotWritten);
     EXPECT_EQ(fs.Get("/m/OrvikPlug.ini"), "[Main]\nWait1=700\n");
     EXPECT_TRUE(fs.Has("/m/TV.cfg"));
     EXPECT_TRUE(fs.Has("/m/Radio.cfg"));
@@ -115,9 +117,9 @@ TEST_F(Configuration, WithoutAModuleFolderNoFileIsReadOrWritten) {
         EXPECT_EQ(Describe(Settings.Snapshot()), Describe(expected)) << module;
         EXPECT_EQ(t.names.Count(), 0) << module;
         EXPECT_EQ(ReadLastRemoteControl(fs, module, "<undefined>"), "<undefined>") << module;
-        std::vector<std::string> failed = {"stale"};
+        std::vector<SaveProblem> failed = {{"stale", SaveProblem::Kind::Lost}};
         RemoteFilesRead shown;
-        EXPECT_TRUE(SaveConfiguration(fs, module, UnusualSettings(), "TV", kRows, shown, &failed)) << module;
+        EXPECT_TRUE(SaveConfiguration(fs, module, UnusualSettings(), "TV", &kRows, shown, &failed)) << module;
         EXPECT_TRUE(failed.empty()) << module;
         EXPECT_EQ(fs.WriteCount(), 0) << module;
     }
@@ -145,8 +147,8 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     fs.Put("/m/ends.cfg", "; saved by an editor\n[Main]\nName=Ends\n[Code]\n0000000000000003 = Three\n");
     // The user deleted Gone, and every key of Old, of Edited and of Ends.
     RemoteFilesRead shown = LoadedRemoteFiles();
-    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
-                                  {{"Power", "TV", "0220000020DF10EF", ""}}, shown));
+    const std::vector<KeyListRow> rows = {{"Power", "TV", "0220000020DF10EF", ""}};
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &rows, shown));
     EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n");
     EXPECT_EQ(fs.Get("/m/old.cfg"), "[Main]\r\nName=Old\r\n");
     EXPECT_EQ(fs.Get("/m/locked.cfg"), locked);
@@ -169,12 +171,11 @@ TEST_F(Configuration, AFileTheLastLoadDidNotReadKeepsItsKeysWhenItReceivesNewOne
                             "[Raw]\nKey1=Hand\nRaw1=1100AA\n");
     fs.Put("/m/Copied.cfg", "[Main]\nName=Copied\n[Raw]\nKey1=Old\nRaw1=1100BB\n");
     RemoteFilesRead shown = LoadedRemoteFiles();
-    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
-                                  {{"Sechs", "Edited", "0000000000000006", ""},
-                                   {"Hand", "Edited", "", "1100AA"},
-                                   {"Ten", "Copied", "000000000000000A", "1100CC"},
-                                   {"Eleven", "Locked", "", "1100DD"}},
-                                  shown));
+    const std::vector<KeyListRow> rows = {{"Sechs", "Edited", "0000000000000006", ""},
+                                          {"Hand", "Edited", "", "1100AA"},
+                                          {"Ten", "Copied", "000000000000000A", "1100CC"},
+                                          {"Eleven", "Locked", "", "1100DD"}};
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &rows, shown));
     EXPECT_EQ(fs.Get("/m/Edited.cfg"), "[Main]\r\nName=Edited\r\n[Code]\r\n0000000000000006=Sechs\r\n"
                                        "0000000000000007=New\r\n[Raw]\r\nKey1=Hand\r\nRaw1=1100AA\r\n");
     EXPECT_EQ(fs.Get("/m/Copied.cfg"), "[Main]\r\nName=Copied\r\n[Raw]\r\nKey1=Old\r\nRaw1=1100BB\r\n"
@@ -204,7 +205,7 @@ TEST_F(Configuration, SavingComparesWithTheFilesTheDialogShowed) {
             ScopedKeyTable t;
             LoadConfiguration(fs, "/m/OrvikPlug.dll");
         }
-        ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", added, shown));
+        ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &added, shown));
         EXPECT_EQ(fs.Get("/m/Radio.cfg"), radio) << nestedOpen;
         EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n"
                                        "0000000000000001=Mute\r\n")

@@ -18,22 +18,38 @@ void ForgetLoadedRemoteFiles() {
     LastLoadRead.Clear();
 }
 
-void LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
+namespace {
+
+void ClearKeyTable() {
+    if (RemoteNames && CodeTable && RawTable) {
+        RemoteNames->Clear();
+        CodeTable->Clear();
+        RawTable->Clear();
+    }
+}
+
+} // namespace
+
+bool LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
     LastLoadRead.Clear();
     if (!KnowsModuleFolder(modulePath)) {
         // No file is looked for in the host's current folder: the settings read as from a missing
         // file, and the key table is empty.
         Settings.Assign(ReadSettings(IniDocument(), Settings.Snapshot()));
-        if (RemoteNames && CodeTable && RawTable) {
-            RemoteNames->Clear();
-            CodeTable->Clear();
-            RawTable->Clear();
-        }
-        return;
+        ClearKeyTable();
+        return true;
     }
-    Settings.Assign(ReadSettingsFile(fs, modulePath, Settings.Snapshot()));
-    if (RemoteNames && CodeTable && RawTable)
-        ReadRemoteFiles(fs, ModuleFolder(modulePath), *RemoteNames, *CodeTable, *RawTable, &LastLoadRead);
+    try {
+        Settings.Assign(ReadSettingsFile(fs, modulePath, Settings.Snapshot()));
+        if (RemoteNames && CodeTable && RawTable)
+            ReadRemoteFiles(fs, ModuleFolder(modulePath), *RemoteNames, *CodeTable, *RawTable, &LastLoadRead);
+        return true;
+    } catch (...) {
+        // Out of memory half-way: no half-built table, and nothing to save against.
+        ClearKeyTable();
+        LastLoadRead.Clear();
+        return false;
+    }
 }
 
 bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,

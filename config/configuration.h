@@ -12,9 +12,10 @@
 // Reads the settings file into Settings (missing values keep the current ones), then, when the
 // key table's lists exist, rebuilds them from the remote definition files and keeps which files
 // were read for the next SaveConfiguration. Without a known module folder (empty path) no file is
-// read: the settings read as from a missing file, the key table is empty. Run only while the
-// worker threads are stopped.
-void LoadConfiguration(FileSystem& fs, const std::string& modulePath);
+// read: the settings read as from a missing file, the key table is empty. Never throws: when the
+// load fails on the way (out of memory) the key table is left empty and the result is false. Run
+// only while the worker threads are stopped.
+bool LoadConfiguration(FileSystem& fs, const std::string& modulePath);
 
 // The remote definition files the last LoadConfiguration read. The dialog takes a copy when it
 // fills its list from the key table, and saves against that copy: a load while it is open (a

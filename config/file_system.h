@@ -9,7 +9,7 @@
 
 // Larger files are refused: no remote definition or settings file comes near, and a stray huge
 // file must not exhaust the host's address space.
-constexpr size_t kMaxConfigFileBytes = 64u << 20;
+constexpr size_t kMaxConfigFileBytes = 1u << 20;
 
 // Tells the first byte of a double-byte character of the code page that file names are in.
 using LeadByteTest = bool (*)(unsigned char byte);

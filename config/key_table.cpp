@@ -90,6 +90,12 @@ int32_t StringList::Add(std::string text, int32_t tag) {
     return added;
 }
 
+void StringList::Reserve(int32_t count) {
+    const size_t wanted = static_cast<size_t>(count);
+    if (wanted > entries_.capacity())
+        entries_.reserve(std::max(wanted, 2 * entries_.capacity()));
+}
+
 void StringList::ReplaceTexts(std::vector<std::pair<int32_t, std::string>> texts) {
     for (auto& [entry, text] : texts)
         entries_[static_cast<size_t>(entry)].text = std::move(text);

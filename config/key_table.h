@@ -20,6 +20,9 @@ class StringList {
     };
 
     int32_t Add(std::string text, int32_t tag = 0);
+    // Makes room for count entries in all, growing at least twofold, so that a large file's lines
+    // are not copied through every doubling on the way.
+    void Reserve(int32_t count);
     void Clear();
     // Gives the entries at the first of each pair the text of the second, then rebuilds the
     // indexes once.

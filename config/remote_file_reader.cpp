@@ -63,18 +63,26 @@ struct Placeholder {
 void ReadRemoteFile(const IniDocument& doc, int32_t file, StringList& remoteNames, StringList& codeTable,
                     StringList& rawTable, std::vector<Placeholder>& placeholders) {
     const int32_t remote = remoteNames.Add(doc.GetString("Main", "Name", kUnknownRemoteName));
-    // A raw key takes the code entry of this file whose key name equals its own exactly (letter
-    // case included): the first Code line of that name, else the placeholder an earlier raw key
-    // of that name got.
-    std::unordered_map<std::string_view, int32_t> entryOfKeyName;
-    for (const IniEntry& entry : doc.ReadSection("Code")) {
+    const int32_t firstOfFile = codeTable.Count();
+    int32_t codeLines = 0;
+    doc.VisitSection("Code", [&codeLines](const IniEntry&) { ++codeLines; });
+    codeTable.Reserve(firstOfFile + codeLines);
+    doc.VisitSection("Code", [&](const IniEntry& entry) {
         std::string text(entry.key);
         text += '=';
         text += entry.value;
-        entryOfKeyName.emplace(entry.value, codeTable.Add(std::move(text), remote));
-    }
+        codeTable.Add(std::move(text), remote);
+    });
 
     const RawEntries raw = ReadRawEntries(doc);
+    if (raw.keys.empty() || raw.keys.front() < 0)
+        return;
+    // A raw key takes the code entry of this file whose key name equals its own exactly (letter
+    // case included): the first Code line of that name, else the placeholder an earlier raw key
+    // of that name got. Only a file with raw keys needs the names, and then by views into doc.
+    std::unordered_map<std::string_view, int32_t> entryOfKeyName;
+    int32_t entry = firstOfFile;
+    doc.VisitSection("Code", [&](const IniEntry& line) { entryOfKeyName.emplace(line.value, entry++); });
     for (size_t n = 0; n < raw.keys.size() && raw.keys[n] >= 0; ++n) {
         const std::string_view keyName = raw.section[static_cast<size_t>(raw.keys[n])].value;
         const std::string_view pattern = raw.patterns[n] < 0

@@ -41,10 +41,10 @@ uint64_t KeysFingerprint(const IniDocument& contents) {
         hash = (hash ^ end) * 0x100000001B3ull;
     };
     for (const char* section : {"Code", "Raw"}) {
-        for (const IniEntry& entry : contents.ReadSection(section)) {
+        contents.VisitSection(section, [&add](const IniEntry& entry) {
             add(entry.key, '\n');
             add(entry.value, '\n');
-        }
+        });
         add({}, '\r');
     }
     return hash;

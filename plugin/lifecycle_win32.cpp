@@ -159,9 +159,14 @@ extern "C" const char* __stdcall Open(const char* instanceName, HWND hostWindow,
         HostWindow = hostWindow;
         StoreModulePath();
         StoreInstanceName(instanceName);
-        LoadDriver();
-        CreateKeyTableLists();
-        ReloadConfiguration();
+        try {
+            LoadDriver();
+            CreateKeyTableLists();
+            ReloadConfiguration();
+        } catch (...) {
+            // Out of memory: the plug-in carries on with what it has. The version test does not
+            // depend on any of it, and without it every Start would be refused.
+        }
         CheckHostVersion(hostInfo);
     } catch (...) {
     }

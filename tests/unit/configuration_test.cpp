@@ -46,6 +46,25 @@ TEST_F(Configuration, AnEmptyFolderGivesStartSettingsAndAnEmptyTable) {
     EXPECT_EQ(DumpKeyTable(t.names, t.codes, t.raws), "");
 }
 
+// Memory runs out while a remote file is read: the load leaves an empty table, not half of one,
+// and nothing to save against; the settings read before it stay.
+TEST_F(Configuration, ALoadThatRunsOutOfMemoryLeavesAnEmptyTable) {
+    MemoryFileSystem fs;
+    fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
+    fs.Put("/m/a.cfg", "[Main]\nName=A\n[Raw]\nKey1=One\nRaw1=1100AA\n");
+    fs.Put("/m/b.cfg", "[Main]\nName=B\n");
+    fs.ExhaustMemoryReading("/m/b.cfg");
+    ScopedKeyTable t;
+    EXPECT_FALSE(LoadConfiguration(fs, "/m/OrvikPlug.dll"));
+    EXPECT_EQ(Settings.Wait1.load(), 700);
+    EXPECT_EQ(DumpKeyTable(t.names, t.codes, t.raws), "");
+    RemoteFilesRead shown = LoadedRemoteFiles();
+    const std::vector<KeyListRow> rows = {{"One", "A", "", "1100AA"}};
+    fs.ExhaustMemoryReading("");
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "A", &rows, shown));
+    EXPECT_EQ(fs.Get("/m/b.cfg"), "[Main]\nName=B\n");
+}
+
 TEST_F(Configuration, WithoutListsOnlyTheSettingsAreRead) {
     MemoryFileSystem fs;
     fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");

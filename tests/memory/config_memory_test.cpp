@@ -84,7 +84,9 @@ const Shape kShapes[] = {
     {"empty lines", "", [](size_t) { return std::string("\n"); }},
     {"lines without equals sign", "[Code]\n", [](size_t) { return std::string("x\n"); }},
     {"raw-only keys", "[Raw]\n",
-     [](size_t n) { return "Key" + std::to_string(n) + "=" + std::to_string(n) + "\nRaw" + std::to_string(n) + "=1\n"; }},
+     [](size_t n) {
+         return "Key" + std::to_string(n) + "=" + std::to_string(n) + "\nRaw" + std::to_string(n) + "=1\n";
+     }},
     {"lines of a section that is not read", "[Notes]\n", [](size_t n) { return std::to_string(n) + "=x\n"; }},
 };
 

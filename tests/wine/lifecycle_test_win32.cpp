@@ -58,8 +58,8 @@ TEST(Lifecycle, LargeJunkRemoteFilesBreakNothing) {
     TestSettings settings;
     ScriptText script;
     script.Wait(300).Hold(kTvPower, 1);
-    Scenario scenario{Driver::Simulator, {}, {"open:Den", "start", "wait:1500", "stop", "close"},
-                      RemoteFiles(settings)};
+    Scenario scenario{
+        Driver::Simulator, {}, {"open:Den", "start", "wait:1500", "stop", "close"}, RemoteFiles(settings)};
     std::string junk;
     for (size_t n = 0; junk.size() < (size_t{32} << 20); ++n)
         junk += std::to_string(n % 1000) + "=\r\n";

@@ -62,6 +62,16 @@ class SamplingStepTest : public testing::Test {
                      output, now);
     }
 
+    // A fresh thread start over a fresh port whose output byte is F0.
+    void Restart(int32_t lastStatus, int8_t blinkMode) {
+        FakeDataPort fresh;
+        fresh.output = 0xF0;
+        port = fresh;
+        state = SamplingState{};
+        lastDeviceStatus = lastStatus;
+        settings.BlinkMode = blinkMode;
+    }
+
     uint32_t now = 1000;
     SamplingState state;
     std::atomic<int32_t> lastDeviceStatus{1}; // the module starts with no device
@@ -222,12 +232,7 @@ TEST_F(SamplingStepTest, ReceptionIndicatorFollowsBatchesAndFallsBackOnce) {
         {"scheme 0", 0, {}},
     };
     for (const auto& c : cases) {
-        FakeDataPort fresh;
-        fresh.output = 0xF0;
-        port = fresh;
-        state = SamplingState{};
-        lastDeviceStatus = 0;
-        settings.BlinkMode = c.blinkMode;
+        Restart(0, c.blinkMode);
         Poll(batch);
         Poll(batch);
         Poll({}, 2);    // first poll without data: back to ready
@@ -265,12 +270,7 @@ TEST_F(SamplingStepTest, StopSwitchesOffTheLinesOfEverySchemeSinceTheStart) {
         {"0 throughout", {{0, true}, {0, false}}, 0xF0},
     };
     for (const auto& c : cases) {
-        FakeDataPort fresh;
-        fresh.output = 0xF0;
-        port = fresh;
-        state = SamplingState{};
-        lastDeviceStatus = 1;
-        settings.BlinkMode = c.polls.front().scheme;
+        Restart(1, c.polls.front().scheme);
         this->Poll({}, 0); // attached
         for (const auto& poll : c.polls) {
             settings.BlinkMode = poll.scheme;

@@ -82,6 +82,8 @@ void KeyDispatcher::Start() {
     sendTime_ = 0;
     releaseDue_ = false;
     hostHolds_ = false;
+    // Setup waits while the host holds a button: nothing may be left over from an earlier run.
+    env_.PublishHostHolds(false);
     rawMatched_ = false;
     delay_ = WaitOf(settings_.Wait1);
     holdTimeout_ =

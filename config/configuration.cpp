@@ -6,43 +6,73 @@
 
 namespace {
 
-// What the last load read, for the next save: the dialog saves what the load before it showed.
 RemoteFilesRead LastLoadRead;
 
 } // namespace
 
-void LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
+const RemoteFilesRead& LoadedRemoteFiles() {
+    return LastLoadRead;
+}
+
+void ForgetLoadedRemoteFiles() {
+    LastLoadRead.Clear();
+}
+
+namespace {
+
+void ClearKeyTable() {
+    if (RemoteNames && CodeTable && RawTable) {
+        RemoteNames->Clear();
+        CodeTable->Clear();
+        RawTable->Clear();
+    }
+}
+
+} // namespace
+
+bool LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
     LastLoadRead.Clear();
     if (!KnowsModuleFolder(modulePath)) {
         // No file is looked for in the host's current folder: the settings read as from a missing
         // file, and the key table is empty.
         Settings.Assign(ReadSettings(IniDocument(), Settings.Snapshot()));
-        if (RemoteNames && CodeTable && RawTable) {
-            RemoteNames->Clear();
-            CodeTable->Clear();
-            RawTable->Clear();
-        }
-        return;
+        ClearKeyTable();
+        return true;
     }
-    Settings.Assign(ReadSettingsFile(fs, modulePath, Settings.Snapshot()));
-    if (RemoteNames && CodeTable && RawTable)
-        ReadRemoteFiles(fs, ModuleFolder(modulePath), *RemoteNames, *CodeTable, *RawTable, &LastLoadRead);
+    try {
+        Settings.Assign(ReadSettingsFile(fs, modulePath, Settings.Snapshot()));
+        if (RemoteNames && CodeTable && RawTable)
+            ReadRemoteFiles(fs, ModuleFolder(modulePath), *RemoteNames, *CodeTable, *RawTable, &LastLoadRead);
+        return true;
+    } catch (...) {
+        // Out of memory half-way: no half-built table, and nothing to save against.
+        ClearKeyTable();
+        LastLoadRead.Clear();
+        return false;
+    }
 }
 
 bool SaveConfiguration(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
-                       const std::string& lastRemoteControl, const std::vector<KeyListRow>& rows,
-                       std::vector<std::string>* failedPaths) {
-    std::vector<std::string> failed;
+                       const std::string& lastRemoteControl, const std::vector<KeyListRow>* rows,
+                       RemoteFilesRead& shownFiles, std::vector<SaveProblem>* problems) {
+    std::vector<SaveProblem> found;
     // Nowhere to save to: writing beside an unknown module would write into the current folder.
     if (KnowsModuleFolder(modulePath)) {
-        if (!WriteSettingsFile(fs, modulePath, values, lastRemoteControl))
-            failed.push_back(SettingsFileName(modulePath));
-        std::vector<std::string> failedRemoteFiles;
-        WriteKeyList(fs, ModuleFolder(modulePath), rows, &failedRemoteFiles, &LastLoadRead);
-        failed.insert(failed.end(), failedRemoteFiles.begin(), failedRemoteFiles.end());
+        const std::string settingsFile = SettingsFileName(modulePath);
+        try {
+            const WriteResult settings = WriteSettingsFile(fs, modulePath, values, lastRemoteControl);
+            if (settings != WriteResult::Written)
+                found.push_back(ProblemOf(settingsFile, settings));
+        } catch (...) {
+            found.push_back({settingsFile, SaveProblem::Kind::NotWritten});
+        }
+        std::vector<SaveProblem> remoteFiles;
+        if (rows)
+            WriteKeyList(fs, ModuleFolder(modulePath), *rows, &remoteFiles, &shownFiles);
+        found.insert(found.end(), remoteFiles.begin(), remoteFiles.end());
     }
-    const bool ok = failed.empty();
-    if (failedPaths)
-        *failedPaths = std::move(failed);
+    const bool ok = found.empty();
+    if (problems)
+        *problems = std::move(found);
     return ok;
 }

@@ -9,10 +9,20 @@
 
 // Larger files are refused: no remote definition or settings file comes near, and a stray huge
 // file must not exhaust the host's address space.
-constexpr size_t kMaxConfigFileBytes = 64u << 20;
+constexpr size_t kMaxConfigFileBytes = 1u << 20;
 
 // Tells the first byte of a double-byte character of the code page that file names are in.
 using LeadByteTest = bool (*)(unsigned char byte);
+
+// What became of a file that was to be written.
+enum class WriteResult {
+    Written,    // it holds the new content
+    NotWritten, // it is as it was (a file that did not exist still does not)
+    // The old content has left the file's name and the new content could not take its place: it
+    // is in TemporaryPathFor(path).
+    InTemporaryFile,
+    Lost, // the old content has left the file's name, and the new content is gone too
+};
 
 enum class ReadResult {
     Ok,
@@ -30,8 +40,15 @@ class FileSystem {
     // Writes the whole file safely: first to a temporary file beside it, which then takes the
     // old one's place, so that a crash or a full disk never leaves a half-written file. Where the
     // system has them, the old file's attributes and security stay with the new content. On false
-    // the old file is unchanged and no temporary file is left behind.
+    // the old file is unchanged and no temporary file is left behind, except where the system's
+    // replacement fails half-way (see WriteFileReporting).
     virtual bool WriteFile(const std::string& path, std::string_view contents) = 0;
+
+    // WriteFile, telling what became of the file when it could not be written. Where a failed
+    // write always leaves the old file in place (the portable implementation), that is NotWritten.
+    virtual WriteResult WriteFileReporting(const std::string& path, std::string_view contents) {
+        return WriteFile(path, contents) ? WriteResult::Written : WriteResult::NotWritten;
+    }
 
     // Names (not paths) of the entries of folder that match the wildcard pattern ('*' and '?',
     // letter case ignored), directories included, in the order the system lists them. folder

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "config/replace_recovery.h"
+
 namespace {
 
 bool IsAnsiLeadByte(unsigned char byte) {
@@ -19,17 +21,29 @@ DWORD AttributesToKeep(DWORD oldAttributes) {
 
 // Puts the written temporary file in the place of path. An existing file is replaced, not moved
 // over: it keeps its identity (attributes such as hidden, security, other hard links), which a
-// move would swap for the temporary file's. Only a new file is moved into place.
-bool PutInPlace(const std::string& temporary, const std::string& path, DWORD oldAttributes) {
-    if (oldAttributes == INVALID_FILE_ATTRIBUTES)
-        return MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+// move would swap for the temporary file's. Only a new file is moved into place. A failed
+// replacement is finished by looking at what exists (RecoverFailedReplace).
+WriteResult PutInPlace(const std::string& temporary, const std::string& path, DWORD oldAttributes) {
+    if (oldAttributes == INVALID_FILE_ATTRIBUTES) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+            return WriteResult::Written;
+        DeleteFileA(temporary.c_str());
+        return WriteResult::NotWritten;
+    }
     if (ReplaceFileA(path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                      nullptr))
-        return true;
-    // The old file is already gone from its name and the new content not yet in it: finish by a
-    // move rather than leave the file missing.
-    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
-           MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        return WriteResult::Written;
+    const DWORD error = GetLastError();
+    const auto exists = [](const std::string& name) {
+        return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
+    const ReplaceRecovery recovery = RecoverFailedReplace(error, exists(path), exists(temporary));
+    bool stepDone = true;
+    if (recovery.step == RecoveryStep::DeleteTemporary)
+        stepDone = DeleteFileA(temporary.c_str()) != FALSE;
+    else if (recovery.step == RecoveryStep::MoveTemporaryIntoPlace)
+        stepDone = MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    return stepDone ? recovery.done : recovery.failed;
 }
 
 class Win32FileSystemImpl final : public FileSystem {
@@ -69,16 +83,20 @@ class Win32FileSystemImpl final : public FileSystem {
     }
 
     bool WriteFile(const std::string& path, std::string_view contents) override {
+        return WriteFileReporting(path, contents) == WriteResult::Written;
+    }
+
+    WriteResult WriteFileReporting(const std::string& path, std::string_view contents) override {
         // A read-only file or a directory keeps what it is; not every MoveFileEx refuses them.
         const DWORD attributes = GetFileAttributesA(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
-            return false;
+            return WriteResult::NotWritten;
         const std::string temporary = TemporaryPathFor(path);
         HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   AttributesToKeep(attributes), nullptr);
         if (file == INVALID_HANDLE_VALUE)
-            return false;
+            return WriteResult::NotWritten;
         bool ok = true;
         size_t done = 0;
         while (ok && done < contents.size()) {
@@ -91,11 +109,11 @@ class Win32FileSystemImpl final : public FileSystem {
         // The data must be on the disk before the old file is replaced by it.
         ok = ok && FlushFileBuffers(file);
         CloseHandle(file);
-        // A locked target makes the replacement fail: the old file then stays as it was.
-        ok = ok && PutInPlace(temporary, path, attributes);
-        if (!ok)
+        if (!ok) {
             DeleteFileA(temporary.c_str());
-        return ok;
+            return WriteResult::NotWritten;
+        }
+        return PutInPlace(temporary, path, attributes);
     }
 
     std::vector<std::string> ListFolder(const std::string& folder, const std::string& pattern) override {

@@ -1,5 +1,7 @@
 #include "config/ini_document.h"
 
+#include <algorithm>
+
 #include "config/ascii_text.h"
 
 namespace {
@@ -12,30 +14,50 @@ bool IsCommentStart(char c) {
 
 } // namespace
 
-IniDocument::Line IniDocument::ParseLine(std::string_view text) {
+IniDocument::Line IniDocument::AddLine(std::string_view text) {
     Line line;
-    line.text = std::string(text);
+    line.start = static_cast<uint32_t>(text_.size());
+    line.length = static_cast<uint32_t>(text.size());
+    text_.append(text);
     const std::string_view trimmed = TrimBlanks(text);
     if (trimmed.empty() || IsCommentStart(trimmed.front()))
         return line;
     if (trimmed.front() == '[') {
-        const size_t close = trimmed.find(']');
+        const size_t close = text.find(']');
         if (close != std::string_view::npos) {
             line.kind = Kind::Section;
-            line.name = std::string(TrimBlanks(trimmed.substr(1, close - 1)));
+            line.split = static_cast<uint32_t>(close);
         }
         return line;
     }
-    const size_t eq = trimmed.find('=');
-    if (eq == std::string_view::npos)
-        return line;
-    const std::string_view key = TrimBlanks(trimmed.substr(0, eq));
-    if (key.empty())
+    const size_t eq = text.find('=');
+    if (eq == std::string_view::npos || TrimBlanks(text.substr(0, eq)).empty())
         return line;
     line.kind = Kind::Key;
-    line.name = std::string(key);
-    line.value = std::string(TrimBlanks(trimmed.substr(eq + 1)));
+    line.split = static_cast<uint32_t>(eq);
     return line;
+}
+
+std::string_view IniDocument::TextOf(const Line& line) const {
+    return std::string_view(text_).substr(line.start, line.length);
+}
+
+std::string_view IniDocument::NameOf(const Line& line) const {
+    const std::string_view text = TextOf(line);
+    switch (line.kind) {
+    case Kind::Section: {
+        const size_t open = text.find('[') + 1;
+        return TrimBlanks(text.substr(open, line.split - open));
+    }
+    case Kind::Key:
+        return TrimBlanks(text.substr(0, line.split));
+    default:
+        return {};
+    }
+}
+
+std::string_view IniDocument::ValueOf(const Line& line) const {
+    return line.kind == Kind::Key ? TrimBlanks(TextOf(line).substr(line.split + 1)) : std::string_view();
 }
 
 IniDocument IniDocument::Parse(std::string_view text) {
@@ -44,12 +66,16 @@ IniDocument IniDocument::Parse(std::string_view text) {
         doc.bom_ = true;
         text.remove_prefix(kUtf8Bom.size());
     }
+    // Sized once: a junk file of a million empty lines must not pass through every doubling.
+    doc.text_.reserve(text.size());
+    doc.lines_.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) +
+                       static_cast<size_t>(std::count(text.begin(), text.end(), '\r')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t end = start;
         while (end < text.size() && text[end] != '\n' && text[end] != '\r')
             ++end;
-        doc.lines_.push_back(ParseLine(text.substr(start, end - start)));
+        doc.lines_.push_back(doc.AddLine(text.substr(start, end - start)));
         // CRLF, LF or a lone CR ends the line.
         if (end < text.size()) {
             const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
@@ -63,13 +89,13 @@ IniDocument IniDocument::Parse(std::string_view text) {
 std::string IniDocument::Serialize() const {
     size_t size = bom_ ? kUtf8Bom.size() : 0;
     for (const Line& line : lines_)
-        size += line.text.size() + 2;
+        size += line.length + 2;
     std::string out;
     out.reserve(size);
     if (bom_)
         out.append(kUtf8Bom);
     for (const Line& line : lines_) {
-        out.append(line.text);
+        out.append(TextOf(line));
         out.append("\r\n");
     }
     return out;
@@ -80,8 +106,8 @@ size_t IniDocument::FindKey(std::string_view section, std::string_view key) cons
     for (size_t i = 0; i < lines_.size(); ++i) {
         const Line& line = lines_[i];
         if (line.kind == Kind::Section)
-            inSection = SameIgnoringAsciiCase(line.name, section);
-        else if (inSection && line.kind == Kind::Key && SameIgnoringAsciiCase(line.name, key))
+            inSection = SameIgnoringAsciiCase(NameOf(line), section);
+        else if (inSection && line.kind == Kind::Key && SameIgnoringAsciiCase(NameOf(line), key))
             return i;
     }
     return std::string::npos;
@@ -89,7 +115,7 @@ size_t IniDocument::FindKey(std::string_view section, std::string_view key) cons
 
 bool IniDocument::HasSection(std::string_view section) const {
     for (const Line& line : lines_) {
-        if (line.kind == Kind::Section && SameIgnoringAsciiCase(line.name, section))
+        if (line.kind == Kind::Section && SameIgnoringAsciiCase(NameOf(line), section))
             return true;
     }
     return false;
@@ -102,18 +128,16 @@ bool IniDocument::HasKey(std::string_view section, std::string_view key) const {
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
                                    std::string_view fallback) const {
     const size_t i = FindKey(section, key);
-    return std::string(i == std::string::npos ? fallback : std::string_view(lines_[i].value));
+    return std::string(i == std::string::npos ? fallback : ValueOf(lines_[i]));
+}
+
+bool IniDocument::SameSectionName(std::string_view a, std::string_view b) {
+    return SameIgnoringAsciiCase(a, b);
 }
 
 std::vector<IniEntry> IniDocument::ReadSection(std::string_view section) const {
     std::vector<IniEntry> entries;
-    bool inSection = false;
-    for (const Line& line : lines_) {
-        if (line.kind == Kind::Section)
-            inSection = SameIgnoringAsciiCase(line.name, section);
-        else if (inSection && line.kind == Kind::Key)
-            entries.push_back(IniEntry{line.name, line.value});
-    }
+    VisitSection(section, [&entries](const IniEntry& entry) { entries.push_back(entry); });
     return entries;
 }
 
@@ -133,19 +157,17 @@ bool IniDocument::SetString(std::string_view section, std::string_view key, std:
             c = ' ';
     }
 
+    std::string text(TrimBlanks(key));
+    text += '=';
+    text += cleanValue;
     const size_t existing = FindKey(section, key);
     if (existing != std::string::npos) {
-        Line& line = lines_[existing];
-        line.value = std::move(cleanValue);
-        line.text = line.name + "=" + line.value;
+        // The line keeps its own spelling of the key.
+        text.replace(0, text.find('='), NameOf(lines_[existing]));
+        lines_[existing] = AddLine(text);
         return true;
     }
-
-    Line line;
-    line.kind = Kind::Key;
-    line.name = std::string(TrimBlanks(key));
-    line.value = std::move(cleanValue);
-    line.text = line.name + "=" + line.value;
+    const Line line = AddLine(text);
 
     // Insert after the last key line of the first occurrence of the section, or right after its
     // header when it has no keys yet; comments and blank lines that follow stay below.
@@ -156,7 +178,7 @@ bool IniDocument::SetString(std::string_view section, std::string_view key, std:
         if (l.kind == Kind::Section) {
             if (insertAt != std::string::npos)
                 break;
-            inSection = SameIgnoringAsciiCase(l.name, section);
+            inSection = SameIgnoringAsciiCase(NameOf(l), section);
             if (inSection)
                 insertAt = i + 1;
         } else if (inSection && l.kind == Kind::Key) {
@@ -164,29 +186,25 @@ bool IniDocument::SetString(std::string_view section, std::string_view key, std:
         }
     }
     if (insertAt == std::string::npos) {
-        Line header;
-        header.kind = Kind::Section;
-        header.name = std::string(TrimBlanks(section));
-        header.text = "[" + header.name + "]";
-        lines_.push_back(std::move(header));
-        lines_.push_back(std::move(line));
+        std::string header = "[";
+        header += TrimBlanks(section);
+        header += ']';
+        lines_.push_back(AddLine(header));
+        lines_.push_back(line);
     } else {
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), std::move(line));
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
     }
     return true;
 }
 
 bool IniDocument::EraseSection(std::string_view section) {
-    std::vector<Line> kept;
-    kept.reserve(lines_.size());
     bool erasing = false;
-    for (Line& line : lines_) {
+    const auto erased = std::remove_if(lines_.begin(), lines_.end(), [&](const Line& line) {
         if (line.kind == Kind::Section)
-            erasing = SameIgnoringAsciiCase(line.name, section);
-        if (!erasing)
-            kept.push_back(std::move(line));
-    }
-    const bool erased = kept.size() != lines_.size();
-    lines_ = std::move(kept);
-    return erased;
+            erasing = SameIgnoringAsciiCase(NameOf(line), section);
+        return erasing;
+    });
+    const bool any = erased != lines_.end();
+    lines_.erase(erased, lines_.end());
+    return any;
 }

@@ -12,6 +12,7 @@
 //  - a key that occurs twice reads as its first occurrence; a section read returns both;
 //  - LF, CRLF and lone CR end a line; Serialize writes CRLF after every line.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,17 @@ class IniDocument {
     std::string GetString(std::string_view section, std::string_view key, std::string_view fallback) const;
     // Every key line of the section, in file order; the views live until the next edit.
     std::vector<IniEntry> ReadSection(std::string_view section) const;
+    // Calls visit(IniEntry) for every key line of the section, in file order, without collecting
+    // them first.
+    template <typename Visit> void VisitSection(std::string_view section, Visit visit) const {
+        bool inSection = false;
+        for (const Line& line : lines_) {
+            if (line.kind == Kind::Section)
+                inSection = SameSectionName(NameOf(line), section);
+            else if (inSection && line.kind == Kind::Key)
+                visit(IniEntry{NameOf(line), ValueOf(line)});
+        }
+    }
 
     // Replaces the value of the first occurrence in place, or appends the key to the section
     // (after its last key line), or appends the section at the end. Line breaks in the value
@@ -47,18 +59,31 @@ class IniDocument {
     static bool IsStorableKey(std::string_view key);
 
   private:
-    enum class Kind { Other, Section, Key };
+    enum class Kind : uint8_t { Other, Section, Key };
+    // A line as offsets into text_, 16 bytes however long it is: a junk file of millions of short
+    // lines must not cost the host's address space several times its size. Names and values are
+    // cut out of the line when they are asked for.
     struct Line {
+        uint32_t start = 0;  // first byte of the line in text_
+        uint32_t length = 0; // without the line end
+        uint32_t split = 0;  // Key: offset of the first '='; Section: offset of the first ']'
         Kind kind = Kind::Other;
-        std::string text;  // the line as read (without its line end); rebuilt when a key is set
-        std::string name;  // section or key name, trimmed
-        std::string value; // trimmed value of a key line
     };
 
+    static bool SameSectionName(std::string_view a, std::string_view b);
+    std::string_view TextOf(const Line& line) const;
+    // Section or key name, trimmed; empty for other lines.
+    std::string_view NameOf(const Line& line) const;
+    // Trimmed value of a key line.
+    std::string_view ValueOf(const Line& line) const;
+    // A line for text, which is appended to text_.
+    Line AddLine(std::string_view text);
     // Index of the first key line matching section and key; npos when there is none.
     size_t FindKey(std::string_view section, std::string_view key) const;
-    static Line ParseLine(std::string_view text);
 
     bool bom_ = false; // a UTF-8 byte-order mark stood before the first line
+    // The bytes of every line: the parsed text, then the lines that edits wrote (an edited line's
+    // old bytes stay behind unused until the document is gone).
+    std::string text_;
     std::vector<Line> lines_;
 };

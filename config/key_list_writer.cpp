@@ -59,8 +59,8 @@ class PendingFiles {
         const ReadResult read = fs_.ReadFile(path, &file.original);
         file.readable = read != ReadResult::Failed;
         file.existed = read == ReadResult::Ok;
-        file.loaded = file.existed && (!read_ || read_->Holds(identity, file.original));
         file.doc = IniDocument::Parse(file.original);
+        file.loaded = file.existed && (!read_ || read_->Holds(identity, file.doc));
         if (file.existed && !file.loaded) {
             // Copied in, edited by hand or unreadable at the load: the list never showed its
             // keys, so none of them can have been removed in it.
@@ -112,50 +112,87 @@ bool NeedsWrite(const PendingFile& file) {
     return (file.receivesKeys || file.lostKeys) && file.doc.Serialize() != file.original;
 }
 
-bool Write(FileSystem& fs, const PendingFile& file, RemoteFilesRead* read) {
+WriteResult Write(FileSystem& fs, const PendingFile& file, RemoteFilesRead* read) {
     if (!file.readable)
-        return false;
-    const std::string text = file.doc.Serialize();
-    if (!fs.WriteFile(file.path, text))
-        return false;
-    if (read)
-        read->Add(file.identity, text);
-    return true;
+        return WriteResult::NotWritten;
+    const WriteResult result = fs.WriteFileReporting(file.path, file.doc.Serialize());
+    if (result == WriteResult::Written && read)
+        read->Add(file.identity, file.doc);
+    return result;
+}
+
+// Writes what needs writing and returns what could not be written.
+std::vector<SaveProblem> WritePending(FileSystem& fs, PendingFiles& pending, RemoteFilesRead* read,
+                                      std::vector<std::string>& written) {
+    std::vector<SaveProblem> problems;
+    const auto write = [&](const PendingFile& file) {
+        const WriteResult result = Write(fs, file, read);
+        if (result == WriteResult::Written)
+            written.push_back(file.path);
+        else
+            problems.push_back(ProblemOf(file.path, result));
+    };
+    for (const PendingFile& file : pending.Files()) {
+        if (file.receivesKeys && NeedsWrite(file))
+            write(file);
+    }
+    // Files that only lose keys: their keys now stand in the files above, so they are emptied
+    // only once all of those have been written; otherwise they keep their keys for the next load.
+    const bool keysSaved = problems.empty();
+    for (const PendingFile& file : pending.Files()) {
+        if (file.receivesKeys || !NeedsWrite(file))
+            continue;
+        if (keysSaved)
+            write(file);
+        else
+            problems.push_back({file.path, SaveProblem::Kind::LeftUnchanged});
+    }
+    return problems;
 }
 
 } // namespace
 
 bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
-                  std::vector<std::string>* failedPaths, RemoteFilesRead* read) {
+                  std::vector<SaveProblem>* problems, RemoteFilesRead* read) {
+    std::vector<SaveProblem> found;
+    std::vector<std::string> listed;
+    std::vector<std::string> written;
     PendingFiles pending(fs, read);
-    for (const std::string& name : ListRemoteFiles(fs, moduleFolder))
-        pending.Open(moduleFolder + name);
+    try {
+        for (const std::string& name : ListRemoteFiles(fs, moduleFolder))
+            listed.push_back(moduleFolder + name);
+        for (const std::string& path : listed)
+            pending.Open(path);
 
-    std::string currentPath;
-    PendingFile* current = nullptr;
-    for (const KeyListRow& row : rows) {
-        const std::string path = RemoteFileName(moduleFolder, row.remoteName, fs.LeadBytes());
-        if (!current || path != currentPath) {
-            current = &pending.Open(path);
-            currentPath = path;
-            current->doc.SetString("Main", "Name", row.remoteName);
+        std::string currentPath;
+        PendingFile* current = nullptr;
+        for (const KeyListRow& row : rows) {
+            const std::string path = RemoteFileName(moduleFolder, row.remoteName, fs.LeadBytes());
+            if (!current || path != currentPath) {
+                current = &pending.Open(path);
+                currentPath = path;
+                current->doc.SetString("Main", "Name", row.remoteName);
+            }
+            AddRow(*current, row);
         }
-        AddRow(*current, row);
+        found = WritePending(fs, pending, read, written);
+    } catch (...) {
+        // Out of memory, most likely: every file that was not written by then counts as not
+        // written, the files met so far and every file of the folder (or the folder's remote
+        // files as a whole, when not even the listing was had).
+        found.clear();
+        std::unordered_set<std::string> reported(written.begin(), written.end());
+        for (const PendingFile& file : pending.Files())
+            listed.push_back(file.path);
+        for (const std::string& path : listed) {
+            if (reported.insert(path).second)
+                found.push_back({path, SaveProblem::Kind::NotWritten});
+        }
+        if (found.empty())
+            found.push_back({moduleFolder + "*.cfg", SaveProblem::Kind::NotWritten});
     }
-
-    std::vector<std::string> failed;
-    for (const PendingFile& file : pending.Files()) {
-        if (file.receivesKeys && NeedsWrite(file) && !Write(fs, file, read))
-            failed.push_back(file.path);
-    }
-    // Files that only lose keys: their keys now stand in the files above, so they are emptied
-    // only once all of those have been written; otherwise they keep their keys for the next load.
-    const bool keysSaved = failed.empty();
-    for (const PendingFile& file : pending.Files()) {
-        if (!file.receivesKeys && NeedsWrite(file) && !(keysSaved && Write(fs, file, read)))
-            failed.push_back(file.path);
-    }
-    if (failedPaths)
-        *failedPaths = failed;
-    return failed.empty();
+    const bool ok = found.empty();
+    if (problems)
+        *problems = std::move(found);
+    return ok;
 }

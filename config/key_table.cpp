@@ -86,7 +86,27 @@ void AddFirst(StringList::FirstEntryIndex& index, int32_t entry, uint32_t hash, 
 int32_t StringList::Add(std::string text, int32_t tag) {
     entries_.push_back(Entry{std::move(text), tag});
     const int32_t added = Count() - 1;
-    const std::string& addedText = entries_.back().text;
+    Index(added);
+    return added;
+}
+
+void StringList::Reserve(int32_t count) {
+    const size_t wanted = static_cast<size_t>(count);
+    if (wanted > entries_.capacity())
+        entries_.reserve(std::max(wanted, 2 * entries_.capacity()));
+}
+
+void StringList::ReplaceTexts(std::vector<std::pair<int32_t, std::string>> texts) {
+    for (auto& [entry, text] : texts)
+        entries_[static_cast<size_t>(entry)].text = std::move(text);
+    codeIndex_ = FirstEntryIndex{};
+    rawIndex_ = FirstEntryIndex{};
+    for (int32_t i = 0; i < Count(); ++i)
+        Index(i);
+}
+
+void StringList::Index(int32_t added) {
+    const std::string& addedText = entries_[static_cast<size_t>(added)].text;
 
     std::string_view code;
     if (CodePartIfAny(addedText, code)) {
@@ -111,7 +131,6 @@ int32_t StringList::Add(std::string text, int32_t tag) {
                 return held.header == parts.header && held.classes == parts.classes;
             });
     }
-    return added;
 }
 
 void StringList::Clear() {
@@ -214,11 +233,16 @@ std::string_view RemoteNameAt(int32_t index) {
     return (*RemoteNames)[remote].text;
 }
 
-KeyCode CodeOfRawEntry(int32_t rawIndex) {
+int32_t CodeEntryOfRawEntry(int32_t rawIndex) {
     if (!InRange(RawTable, rawIndex))
-        return 0;
+        return -1;
     const int32_t entry = (*RawTable)[rawIndex].tag;
-    if (!InRange(CodeTable, entry))
+    return InRange(CodeTable, entry) ? entry : -1;
+}
+
+KeyCode CodeOfRawEntry(int32_t rawIndex) {
+    const int32_t entry = CodeEntryOfRawEntry(rawIndex);
+    if (entry < 0)
         return 0;
     KeyCode code = 0;
     return ParseHex(CodePartOf((*CodeTable)[entry].text), &code) ? code : 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "decoding/key_code.h"
@@ -19,7 +20,13 @@ class StringList {
     };
 
     int32_t Add(std::string text, int32_t tag = 0);
+    // Makes room for count entries in all, growing at least twofold, so that a large file's lines
+    // are not copied through every doubling on the way.
+    void Reserve(int32_t count);
     void Clear();
+    // Gives the entries at the first of each pair the text of the second, then rebuilds the
+    // indexes once.
+    void ReplaceTexts(std::vector<std::pair<int32_t, std::string>> texts);
     int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
     const Entry& operator[](int32_t index) const { return entries_[static_cast<size_t>(index)]; }
     const std::vector<Entry>& Entries() const { return entries_; }
@@ -40,6 +47,8 @@ class StringList {
     };
 
   private:
+    void Index(int32_t entry);
+
     std::vector<Entry> entries_;
     FirstEntryIndex codeIndex_;
     FirstEntryIndex rawIndex_;
@@ -72,6 +81,10 @@ std::string_view RemoteNameAt(int32_t index);
 // Code part of the CodeTable entry tagged by RawTable entry j, read as hexadecimal; 0 when it is
 // not a hexadecimal number or j is out of range.
 KeyCode CodeOfRawEntry(int32_t rawIndex);
+// The CodeTable entry that RawTable entry j belongs to (its tag); -1 when either is out of range.
+// A raw match is named from this entry, never by looking its code up again: two remotes may hold
+// one code.
+int32_t CodeEntryOfRawEntry(int32_t rawIndex);
 
 // Raw scan: index of the first RawTable entry whose text matches the captured signature text
 // (SameRawSignature); -1 when none matches.

@@ -2,6 +2,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "config/ascii_text.h"
 #include "config/ini_document.h"
@@ -9,88 +10,116 @@
 
 namespace {
 
-// Raw section by lower-cased key name, first occurrence winning like every other lookup; built
-// once per file so that reading n entries costs n lookups, not n scans of the section.
-std::unordered_map<std::string, std::string_view> IndexSection(const IniDocument& doc,
-                                                               std::string_view section) {
-    std::unordered_map<std::string, std::string_view> index;
-    for (const IniEntry& entry : doc.ReadSection(section))
-        index.emplace(AsciiLowerCopy(entry.key), entry.value);
-    return index;
-}
-
-// Code entry of this remote whose key name equals keyName exactly (letter case included). Only
-// entries from firstOfFile on can carry the tag of the file being read.
-int32_t FindKeyOfRemote(const StringList& codeTable, int32_t firstOfFile, int32_t remote,
-                        std::string_view keyName) {
-    for (int32_t i = firstOfFile; i < codeTable.Count(); ++i) {
-        if (codeTable[i].tag == remote && TrimmedKeyNameOf(codeTable[i].text) == keyName)
-            return i;
-    }
-    return -1;
-}
-
-// Code parts in the table, upper-cased, so that the search for a free placeholder code costs one
-// lookup per candidate instead of a scan of the whole table. Filled only once a placeholder is
-// needed, and then kept up with the table.
-class UsedCodes {
-  public:
-    explicit UsedCodes(const StringList& table) : table_(table) {}
-
-    bool Contains(const char* code) {
-        for (; indexed_ < table_.Count(); ++indexed_) {
-            const std::string_view entry = table_[indexed_].text;
-            const size_t eq = entry.find('=');
-            if (eq != std::string_view::npos)
-                codes_.insert(AsciiUpperCopy(entry.substr(0, eq)));
-        }
-        return codes_.count(code) != 0;
-    }
-
-  private:
-    const StringList& table_;
-    int32_t indexed_ = 0;
-    std::unordered_set<std::string> codes_;
+// The entries Key<n> and Raw<n> of the Raw section, first occurrence winning like every other
+// lookup: keys[n - 1] and patterns[n - 1] index section, -1 when absent. Only n from 1 up to the
+// section's line count can belong to the unbroken run that is read, so the section is walked once
+// and nothing is kept per line beyond its two views and two indexes.
+struct RawEntries {
+    std::vector<IniEntry> section;
+    std::vector<int32_t> keys;
+    std::vector<int32_t> patterns;
 };
 
-// A raw key without a code gets the next code 1, 2, 3 ... (counted per file) that no entry holds.
-int32_t AddPlaceholder(StringList& codeTable, UsedCodes& used, int32_t remote, std::string_view keyName,
-                       KeyCode* counter) {
-    char text[CodeDigits + 1];
-    do {
-        ++*counter;
-        CodeText(*counter, text);
-    } while (used.Contains(text));
-    std::string entry(text);
-    entry += '=';
-    entry += keyName;
-    return codeTable.Add(std::move(entry), remote);
+// n of a name "<prefix><n>" (prefix in any letter case, n in decimal without leading zeros), or 0.
+size_t NumberAfter(std::string_view name, std::string_view prefix, size_t largest) {
+    if (name.size() <= prefix.size() || !SameIgnoringAsciiCase(name.substr(0, prefix.size()), prefix))
+        return 0;
+    size_t n = 0;
+    const std::string_view digits = name.substr(prefix.size());
+    if (digits.front() == '0')
+        return 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return 0;
+        n = n * 10 + static_cast<size_t>(c - '0');
+        if (n > largest)
+            return 0;
+    }
+    return n;
 }
 
-void ReadRemoteFile(const IniDocument& doc, StringList& remoteNames, StringList& codeTable,
-                    StringList& rawTable, UsedCodes& used) {
+RawEntries ReadRawEntries(const IniDocument& doc) {
+    RawEntries raw;
+    raw.section = doc.ReadSection("Raw");
+    const size_t count = raw.section.size();
+    raw.keys.assign(count, -1);
+    raw.patterns.assign(count, -1);
+    for (size_t i = 0; i < count; ++i) {
+        for (auto [prefix, list] : {std::pair{"Key", &raw.keys}, std::pair{"Raw", &raw.patterns}}) {
+            const size_t n = NumberAfter(raw.section[i].key, prefix, count);
+            if (n != 0 && (*list)[n - 1] < 0)
+                (*list)[n - 1] = static_cast<int32_t>(i);
+        }
+    }
+    return raw;
+}
+
+// A code entry that waits for its placeholder code: its text is "=" and the key name until then.
+struct Placeholder {
+    int32_t entry;
+    int32_t file; // placeholders count from 1 in every file
+};
+
+void ReadRemoteFile(const IniDocument& doc, int32_t file, StringList& remoteNames, StringList& codeTable,
+                    StringList& rawTable, std::vector<Placeholder>& placeholders) {
     const int32_t remote = remoteNames.Add(doc.GetString("Main", "Name", kUnknownRemoteName));
     const int32_t firstOfFile = codeTable.Count();
-    for (const IniEntry& entry : doc.ReadSection("Code")) {
+    int32_t codeLines = 0;
+    doc.VisitSection("Code", [&codeLines](const IniEntry&) { ++codeLines; });
+    codeTable.Reserve(firstOfFile + codeLines);
+    doc.VisitSection("Code", [&](const IniEntry& entry) {
         std::string text(entry.key);
         text += '=';
         text += entry.value;
         codeTable.Add(std::move(text), remote);
-    }
+    });
 
-    const auto raw = IndexSection(doc, "Raw");
-    KeyCode placeholder = 0;
-    for (size_t n = 1;; ++n) {
-        const auto key = raw.find("key" + std::to_string(n));
-        if (key == raw.end())
-            break;
-        const auto pattern = raw.find("raw" + std::to_string(n));
-        const std::string_view keyName = key->second;
-        int32_t entry = FindKeyOfRemote(codeTable, firstOfFile, remote, keyName);
-        if (entry < 0)
-            entry = AddPlaceholder(codeTable, used, remote, keyName, &placeholder);
-        rawTable.Add(pattern == raw.end() ? std::string() : AsciiUpperCopy(pattern->second), entry);
+    const RawEntries raw = ReadRawEntries(doc);
+    if (raw.keys.empty() || raw.keys.front() < 0)
+        return;
+    // A raw key takes the code entry of this file whose key name equals its own exactly (letter
+    // case included): the first Code line of that name, else the placeholder an earlier raw key
+    // of that name got. Only a file with raw keys needs the names, and then by views into doc.
+    std::unordered_map<std::string_view, int32_t> entryOfKeyName;
+    int32_t entry = firstOfFile;
+    doc.VisitSection("Code", [&](const IniEntry& line) { entryOfKeyName.emplace(line.value, entry++); });
+    for (size_t n = 0; n < raw.keys.size() && raw.keys[n] >= 0; ++n) {
+        const std::string_view keyName = raw.section[static_cast<size_t>(raw.keys[n])].value;
+        const std::string_view pattern = raw.patterns[n] < 0
+                                             ? std::string_view()
+                                             : raw.section[static_cast<size_t>(raw.patterns[n])].value;
+        auto [found, added] = entryOfKeyName.emplace(keyName, 0);
+        if (added) {
+            found->second = codeTable.Add("=" + std::string(keyName), remote);
+            placeholders.push_back(Placeholder{found->second, file});
+        }
+        rawTable.Add(AsciiUpperCopy(pattern), found->second);
     }
+}
+
+// Placeholder codes are handed out only once the Code lines of every file are in the table, so
+// that none equals a code of any file: a raw match would otherwise name a file's raw-only key
+// with the code another file gives to its own key, and the next save would write the clash into
+// both files. Each file counts 1, 2, 3 ... and skips every code already taken.
+void AssignPlaceholderCodes(StringList& codeTable, const std::vector<Placeholder>& placeholders) {
+    std::unordered_set<KeyCode> assigned;
+    std::vector<std::pair<int32_t, std::string>> texts;
+    texts.reserve(placeholders.size());
+    KeyCode counter = 0;
+    int32_t file = -1;
+    for (const Placeholder& placeholder : placeholders) {
+        if (placeholder.file != file) {
+            file = placeholder.file;
+            counter = 0;
+        }
+        char code[CodeDigits + 1];
+        do {
+            CodeText(++counter, code);
+        } while (assigned.count(counter) != 0 || FindCodeEntryIn(codeTable, code) >= 0);
+        assigned.insert(counter);
+        texts.emplace_back(placeholder.entry, code + codeTable[placeholder.entry].text);
+    }
+    codeTable.ReplaceTexts(std::move(texts));
 }
 
 } // namespace
@@ -102,16 +131,19 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
     rawTable.Clear();
     if (read)
         read->Clear();
-    UsedCodes used(codeTable);
+    std::vector<Placeholder> placeholders;
     std::string text;
+    int32_t file = 0;
     for (const std::string& name : ListRemoteFiles(fs, moduleFolder)) {
         const std::string path = moduleFolder + name;
         IniDocument doc; // unreadable: an empty document
         if (fs.ReadFile(path, &text) == ReadResult::Ok) {
             doc = IniDocument::Parse(text);
             if (read)
-                read->Add(fs.IdentityOf(path), text);
+                read->Add(fs.IdentityOf(path), doc);
         }
-        ReadRemoteFile(doc, remoteNames, codeTable, rawTable, used);
+        ReadRemoteFile(doc, file++, remoteNames, codeTable, rawTable, placeholders);
     }
+    if (!placeholders.empty())
+        AssignPlaceholderCodes(codeTable, placeholders);
 }

@@ -31,23 +31,34 @@ bool EndsWithExtension(std::string_view name) {
            SameIgnoringAsciiCase(name.substr(name.size() - kExtension.size()), kExtension);
 }
 
-// FNV-1a over the bytes, then the length.
-uint64_t Fingerprint(std::string_view contents) {
+// FNV-1a over the key lines of Code and Raw as read (name and value, each closed by a byte no
+// name or value holds), one section after the other.
+uint64_t KeysFingerprint(const IniDocument& contents) {
     uint64_t hash = 0xCBF29CE484222325ull;
-    for (char c : contents)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
-    return hash ^ contents.size();
+    const auto add = [&hash](std::string_view text, unsigned char end) {
+        for (char c : text)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
+        hash = (hash ^ end) * 0x100000001B3ull;
+    };
+    for (const char* section : {"Code", "Raw"}) {
+        contents.VisitSection(section, [&add](const IniEntry& entry) {
+            add(entry.key, '\n');
+            add(entry.value, '\n');
+        });
+        add({}, '\r');
+    }
+    return hash;
 }
 
 } // namespace
 
-void RemoteFilesRead::Add(const std::string& identity, std::string_view contents) {
-    files_[identity] = Fingerprint(contents);
+void RemoteFilesRead::Add(const std::string& identity, const IniDocument& contents) {
+    files_[identity] = KeysFingerprint(contents);
 }
 
-bool RemoteFilesRead::Holds(const std::string& identity, std::string_view contents) const {
+bool RemoteFilesRead::Holds(const std::string& identity, const IniDocument& contents) const {
     const auto found = files_.find(identity);
-    return found != files_.end() && found->second == Fingerprint(contents);
+    return found != files_.end() && found->second == KeysFingerprint(contents);
 }
 
 std::string RemoteFileName(std::string_view moduleFolder, std::string_view remoteName,

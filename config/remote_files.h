@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "config/file_system.h"
+#include "config/ini_document.h"
 #include "config/key_table.h"
+#include "config/save_problems.h"
 
 // Name of the remote a file without Main / Name stands for.
 constexpr char kUnknownRemoteName[] = "<Unknown>";
@@ -24,14 +26,15 @@ std::string RemoteFileName(std::string_view moduleFolder, std::string_view remot
                            LeadByteTest isLeadByte = nullptr);
 
 // The remote definition files one load read, by identity (FileSystem::IdentityOf), each with a
-// fingerprint of the bytes read. The key-list writer changes only these files (while they still
-// hold what was read) and the files that receive keys: the keys of any other file were never in
-// the dialog, and erasing them would lose them.
+// fingerprint of its keys: the lines of its Code and Raw sections as read. The key-list writer
+// changes only these files (while their keys are still the ones read) and the files that receive
+// keys: the keys of any other file were never in the dialog, and erasing them would lose them. An
+// editor that only rewrote the line ends, a comment or the Main section changed no key.
 class RemoteFilesRead {
   public:
     void Clear() { files_.clear(); }
-    void Add(const std::string& identity, std::string_view contents);
-    bool Holds(const std::string& identity, std::string_view contents) const;
+    void Add(const std::string& identity, const IniDocument& contents);
+    bool Holds(const std::string& identity, const IniDocument& contents) const;
 
   private:
     std::unordered_map<std::string, uint64_t> files_;
@@ -58,9 +61,11 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
 //
 // Every file is replaced whole or not at all. Files that receive keys are written first; files
 // that only lose their keys are written only when all of those succeeded, so a failed write
-// never leaves keys in no file at all. A file that could not be read is never replaced. Paths
-// that were not written although they should have been are returned in *failedPaths (the other
-// files are still written); true when there are none. Files written are recorded in *read with
-// their new content, so that a second save before the next load treats them alike.
+// never leaves keys in no file at all (they are reported as left unchanged). A file that could not
+// be read is never replaced. Files that were not written although they should have been are
+// returned in *problems with what became of them (the other files are still written); true when
+// there are none. An exception on the way (out of memory) reports every file not yet written.
+// Files written are recorded in *read with their new content, so that a second save before the
+// next load treats them alike.
 bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
-                  std::vector<std::string>* failedPaths = nullptr, RemoteFilesRead* read = nullptr);
+                  std::vector<SaveProblem>* problems = nullptr, RemoteFilesRead* read = nullptr);

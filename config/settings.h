@@ -6,6 +6,16 @@
 
 class IniDocument;
 
+// The smallest values the dialog's controls can set. The files keep whatever they hold, but at use
+// a hand-edited value below these counts as them, as the dialog shows it: a WaitN of 0 would send
+// a repeat at every pass (about one a millisecond), a BufferSize of 0 would take no sample at all.
+constexpr int32_t kShortestWaitMs = 50;
+constexpr int32_t kSmallestBufferSize = 11;
+
+// The receiver tick lengths the dialog offers, in hundredths of a microsecond.
+constexpr int32_t kScalerUnit1 = 8533; // "85.33 мкс"
+constexpr int32_t kScalerUnit2 = 2133; // "21.33 мкс"
+
 // A plain copy of the settings, for the file reader and writer and for tests.
 struct SettingsValues {
     bool RawMode = false;

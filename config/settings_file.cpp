@@ -81,14 +81,14 @@ SettingsValues ReadSettingsFile(FileSystem& fs, const std::string& modulePath,
     return ReadSettings(doc, current);
 }
 
-bool WriteSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
-                       std::string_view lastRemoteControl) {
+WriteResult WriteSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
+                              std::string_view lastRemoteControl) {
     const std::string path = SettingsFileName(modulePath);
     IniDocument doc;
     if (LoadIniFile(fs, path, &doc) == ReadResult::Failed)
-        return false;
+        return WriteResult::NotWritten;
     WriteSettings(doc, values, lastRemoteControl);
-    return fs.WriteFile(path, doc.Serialize());
+    return fs.WriteFileReporting(path, doc.Serialize());
 }
 
 std::string ReadLastRemoteControl(FileSystem& fs, const std::string& modulePath, std::string_view current) {

@@ -17,11 +17,11 @@ void WriteSettings(IniDocument& doc, const SettingsValues& values, std::string_v
 
 // The file-level forms. A missing file reads as empty (every value its default); a file that
 // exists but cannot be read (held by another program) keeps every current value. The writer reads the file
-// first so that what it does not own survives, and refuses (false) to replace a file it could not read; false
-// also when the write itself fails, and then the old file is unchanged.
+// first so that what it does not own survives, and refuses (NotWritten) to replace a file it could not
+// read; otherwise the result is what FileSystem::WriteFileReporting tells.
 SettingsValues ReadSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& current);
-bool WriteSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
-                       std::string_view lastRemoteControl);
+WriteResult WriteSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
+                              std::string_view lastRemoteControl);
 
 // Main / LastRemoteControl for the dialog's remote-name box; current when the key is absent or the
 // module's folder is not known.

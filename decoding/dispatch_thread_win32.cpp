@@ -4,7 +4,10 @@
 #include "decoding/key_dispatcher.h"
 #include "decoding/raw_signature_text.h"
 #include "plugin/plugin_win32.h"
+#include "plugin/thread_join_win32.h"
 #include "setup_dialog/setup_form_win32.h"
+
+std::atomic<bool> HostKeyHeld{false};
 
 namespace {
 
@@ -17,6 +20,7 @@ class ThreadDispatchEnvironment final : public DispatchEnvironment {
     void SendKeyEvent(int32_t lParam) override {
         SendMessageA(HostWindow, kMsgKeyEvent, reinterpret_cast<WPARAM>(&KeyEventRecordData), lParam);
     }
+    void PublishHostHolds(bool holds) override { HostKeyHeld.store(holds); }
     void PostToDialog(uint32_t message, uint32_t wParam, uint32_t lParam) override {
         if (TSetupForm* form = CurrentSetupForm())
             PostMessageA(form->Handle(), message, wParam, static_cast<LPARAM>(lParam));
@@ -49,4 +53,17 @@ DWORD WINAPI DispatchKeys(LPVOID) {
         static_cast<uint32_t>(reinterpret_cast<uintptr_t>(dispatcher.RemoteNameBuffer()));
     dispatcher.Run();
     return 0;
+}
+
+void ReleaseHostKeyForSetup() {
+    if (!DispatchThread || !HostKeyHeld.load())
+        return;
+    // A Stop let through by the wait closes the thread's handle: wait on a handle of our own.
+    HANDLE thread = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), DispatchThread, GetCurrentProcess(), &thread, SYNCHRONIZE,
+                         FALSE, 0))
+        return;
+    SetEvent(KeySignal);
+    WaitLettingSentMessagesThrough(thread, [] { return HostKeyHeld.load(); });
+    CloseHandle(thread);
 }

@@ -45,6 +45,12 @@ uint32_t WaitOf(const std::atomic<int32_t>& setting) {
     return static_cast<uint32_t>(std::max(setting.load(std::memory_order_relaxed), 0));
 }
 
+// WaitN as the dialog shows it: a hand-edited period below the dialog's smallest would send the
+// host a repeat at every pass while a button is held, about one a millisecond.
+uint32_t RepeatPeriodOf(const std::atomic<int32_t>& waitN) {
+    return static_cast<uint32_t>(std::max(waitN.load(std::memory_order_relaxed), kShortestWaitMs));
+}
+
 // A hold wait of 0 ms would turn the wait into a spin on a core for as long as a button is held.
 constexpr uint32_t kShortestHoldWait = 1;
 
@@ -58,19 +64,30 @@ void KeyDispatcher::Run() {
     Start();
     while (!env_.StopRequested())
         Pass();
+    // Stop and Close: a host that ramps or winds while a button is held must hear that it is no
+    // longer held. Stop's join lets this send through.
+    if (hostHolds_)
+        SendToHost(kKeyReleased);
 }
 
 void KeyDispatcher::Start() {
     code_ = kAllBits;
+    entry_ = -1;
     down_ = false;
     reportedCode_ = kAllBits;
+    reportedEntry_ = -1;
     reportedDown_ = false;
     repeat_ = 0;
     handOffTime_ = 0;
     sendTime_ = 0;
     releaseDue_ = false;
+    hostHolds_ = false;
+    // Setup waits while the host holds a button: nothing may be left over from an earlier run.
+    env_.PublishHostHolds(false);
+    rawMatched_ = false;
     delay_ = WaitOf(settings_.Wait1);
-    holdTimeout_ = std::max(std::min(WaitOf(settings_.WaitN), WaitOf(settings_.WaitR)), kShortestHoldWait);
+    holdTimeout_ =
+        std::max(std::min(RepeatPeriodOf(settings_.WaitN), WaitOf(settings_.WaitR)), kShortestHoldWait);
     std::memcpy(record_.ext, "EXT", std::size(record_.ext));
     record_.value2 = 2;
     record_.zero196 = 0;
@@ -78,8 +95,12 @@ void KeyDispatcher::Start() {
 }
 
 void KeyDispatcher::Pass() {
+    // Setup has opened while the host holds a button: nothing reaches the host while the dialog
+    // is open, so it hears the release now.
+    if (hostHolds_ && env_.SetupOpen())
+        SendToHost(kKeyReleased);
     TakeHandOff();
-    if (code_ != reportedCode_ || down_ != reportedDown_)
+    if (code_ != reportedCode_ || entry_ != reportedEntry_ || down_ != reportedDown_)
         ReportChange();
     else if (reportedDown_)
         RepeatIfDue(env_.SetupOpen());
@@ -94,8 +115,11 @@ void KeyDispatcher::TakeHandOff() {
         if (settings_.RawMode.load(std::memory_order_relaxed)) {
             if (signalled == kRawSignatureWaits)
                 ResolveRawSignature(down);
+            else if (!rawMatched_ && !env_.SetupOpen())
+                down = false; // a repeat frame continues only a key that was matched
         } else {
             code_ = signalled;
+            entry_ = -1;
         }
         // Re-armed whatever the mode: raw mode may have been switched off between a raw hand-off
         // and this pass, and raw learning must not stay off once it is switched on again.
@@ -115,9 +139,11 @@ void KeyDispatcher::ResolveRawSignature(bool& down) {
         std::clamp(RawSignatureLength.load(std::memory_order_relaxed), 0, kRawSignatureMaxLength);
     RawSignatureToText(RawSignature, length, rawText_);
     RawSignatureText.Store(rawText_);
-    const int32_t entry = FindRawEntry(rawText_);
-    if (entry >= 0) {
-        code_ = CodeOfRawEntry(entry);
+    const int32_t raw = FindRawEntry(rawText_);
+    entry_ = CodeEntryOfRawEntry(raw);
+    rawMatched_ = raw >= 0;
+    if (raw >= 0) {
+        code_ = CodeOfRawEntry(raw);
     } else if (env_.SetupOpen()) {
         // Alternate, so that every unmatched signature is a change the dialog hears of.
         code_ = reportedCode_ == 0 ? kAllBits : 0;
@@ -149,6 +175,7 @@ void KeyDispatcher::ReportChange() {
             env_.PostToDialog(kMsgKeyEvent, 0, 0);
     }
     reportedCode_ = code_;
+    reportedEntry_ = entry_;
     reportedDown_ = down_;
 }
 
@@ -160,7 +187,7 @@ void KeyDispatcher::NameHeldButton(bool setupOpen) {
     CodeText(code_, codeText);
     if (!reportedDown_)
         repeat_ = 0;
-    const int32_t entry = FindCodeEntry(codeText);
+    const int32_t entry = entry_ >= 0 ? entry_ : FindCodeEntry(codeText);
     std::string_view keyName = codeText;
     std::string_view remoteName = kUndefinedRemote;
     bool sameButton = false;
@@ -184,14 +211,34 @@ void KeyDispatcher::RepeatIfDue(bool setupOpen) {
     if (!AtLeastElapsed(now, sendTime_, delay_))
         return;
     ++repeat_;
-    delay_ = WaitOf(settings_.WaitN);
+    delay_ = RepeatPeriodOf(settings_.WaitN);
     sendTime_ = now;
     SendUnlessSetup(setupOpen, repeat_);
 }
 
 void KeyDispatcher::SendUnlessSetup(bool setupOpen, int32_t lParam) {
     if (!setupOpen)
-        env_.SendKeyEvent(lParam);
+        SendToHost(lParam);
+}
+
+void KeyDispatcher::SendToHost(int32_t lParam) {
+    const bool holds = lParam != kKeyReleased;
+    if (!holds && !hostHolds_)
+        return; // its press never reached the host
+    if (holds && !hostHolds_) {
+        // Published before the press, and SetupOpen looked at once more after that: Setup sets
+        // SetupOpen and then waits while the host holds a button, so either it waits for this
+        // press's release or the press is not sent at all.
+        env_.PublishHostHolds(true);
+        if (env_.SetupOpen()) {
+            env_.PublishHostHolds(false);
+            return;
+        }
+    }
+    hostHolds_ = holds;
+    env_.SendKeyEvent(lParam);
+    if (!holds)
+        env_.PublishHostHolds(false);
 }
 
 void KeyDispatcher::WaitForHandOff() {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "config/configuration.h"
 #include "config/key_table.h"
 #include "decoding/dispatch_thread_win32.h"
 #include "plugin/configuration_win32.h"
@@ -46,6 +47,8 @@ void FreeKeyTableLists() {
     CodeTable = nullptr;
     delete RawTable;
     RawTable = nullptr;
+    // A dialog opened after Close shows no key: it must not save against files it never listed.
+    ForgetLoadedRemoteFiles();
 }
 
 void CheckHostVersion(const void* hostInfo) {
@@ -116,9 +119,11 @@ void RunSetup() {
     auto* form = new TSetupForm(HostWindow);
     // The worker threads may already run (Setup while started): they must see a whole form.
     PublishSetupForm(form);
-    std::vector<std::string> saveFailures;
+    std::vector<SaveProblem> saveFailures;
     try {
         SetupOpen.store(true);
+        // Nothing reaches the host while the dialog is open: a button it holds is released first.
+        ReleaseHostKeyForSetup();
         StartReceiving();
         form->ShowModal();
         saveFailures = form->SaveFailures();
@@ -154,9 +159,14 @@ extern "C" const char* __stdcall Open(const char* instanceName, HWND hostWindow,
         HostWindow = hostWindow;
         StoreModulePath();
         StoreInstanceName(instanceName);
-        LoadDriver();
-        CreateKeyTableLists();
-        ReloadConfiguration();
+        try {
+            LoadDriver();
+            CreateKeyTableLists();
+            ReloadConfiguration();
+        } catch (...) {
+            // Out of memory: the plug-in carries on with what it has. The version test does not
+            // depend on any of it, and without it every Start would be refused.
+        }
         CheckHostVersion(hostInfo);
     } catch (...) {
     }

@@ -89,6 +89,8 @@ uint8_t ApplySet(const ActionParamView& params, const PortByte& selected) {
         selected.Write(static_cast<uint8_t>(value));
         return 0;
     }
+    // The sampling thread's LED updates change the output byte too, read-modify-write as here.
+    const std::lock_guard<std::mutex> hold(DataPortLock);
     uint8_t current = 0;
     if (selected.Read(&current))
         selected.Write(static_cast<uint8_t>(value != 0 ? current | mask : current & ~mask));

@@ -8,6 +8,8 @@ void ShowErrorBox(const char* text);
 #include <string>
 #include <vector>
 
-// After the dialog has gone: one box, owned by the host window, naming every file that could not
-// be written.
-void ShowSaveFailures(HWND owner, const std::vector<std::string>& paths);
+#include "config/save_problems.h"
+
+// After the dialog has gone: one box, owned by the host window, telling what became of every file
+// that was not written (SaveFailureText).
+void ShowSaveFailures(HWND owner, const std::vector<SaveProblem>& problems);

@@ -1,20 +1,20 @@
 #include "plugin/receiving_lifecycle.h"
 
-void StartReceiving(ReceivingSteps& steps, bool& running, bool stopping) {
+void StartReceiving(ReceivingSteps& steps, bool& running, bool& stopping) {
     if (running || stopping)
         return;
     if (!steps.StartSampling())
         return;
-    if (!steps.CreateKeySignal()) {
-        steps.StopSampling();
+    const bool signalCreated = steps.CreateKeySignal();
+    if (signalCreated && steps.StartDispatcher()) {
+        running = true;
         return;
     }
-    if (!steps.StartDispatcher()) {
-        steps.StopSampling();
+    stopping = true;
+    steps.StopSampling();
+    if (signalCreated)
         steps.CloseKeySignal();
-        return;
-    }
-    running = true;
+    stopping = false;
 }
 
 void StopReceiving(ReceivingSteps& steps, bool& running, bool& stopping) {

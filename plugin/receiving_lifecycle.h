@@ -22,8 +22,10 @@ class ReceivingSteps {
 };
 
 // Starts sampling, KeySignal and the dispatcher, in that order; on a failure undoes what was done,
-// the sampling thread before KeySignal, which it signals. Nothing while running or stopping.
-void StartReceiving(ReceivingSteps& steps, bool& running, bool stopping);
+// the sampling thread before KeySignal, which it signals. Nothing while running or stopping. The
+// undo is a stop too: its join lets sent messages through, and a Start from one of them must not
+// restart the thread being ended.
+void StartReceiving(ReceivingSteps& steps, bool& running, bool& stopping);
 
 // Ends the dispatcher, then sampling, then closes KeySignal. Nothing while stopped or stopping.
 void StopReceiving(ReceivingSteps& steps, bool& running, bool& stopping);

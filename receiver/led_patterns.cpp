@@ -19,7 +19,8 @@ uint8_t ReadOutput(DataPort& port) {
     return value;
 }
 
-// Read-modify-write of the lines in mask; a scheme without lines writes nothing at all.
+// Read-modify-write of the lines in mask; a scheme without lines writes nothing at all. The
+// caller holds DataPortLock.
 void ShowPattern(DataPort& port, uint8_t mask, uint8_t pattern) {
     if (mask != 0)
         port.SetOutput(static_cast<uint8_t>((ReadOutput(port) & ~mask) | pattern));
@@ -37,6 +38,7 @@ void ShowLedsAttached(DataPort& port, int8_t blinkMode) {
     const LedPatterns leds = LedPatternsFor(blinkMode);
     if (leds.directionMask == 0)
         return;
+    const std::lock_guard<std::mutex> hold(DataPortLock);
     uint8_t direction = 0;
     if (port.GetDirection(&direction) != 0)
         direction = 0;
@@ -48,15 +50,18 @@ bool ShowLedsReceiving(DataPort& port, int8_t blinkMode) {
     if (blinkMode != 1 && blinkMode != 2)
         return false;
     const LedPatterns leds = LedPatternsFor(blinkMode);
+    const std::lock_guard<std::mutex> hold(DataPortLock);
     ShowPattern(port, leds.directionMask, leds.receive);
     return true;
 }
 
 void ShowLedsReady(DataPort& port, int8_t blinkMode) {
     const LedPatterns leds = LedPatternsFor(blinkMode);
+    const std::lock_guard<std::mutex> hold(DataPortLock);
     ShowPattern(port, leds.directionMask, leds.ready);
 }
 
-void SwitchLedsOff(DataPort& port, int8_t blinkMode) {
-    ShowPattern(port, LedPatternsFor(blinkMode).offAtStop, 0);
+void SwitchLedsOff(DataPort& port, uint8_t lines) {
+    const std::lock_guard<std::mutex> hold(DataPortLock);
+    ShowPattern(port, lines, 0);
 }

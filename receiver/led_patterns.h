@@ -27,5 +27,6 @@ bool ShowLedsReceiving(DataPort& port, int8_t blinkMode);
 // The first poll without data after reception: show the ready pattern again.
 void ShowLedsReady(DataPort& port, int8_t blinkMode);
 
-// Sampling stopped: those of D0 and D1 that the scheme drives off; every other line keeps its state.
-void SwitchLedsOff(DataPort& port, int8_t blinkMode);
+// Sampling stopped: the given lines (those of D0 and D1 that the schemes used since the start
+// drove, LedPatterns::offAtStop) off; every other line keeps its state.
+void SwitchLedsOff(DataPort& port, uint8_t lines);

@@ -67,12 +67,22 @@ int32_t TicksToMicroseconds(int32_t ticks, int32_t scaler) {
         std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
+int32_t ScalerInUse(const SettingsValues& settings) {
+    if (settings.Scaler > 0)
+        return settings.Scaler;
+    return settings.Mode == ModelTwoByte ? kScalerUnit2 : kScalerUnit1;
+}
+
+int32_t BufferSizeInUse(const SettingsValues& settings) {
+    return std::max(settings.BufferSize, kSmallestBufferSize);
+}
+
 void ConvertSamples(const uint8_t (&samples)[kSampleBufferSize], int32_t byteCount,
                     const SettingsValues& settings, PulseTrain& train) {
-    TrainWriter out(train, settings.Scaler);
+    TrainWriter out(train, ScalerInUse(settings));
     // The driver's count and the typed BufferSize are both untrusted: neither may take the walk
-    // beyond the buffer, and a limit of zero or below means there is nothing to convert.
-    const int32_t count = std::min({byteCount, settings.BufferSize, kSampleBufferSize});
+    // beyond the buffer, and a count of zero or below means there is nothing to convert.
+    const int32_t count = std::min({byteCount, BufferSizeInUse(settings), kSampleBufferSize});
     if (count <= 0)
         return;
     switch (settings.Mode) {

@@ -69,7 +69,15 @@ void HandOverRaw(SamplingState& state, const SettingsValues& settings, uint32_t 
     HandOver(state, code, now, output);
 }
 
+void NoteLedsDriven(SamplingState& state, int8_t blinkMode) {
+    state.ledLinesDriven |= LedPatternsFor(blinkMode).offAtStop;
+}
+
 } // namespace
+
+uint8_t LedLinesOffAtStop(const SamplingState& state, int8_t blinkMode) {
+    return state.ledLinesDriven | LedPatternsFor(blinkMode).offAtStop;
+}
 
 void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
                   std::atomic<int32_t>& lastDeviceStatus, const SettingsValues& settings, DataPort& port,
@@ -77,8 +85,10 @@ void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
     state.train.count = 0;
     const int32_t lastStatus = lastDeviceStatus.load(std::memory_order_relaxed);
     if (deviceStatus != lastStatus) {
-        if (deviceStatus == kStatusOk && lastStatus == kStatusNoDevice)
+        if (deviceStatus == kStatusOk && lastStatus == kStatusNoDevice) {
             ShowLedsAttached(port, settings.BlinkMode);
+            NoteLedsDriven(state, settings.BlinkMode);
+        }
         lastDeviceStatus.store(deviceStatus, std::memory_order_relaxed);
     }
 
@@ -86,6 +96,7 @@ void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
         if (state.receptionShown) {
             state.receptionShown = false;
             ShowLedsReady(port, settings.BlinkMode);
+            NoteLedsDriven(state, settings.BlinkMode);
         }
         return;
     }
@@ -96,6 +107,8 @@ void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
         HandOverRaw(state, settings, now, output);
     else
         HandOverDecoded(state, settings, now, output);
-    if (ShowLedsReceiving(port, settings.BlinkMode))
+    if (ShowLedsReceiving(port, settings.BlinkMode)) {
         state.receptionShown = true;
+        NoteLedsDriven(state, settings.BlinkMode);
+    }
 }

@@ -31,6 +31,7 @@ struct SamplingState {
     PulseTrain train{};
     KeyCode previousCode = 0;    // handed to the decoder for repeat frames
     bool receptionShown = false; // the reception LED pattern is on
+    uint8_t ledLinesDriven = 0;  // offAtStop lines of every scheme that wrote the port since the start
     bool handedOver = false;     // a hand-off was made in this run
     uint32_t lastHandOff = 0;    // tick of the last hand-off (or raw repeat frame)
 };
@@ -46,3 +47,8 @@ constexpr uint32_t kShortestRepeatWindowMs = 500;
 void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
                   std::atomic<int32_t>& lastDeviceStatus, const SettingsValues& settings, DataPort& port,
                   SamplingOutput& output, uint32_t now);
+
+// The LED lines Stop switches off once the thread has ended: those of every scheme that drove the
+// port since the start, and those of the scheme in force now. The user may have changed the scheme
+// in the dialog meanwhile, and a lamp the old scheme lit would otherwise stay lit for good.
+uint8_t LedLinesOffAtStop(const SamplingState& state, int8_t blinkMode);

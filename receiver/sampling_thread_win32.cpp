@@ -91,6 +91,7 @@ void StopSampling() {
     }
     if (DriverModule) {
         DriverDataPort port;
-        SwitchLedsOff(port, Settings.BlinkMode.load(std::memory_order_relaxed));
+        SwitchLedsOff(port,
+                      LedLinesOffAtStop(ThreadState, Settings.BlinkMode.load(std::memory_order_relaxed)));
     }
 }

@@ -31,6 +31,12 @@ int32_t ScalerForButton(int tag) {
     return tag == 2 ? kScalerUnit2 : kScalerUnit1;
 }
 
+void RawBoxClick(bool checked, SettingsStore& settings, KeyCode* lastCode) {
+    settings.RawMode.store(checked);
+    if (lastCode)
+        *lastCode = 0;
+}
+
 int32_t ShownPosition(int32_t value, const SpinRange& range) {
     return std::clamp(value, range.min, range.max);
 }

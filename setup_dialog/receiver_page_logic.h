@@ -6,6 +6,9 @@
 #include <optional>
 #include <string_view>
 
+#include "config/settings.h"
+#include "decoding/key_code.h"
+
 // An arrow control's range and step.
 struct SpinRange {
     int32_t min;
@@ -13,13 +16,11 @@ struct SpinRange {
     int32_t step;
 };
 
-inline constexpr SpinRange kBufferSizeRange{11, 512, 1};
+inline constexpr SpinRange kBufferSizeRange{kSmallestBufferSize, 512, 1};
 inline constexpr SpinRange kPollFreqRange{5, 100, 5};
-inline constexpr SpinRange kWaitRange{50, 1000, 50};
+inline constexpr SpinRange kWaitRange{kShortestWaitMs, 1000, 50};
 
 // Receiver models: the time unit, its scaler and the buffer size that picking the model sets.
-constexpr int32_t kScalerUnit1 = 8533; // "85.33 мкс"
-constexpr int32_t kScalerUnit2 = 2133; // "21.33 мкс"
 
 struct ModelDefaults {
     int scalerButton; // 1 or 2
@@ -36,6 +37,11 @@ std::optional<ModelDefaults> ModelChange(int32_t currentMode, int32_t clicked);
 int ScalerButtonFor(int32_t scaler);
 // The Scaler a time-unit button stands for (tag 2: 2133, any other: 8533).
 int32_t ScalerForButton(int tag);
+
+// A click on the RAW box: RawMode follows the box, and the next code is shown even when it is the
+// last one again (*lastCode cleared). RawArmed is left alone: while it is clear the dispatcher is
+// reading RawSignature, and every hand-off it takes and every Start arm it again.
+void RawBoxClick(bool checked, SettingsStore& settings, KeyCode* lastCode);
 
 // A position as its control shows it: limited to the range.
 int32_t ShownPosition(int32_t value, const SpinRange& range);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "config/settings.h"
-#include "receiver/receiver.h"
 #include "setup_dialog/receiver_page_logic.h"
 #include "setup_dialog/setup_form_ids.h"
 
@@ -235,14 +234,8 @@ bool ReceiverPage::OnCommand(int id, int code) {
         if (!filling_ && checked)
             Settings.Scaler.store(ScalerForButton(id == IDC_RADIO_SCALER_2 ? 2 : 1));
     } else if (id == IDC_RAWBOX) {
-        if (!filling_) {
-            Settings.RawMode.store(checked);
-            // The sampling thread builds a signature from the next train, and the next code is
-            // shown even when it is the last one again.
-            RawArmed.store(1);
-            if (lastCode_)
-                *lastCode_ = 0;
-        }
+        if (!filling_)
+            RawBoxClick(checked, Settings, lastCode_);
     } else if (id >= IDC_LED_0 && id <= IDC_LED_3) {
         if (!filling_ && checked)
             Settings.BlinkMode.store(static_cast<int8_t>(id - IDC_LED_0));

@@ -275,6 +275,8 @@ void TSetupForm::FormShow() {
     receiverPage_.Fill();
     learningPage_.FillList();
     listFilled_ = true;
+    keyTableShown_ = CodeTable && RawTable && RemoteNames;
+    shownFiles_ = LoadedRemoteFiles();
     if (!ModulePath.empty())
         learningPage_.RemoteEdit().SetBytes(
             ReadLastRemoteControl(Win32FileSystem(), ModulePath, learningPage_.RemoteEdit().Bytes()));
@@ -294,15 +296,22 @@ void TSetupForm::FormHide() {
     // Without the module's path there is no folder of ours to write into.
     if (ModulePath.empty())
         return;
-    FileSystem& fs = Win32FileSystem();
-    const SettingsValues values = Settings.Snapshot();
-    const std::string remote = learningPage_.RemoteEdit().Bytes();
-    // A list that was never filled would erase every key, and one that is as it was loaded
-    // would only reorder the files: then only the settings are written.
-    if (listFilled_ && learningPage_.Modified()) {
-        SaveConfiguration(fs, ModulePath, values, remote, learningPage_.Rows().Rows(), &saveFailures_);
-    } else if (!WriteSettingsFile(fs, ModulePath, values, remote)) {
-        saveFailures_.push_back(SettingsFileName(ModulePath));
+    // A list that was never filled, or filled without a key table (Setup after Close), would
+    // erase every key, and one that is as it was loaded would only reorder the files: then only
+    // the settings are written.
+    const bool saveKeyList = listFilled_ && keyTableShown_ && learningPage_.Modified();
+    try {
+        SaveConfiguration(Win32FileSystem(), ModulePath, Settings.Snapshot(),
+                          learningPage_.RemoteEdit().Bytes(),
+                          saveKeyList ? &learningPage_.Rows().Rows() : nullptr, shownFiles_, &saveFailures_);
+    } catch (...) {
+        // Out of memory before the files were reached: none was written, and the box says so.
+        try {
+            saveFailures_ = {{SettingsFileName(ModulePath), SaveProblem::Kind::NotWritten}};
+            if (saveKeyList)
+                saveFailures_.push_back({ModuleFolder(ModulePath) + "*.cfg", SaveProblem::Kind::NotWritten});
+        } catch (...) {
+        }
     }
 }
 

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "config/remote_files.h"
+#include "config/save_problems.h"
 #include "decoding/key_code.h"
 #include "setup_dialog/about_page_win32.h"
 #include "setup_dialog/learning_page_win32.h"
@@ -37,8 +39,8 @@ class TSetupForm final : public SignalSource {
     // the signal view. Never calls into the window system and never waits on drawing.
     void CopyPulseTrain(const int32_t* durations, int32_t count);
 
-    // Files FormHide could not write; they keep their old content.
-    const std::vector<std::string>& SaveFailures() const { return saveFailures_; }
+    // Files FormHide could not write, and what became of them.
+    const std::vector<SaveProblem>& SaveFailures() const { return saveFailures_; }
 
   private:
     static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -77,8 +79,12 @@ class TSetupForm final : public SignalSource {
     bool shown_ = false;
     bool hidden_ = false;
     bool listFilled_ = false;
+    // FormShow found a key table and took what the load that built it read: the key list is
+    // saved against those files, and not at all without a key table.
+    bool keyTableShown_ = false;
+    RemoteFilesRead shownFiles_;
     bool timerRunning_ = false;
-    std::vector<std::string> saveFailures_;
+    std::vector<SaveProblem> saveFailures_;
 
     LearningPage learningPage_;
     ReceiverPage receiverPage_;

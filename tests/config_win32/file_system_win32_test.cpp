@@ -45,9 +45,10 @@ TEST(Win32Configuration, SavedKeysAndSettingsLoadAgain) {
     };
     SettingsValues values;
     values.Wait1 = 650;
-    std::vector<std::string> failed;
-    ASSERT_TRUE(SaveConfiguration(Win32FileSystem(), module, values, "Living room", rows, &failed))
-        << (failed.empty() ? "" : failed.front());
+    std::vector<SaveProblem> failed;
+    RemoteFilesRead shown;
+    ASSERT_TRUE(SaveConfiguration(Win32FileSystem(), module, values, "Living room", &rows, shown, &failed))
+        << (failed.empty() ? "" : failed.front().path);
 
     // "Living room" and "living room" name one file here; its other sections stay.
     std::vector<std::string> files = ListRemoteFiles(Win32FileSystem(), folder);

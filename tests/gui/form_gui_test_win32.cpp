@@ -124,6 +124,25 @@ TEST(FormGui, AnUntouchedOpenAndCloseChangesNoDefinitionFileAndKeepsUnknownKeys)
     EXPECT_TRUE(session.Boxes().empty());
 }
 
+// Setup after Close shows no key (the key table is gone); a key added there is not saved, and
+// no remote file loses its keys.
+TEST(FormGui, SetupAfterCloseChangesNoDefinitionFile) {
+    const FileList files = RemoteFiles(ReplaySettings{});
+    GuiSession session(files, "");
+    session.Close();
+    int rows = -1;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        rows = d.ListCount();
+        d.Type(IDC_CODEEDIT, L"0000000000000042");
+        d.TypeRemote(L"TV");
+        d.Click(IDC_ADDBUTTON);
+        d.EditCaption(L"Added");
+    }));
+    EXPECT_EQ(rows, 0);
+    for (size_t i = 1; i < files.size(); ++i)
+        EXPECT_EQ(session.ReadFile(files[i].first), files[i].second) << files[i].first;
+}
+
 TEST(FormGui, ASettingsFileThatCannotBeWrittenGivesOneBoxAfterTheDialog) {
     GuiSession session(RemoteFiles(ReplaySettings{}), "");
     const std::string before = session.ReadFile("OrvikPlug.ini");

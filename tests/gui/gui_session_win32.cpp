@@ -131,6 +131,11 @@ void GuiSession::Stop() {
         stop_();
 }
 
+void GuiSession::Close() {
+    if (close_)
+        close_();
+}
+
 bool GuiSession::RunSetup(const std::function<void(DialogDriver&)>& drive) {
     if (!setup_)
         return false;

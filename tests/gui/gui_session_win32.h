@@ -29,6 +29,8 @@ class GuiSession {
     bool Loaded() const { return plugin_ != nullptr; }
     void Start();
     void Stop();
+    // Close as the host calls it before unloading; the session ends with another Close.
+    void Close();
     // Calls Setup on this thread; drive runs on another thread with the dialog found, and the
     // dialog is closed through its system menu when drive returns. False when no dialog came.
     bool RunSetup(const std::function<void(DialogDriver&)>& drive);

@@ -1,5 +1,7 @@
 #include "support/memory_file_system.h"
 
+#include <new>
+
 #include "config/ascii_text.h"
 #include "config/wildcard.h"
 
@@ -50,6 +52,8 @@ MemoryFileSystem::Node* MemoryFileSystem::Find(const std::string& path) {
 
 ReadResult MemoryFileSystem::ReadFile(const std::string& path, std::string* contents) {
     contents->clear();
+    if (!exhausting_.empty() && path == exhausting_)
+        throw std::bad_alloc();
     const Node* node = Find(path);
     if (!node)
         return ReadResult::Missing;

@@ -22,6 +22,8 @@ class MemoryFileSystem final : public FileSystem {
     void FailReadsOf(const std::string& path) { failReads_.insert(path); }
     void ReadsWorkAgain(const std::string& path) { failReads_.erase(path); }
     void FailWritesOf(const std::string& path) { failWrites_.insert(path); }
+    // Reading it throws std::bad_alloc, as an allocation too large for the host would.
+    void ExhaustMemoryReading(const std::string& path) { exhausting_ = path; }
     void SetIgnoresCase(bool ignores) { ignoresCase_ = ignores; }
     int WriteCount() const { return writes_; }
 
@@ -46,6 +48,7 @@ class MemoryFileSystem final : public FileSystem {
     std::map<std::string, size_t> index_;
     std::set<std::string> failReads_;
     std::set<std::string> failWrites_;
+    std::string exhausting_;
     bool ignoresCase_ = false;
     int writes_ = 0;
 };

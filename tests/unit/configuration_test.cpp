@@ -46,6 +46,25 @@ TEST_F(Configuration, AnEmptyFolderGivesStartSettingsAndAnEmptyTable) {
     EXPECT_EQ(DumpKeyTable(t.names, t.codes, t.raws), "");
 }
 
+// Memory runs out while a remote file is read: the load leaves an empty table, not half of one,
+// and nothing to save against; the settings read before it stay.
+TEST_F(Configuration, ALoadThatRunsOutOfMemoryLeavesAnEmptyTable) {
+    MemoryFileSystem fs;
+    fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
+    fs.Put("/m/a.cfg", "[Main]\nName=A\n[Raw]\nKey1=One\nRaw1=1100AA\n");
+    fs.Put("/m/b.cfg", "[Main]\nName=B\n");
+    fs.ExhaustMemoryReading("/m/b.cfg");
+    ScopedKeyTable t;
+    EXPECT_FALSE(LoadConfiguration(fs, "/m/OrvikPlug.dll"));
+    EXPECT_EQ(Settings.Wait1.load(), 700);
+    EXPECT_EQ(DumpKeyTable(t.names, t.codes, t.raws), "");
+    RemoteFilesRead shown = LoadedRemoteFiles();
+    const std::vector<KeyListRow> rows = {{"One", "A", "", "1100AA"}};
+    fs.ExhaustMemoryReading("");
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "A", &rows, shown));
+    EXPECT_EQ(fs.Get("/m/b.cfg"), "[Main]\nName=B\n");
+}
+
 TEST_F(Configuration, WithoutListsOnlyTheSettingsAreRead) {
     MemoryFileSystem fs;
     fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
@@ -62,8 +81,10 @@ TEST_F(Configuration, WhatIsSavedIsWhatTheNextLoadReads) {
     TempFolder temp;
     const std::string module = temp.Path() + "OrvikPlug.dll";
     WriteWholeFile(temp.Path() + "OrvikPlug.ini", "[Hosts]\nLast=Tarnex\n");
-    std::vector<std::string> failed = {"stale"};
-    ASSERT_TRUE(SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", kRows, &failed));
+    std::vector<SaveProblem> failed = {{"stale", SaveProblem::Kind::Lost}};
+    RemoteFilesRead shown;
+    ASSERT_TRUE(
+        SaveConfiguration(StdFileSystem(), module, UnusualSettings(), "Radio", &kRows, shown, &failed));
     EXPECT_TRUE(failed.empty());
 
     ScopedKeyTable t;
@@ -89,9 +110,12 @@ TEST_F(Configuration, ASettingsFileThatCannotBeWrittenDoesNotStopTheKeyList) {
     MemoryFileSystem fs;
     fs.Put("/m/OrvikPlug.ini", "[Main]\nWait1=700\n");
     fs.FailWritesOf("/m/OrvikPlug.ini");
-    std::vector<std::string> failed;
-    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows, &failed));
-    EXPECT_EQ(failed, std::vector<std::string>{"/m/OrvikPlug.ini"});
+    std::vector<SaveProblem> failed;
+    RemoteFilesRead shown;
+    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &kRows, shown, &failed));
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].path, "/m/OrvikPlug.ini");
+    EXPECT_EQ(failed[0].kind, SaveProblem::Kind::NotWritten);
     EXPECT_EQ(fs.Get("/m/OrvikPlug.ini"), "[Main]\nWait1=700\n");
     EXPECT_TRUE(fs.Has("/m/TV.cfg"));
     EXPECT_TRUE(fs.Has("/m/Radio.cfg"));
@@ -112,8 +136,9 @@ TEST_F(Configuration, WithoutAModuleFolderNoFileIsReadOrWritten) {
         EXPECT_EQ(Describe(Settings.Snapshot()), Describe(expected)) << module;
         EXPECT_EQ(t.names.Count(), 0) << module;
         EXPECT_EQ(ReadLastRemoteControl(fs, module, "<undefined>"), "<undefined>") << module;
-        std::vector<std::string> failed = {"stale"};
-        EXPECT_TRUE(SaveConfiguration(fs, module, UnusualSettings(), "TV", kRows, &failed)) << module;
+        std::vector<SaveProblem> failed = {{"stale", SaveProblem::Kind::Lost}};
+        RemoteFilesRead shown;
+        EXPECT_TRUE(SaveConfiguration(fs, module, UnusualSettings(), "TV", &kRows, shown, &failed)) << module;
         EXPECT_TRUE(failed.empty()) << module;
         EXPECT_EQ(fs.WriteCount(), 0) << module;
     }
@@ -130,20 +155,25 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     fs.Put("/m/old.cfg", "[Main]\nName=Old\n[Code]\n0000000000000004=Four\n");
     fs.Put("/m/locked.cfg", locked);
     fs.Put("/m/edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n");
+    fs.Put("/m/ends.cfg", "[Main]\r\nName=Ends\r\n[Code]\r\n0000000000000003=Three\r\n");
     fs.FailReadsOf("/m/locked.cfg"); // held by a scanner during the load
     ScopedKeyTable t;
     LoadConfiguration(fs, "/m/OrvikPlug.dll");
     fs.ReadsWorkAgain("/m/locked.cfg");
     fs.Put("/m/edited.cfg", edited); // by hand, after the load
     fs.Put("/m/copied.cfg", copied);
-    // The user deleted Gone, and every key of Old and of Edited.
-    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
-                                  {{"Power", "TV", "0220000020DF10EF", ""}}));
+    // An editor rewrote the line ends and a comment, and changed no key.
+    fs.Put("/m/ends.cfg", "; saved by an editor\n[Main]\nName=Ends\n[Code]\n0000000000000003 = Three\n");
+    // The user deleted Gone, and every key of Old, of Edited and of Ends.
+    RemoteFilesRead shown = LoadedRemoteFiles();
+    const std::vector<KeyListRow> rows = {{"Power", "TV", "0220000020DF10EF", ""}};
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &rows, shown));
     EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n");
     EXPECT_EQ(fs.Get("/m/old.cfg"), "[Main]\r\nName=Old\r\n");
     EXPECT_EQ(fs.Get("/m/locked.cfg"), locked);
     EXPECT_EQ(fs.Get("/m/edited.cfg"), edited);
     EXPECT_EQ(fs.Get("/m/copied.cfg"), copied);
+    EXPECT_EQ(fs.Get("/m/ends.cfg"), "; saved by an editor\r\n[Main]\r\nName=Ends\r\n");
 }
 
 // A file that receives keys but whose own keys the dialog never listed keeps them beside the new
@@ -159,11 +189,12 @@ TEST_F(Configuration, AFileTheLastLoadDidNotReadKeepsItsKeysWhenItReceivesNewOne
     fs.Put("/m/Edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n0000000000000007=New\n"
                             "[Raw]\nKey1=Hand\nRaw1=1100AA\n");
     fs.Put("/m/Copied.cfg", "[Main]\nName=Copied\n[Raw]\nKey1=Old\nRaw1=1100BB\n");
-    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV",
-                                  {{"Sechs", "Edited", "0000000000000006", ""},
-                                   {"Hand", "Edited", "", "1100AA"},
-                                   {"Ten", "Copied", "000000000000000A", "1100CC"},
-                                   {"Eleven", "Locked", "", "1100DD"}}));
+    RemoteFilesRead shown = LoadedRemoteFiles();
+    const std::vector<KeyListRow> rows = {{"Sechs", "Edited", "0000000000000006", ""},
+                                          {"Hand", "Edited", "", "1100AA"},
+                                          {"Ten", "Copied", "000000000000000A", "1100CC"},
+                                          {"Eleven", "Locked", "", "1100DD"}};
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &rows, shown));
     EXPECT_EQ(fs.Get("/m/Edited.cfg"), "[Main]\r\nName=Edited\r\n[Code]\r\n0000000000000006=Sechs\r\n"
                                        "0000000000000007=New\r\n[Raw]\r\nKey1=Hand\r\nRaw1=1100AA\r\n");
     EXPECT_EQ(fs.Get("/m/Copied.cfg"), "[Main]\r\nName=Copied\r\n[Raw]\r\nKey1=Old\r\nRaw1=1100BB\r\n"
@@ -178,8 +209,39 @@ TEST_F(Configuration, AFileWrittenByASaveCountsAsReadForTheNextSave) {
     MemoryFileSystem fs;
     ScopedKeyTable t;
     LoadConfiguration(fs, "/m/OrvikPlug.dll");
-    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", kRows));
-    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", {kRows[0]}));
+    RemoteFilesRead shown = LoadedRemoteFiles();
+    const std::vector<KeyListRow> first = {kRows[0]};
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &kRows, shown));
+    ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &first, shown));
     EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n");
     EXPECT_EQ(fs.Get("/m/Radio.cfg"), "[Main]\r\nName=Radio\r\n");
+}
+
+// A dialog saves against the files its own list was filled from. After Close nothing was (Setup
+// after Close shows an empty list), and a load while it is open (a nested Open) does not change
+// that: no file loses keys it never showed.
+TEST_F(Configuration, SavingComparesWithTheFilesTheDialogShowed) {
+    const std::string tv = "[Main]\nName=TV\n[Code]\n0220000020DF10EF=Power\n";
+    const std::string radio = "[Main]\nName=Radio\n[Code]\n0000000000000002=Seek\n";
+    const std::vector<KeyListRow> added = {{"Mute", "TV", "0000000000000001", ""}};
+    for (bool nestedOpen : {false, true}) {
+        MemoryFileSystem fs;
+        fs.Put("/m/TV.cfg", tv);
+        fs.Put("/m/Radio.cfg", radio);
+        {
+            ScopedKeyTable t;
+            LoadConfiguration(fs, "/m/OrvikPlug.dll");
+        }
+        ForgetLoadedRemoteFiles(); // Close
+        RemoteFilesRead shown = LoadedRemoteFiles();
+        if (nestedOpen) {
+            ScopedKeyTable t;
+            LoadConfiguration(fs, "/m/OrvikPlug.dll");
+        }
+        ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &added, shown));
+        EXPECT_EQ(fs.Get("/m/Radio.cfg"), radio) << nestedOpen;
+        EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n"
+                                       "0000000000000001=Mute\r\n")
+            << nestedOpen;
+    }
 }

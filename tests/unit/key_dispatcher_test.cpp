@@ -18,7 +18,7 @@ constexpr KeyCode kAllBits = ~KeyCode{0};
 
 // What the sampling thread hands over at a moment of the script.
 struct Event {
-    enum Kind { Frame, RawSignatureFrame, RawRepeatFrame, Stop };
+    enum Kind { Frame, RawSignatureFrame, RawRepeatFrame, Stop, OpenSetup };
     // When it lands: during a wait (ending it), as a hold wait times out, between the
     // dispatcher's first look at SignalFresh and its reset of the event, or while the host
     // handles a key message.
@@ -52,6 +52,8 @@ class ScriptedEnvironment : public DispatchEnvironment {
 
     bool setupOpen = false;
     bool dialogExists = true;
+    bool hostHolds = false;         // as the dispatcher publishes it
+    bool hostHoldsWasWrong = false; // a key message was sent while it told otherwise
     std::vector<Sent> sent;
     std::vector<std::string> posted; // "1024 hi:lo" or "1025 w:l"
     int lostWakeUps = 0;             // waits begun with a hand-off or a stop pending and the event reset
@@ -61,7 +63,10 @@ class ScriptedEnvironment : public DispatchEnvironment {
     bool StopRequested() override { return stop_; }
     bool SetupOpen() override { return setupOpen; }
     bool DialogExists() override { return dialogExists; }
+    void PublishHostHolds(bool holds) override { hostHolds = holds; }
     void SendKeyEvent(int32_t lParam) override {
+        if (!hostHolds)
+            hostHoldsWasWrong = true;
         sent.push_back(Sent{now_, lParam,
                             std::to_string(lParam) + " " + record_.keyName + "/" +
                                 dispatcher_->RemoteNameBuffer() + "/" + dispatcher_->CodeTextBuffer()});
@@ -112,6 +117,10 @@ class ScriptedEnvironment : public DispatchEnvironment {
         eventSet_ = true;
         if (event.kind == Event::Stop) {
             stop_ = true;
+            return;
+        }
+        if (event.kind == Event::OpenSetup) {
+            setupOpen = true;
             return;
         }
         if (event.kind != Event::Frame) {
@@ -175,6 +184,7 @@ const std::string kLongRemote(70, 'r');
 const std::vector<uint8_t> kStored = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x64};
 const std::vector<uint8_t> kStoredOtherCentres = {0x12, 0x35, 0x02, 0x2A, 0x02, 0x99, 0x06, 0x1B, 0x64};
 const std::vector<uint8_t> kUnmatched = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x65};
+const std::vector<uint8_t> kStoredTv = {0x12, 0x30, 0x02, 0x30, 0x02, 0x90, 0x06, 0x1B, 0x66};
 const std::vector<uint8_t> kRepeat = {};
 
 std::string Text(KeyCode code) {
@@ -423,10 +433,27 @@ TEST_F(KeyDispatcherTest, LongNamesAreCutToTheirFields) {
     EXPECT_EQ(std::string(dispatcher->RemoteNameBuffer()), kLongRemote.substr(0, kRemoteNameMax));
 }
 
-TEST_F(KeyDispatcherTest, StopWhileHeldSendsNoReleaseAndRestartPressesAgain) {
-    EXPECT_EQ(LParams(Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::Stop}}})).sent),
-              (std::vector<int32_t>{0, 1, 2}));
+TEST_F(KeyDispatcherTest, StopOrSetupWhileHeldSendsTheReleaseAndRestartPressesAgain) {
+    const std::string power = "Power/TV/0220000020DF10EF";
+    EXPECT_EQ(Described(Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::Stop}}})).sent),
+              (std::vector<std::string>{"0 " + power, "1 " + power, "2 " + power, "-1 " + power}));
+    EXPECT_FALSE(env->hostHolds);
+    env->hostHolds = true; // as an earlier thread might have left it
+    Resume({});
+    EXPECT_FALSE(env->hostHolds);
     EXPECT_EQ(LParams(Resume(Frames(kPower, 600, 110, 1)).sent), (std::vector<int32_t>{0, -1}));
+    EXPECT_FALSE(env->hostHoldsWasWrong);
+
+    // Setup opens: the release first, at once, then nothing for the host; the dialog hears of the
+    // next code.
+    auto& environment =
+        Play(Join({Frames(kPower, 0, 110, 5), {{480, Event::OpenSetup}}, Frames(kVolume, 550, 110, 3)}));
+    EXPECT_EQ(Described(environment.sent),
+              (std::vector<std::string>{"0 " + power, "1 " + power, "2 " + power, "-1 " + power}));
+    EXPECT_EQ(environment.sent.back().at, 480u);
+    EXPECT_FALSE(environment.hostHolds);
+    EXPECT_EQ(environment.posted,
+              (std::vector<std::string>{"1024 02200000:20DF40BF", "1025 00000000:00000000"}));
 }
 
 TEST_F(KeyDispatcherTest, HandOffArrivingWithTheReleaseTimeOutIsTakenInItsPlace) {
@@ -460,16 +487,17 @@ TEST_F(KeyDispatcherTest, HandOffBeforeTheEventResetIsNotSleptThrough) {
 
 TEST_F(KeyDispatcherTest, StopDuringAKeyMessageEndsTheThread) {
     // The remote has gone quiet; Stop comes while the host handles the press or the release. The
-    // reset after the message must not sleep through Stop's signal.
+    // reset after the message must not sleep through Stop's signal, and a held button still gets
+    // its release on the way out.
     struct {
         const char* name;
         uint32_t stopAt;
         Event::Timing timing;
         std::vector<int32_t> expected;
     } cases[] = {
-        {"during the press", 0, Event::DuringSend, {0}},
+        {"during the press", 0, Event::DuringSend, {0, -1}},
         {"during the release", 200, Event::DuringSend, {0, -1}},
-        {"between the last look and the reset", 0, Event::DuringReset, {0}},
+        {"between the last look and the reset", 0, Event::DuringReset, {0, -1}},
     };
     for (const auto& c : cases) {
         auto& environment = Play({{0, Event::Frame, kPower}, {c.stopAt, Event::Stop, 0, {}, c.timing}});
@@ -478,17 +506,22 @@ TEST_F(KeyDispatcherTest, StopDuringAKeyMessageEndsTheThread) {
     }
 }
 
-TEST_F(KeyDispatcherTest, NegativeWaitsCountAsZeroAndTheHoldWaitIsNeverZero) {
+TEST_F(KeyDispatcherTest, WaitsBelowTheDialogsRangeNeitherFloodNorHang) {
+    // Negative waits count as 0, a WaitN below the dialog's 50 ms as 50, and the hold wait is
+    // never 0.
     struct {
         const char* name;
         int32_t wait1, waitN, waitR;
         size_t minRepeats;      // during the four frames
         uint32_t releaseWithin; // ms after the last frame
+        uint32_t repeatSpacing; // least time between two repeats
     } cases[] = {
-        {"negative WaitR releases at once", 300, 100, -5, 0, 1},
-        {"WaitN 0", 300, 0, 200, 2, 201},
-        {"negative WaitN", 300, -100, 200, 2, 201},
-        {"negative Wait1 repeats at once", -1, 100, 200, 1, 300},
+        {"negative WaitR releases at once", 300, 100, -5, 0, 1, 100},
+        {"WaitN 0", 300, 0, 200, 2, 250, 50},
+        {"negative WaitN", 300, -100, 200, 2, 250, 50},
+        {"WaitN 20", 300, 20, 200, 2, 250, 50},
+        {"WaitN 50, the dialog's least", 300, 50, 200, 2, 250, 50},
+        {"negative Wait1 repeats at once", -1, 100, 200, 1, 300, 100},
     };
     for (const auto& c : cases) {
         Waits(c.wait1, c.waitN, c.waitR);
@@ -502,6 +535,11 @@ TEST_F(KeyDispatcherTest, NegativeWaitsCountAsZeroAndTheHoldWaitIsNeverZero) {
                   c.minRepeats)
             << c.name;
         EXPECT_GE(environment.shortestWait, 1u) << c.name;
+        for (size_t i = 2; i < sent.size(); ++i) {
+            if (sent[i].lParam > 1) {
+                EXPECT_GE(sent[i].at - sent[i - 1].at, c.repeatSpacing) << c.name << " repeat " << i;
+            }
+        }
     }
 }
 
@@ -539,16 +577,26 @@ TEST_F(KeyDispatcherTest, RawModeMatchesStoredSignaturesAndReArms) {
     EXPECT_EQ(RawSignatureText.Text(), HexOf(kStoredOtherCentres));
 }
 
-TEST_F(KeyDispatcherTest, RawModeUnmatchedSignatureReleasesAndThenPressesAllBits) {
+TEST_F(KeyDispatcherTest, RawMatchIsNamedByTheEntryItsPatternBelongsTo) {
+    // Saved before placeholder codes skipped the codes of later files: the TV's raw Power has the
+    // code that the player's raw-only Mute got, and Mute stands first in the table.
+    RawTable->Add(HexOf(kStoredTv), CodeTable->Add("0000000000000002=Power", 0));
     settings.RawMode = true;
-    const auto& sent = Play(Raw({{0, kStored}, {110, kUnmatched}, {220, kRepeat}})).sent;
-    EXPECT_EQ(Described(sent),
-              (std::vector<std::string>{"0 Mute/Player/0000000000000002", "-1 Mute/Player/0000000000000002",
-                                        "0 FFFFFFFFFFFFFFFF/<undefined>/FFFFFFFFFFFFFFFF",
-                                        "-1 FFFFFFFFFFFFFFFF/<undefined>/FFFFFFFFFFFFFFFF"}));
-    ASSERT_EQ(sent.size(), 4u);
+    const auto& sent = Play(Raw({{0, kStoredTv}, {110, kRepeat}, {220, kStored}})).sent;
+    EXPECT_EQ(Described(sent), (std::vector<std::string>{
+                                   "0 Power/TV/0000000000000002", "-1 Power/TV/0000000000000002",
+                                   "0 Mute/Player/0000000000000002", "-1 Mute/Player/0000000000000002"}));
+}
+
+TEST_F(KeyDispatcherTest, RawModeUnmatchedSignatureReleasesAndItsRepeatsPressNothing) {
+    settings.RawMode = true;
+    const auto& sent = Play(Raw({{0, kStored}, {110, kUnmatched}, {220, kRepeat}, {330, kRepeat}})).sent;
+    EXPECT_EQ(Described(sent), (std::vector<std::string>{"0 Mute/Player/0000000000000002",
+                                                         "-1 Mute/Player/0000000000000002"}));
+    ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[1].at, 110u);
-    EXPECT_EQ(sent[2].at, 220u); // pressed by the repeat frame, not by the unmatched signature
+    // Nor do repeats of a run whose first frame was not matched.
+    EXPECT_TRUE(Play(Raw({{0, kRepeat}, {110, kRepeat}})).sent.empty());
     EXPECT_EQ(RawSignatureText.Text(), HexOf(kUnmatched));
     // Another remote in the room, nothing held: no press at all.
     EXPECT_TRUE(Play(Raw({{0, kUnmatched}})).sent.empty());

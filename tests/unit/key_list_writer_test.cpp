@@ -51,6 +51,14 @@ std::string Canonical(FileSystem& fs, const std::string& folder) {
     return out;
 }
 
+std::vector<std::string> Described(const std::vector<SaveProblem>& problems) {
+    static const char* const kKinds[] = {"not written", "left unchanged", "in its temporary file", "lost"};
+    std::vector<std::string> lines;
+    for (const SaveProblem& p : problems)
+        lines.push_back(p.path + " " + kKinds[static_cast<int>(p.kind)]);
+    return lines;
+}
+
 std::vector<KeyListRow> RowsFrom(FileSystem& fs, const std::string& folder) {
     ScopedKeyTable t;
     ReadRemoteFiles(fs, folder, t.names, t.codes, t.raws);
@@ -152,33 +160,43 @@ TEST(KeyListWriter, AFailedWriteLosesNoKeys) {
     struct Case {
         const char* name;
         const char* failing;
-        std::vector<std::string> failed;
+        std::vector<std::string> problems;
         const char* tvAfter;    // nullptr: unchanged
         const char* radioAfter; // nullptr: unchanged
     } cases[] = {
         // The target of tv.cfg's keys fails: tv.cfg keeps them for the next load.
         {"target fails",
          "Living_room.cfg",
-         {"/m/Living_room.cfg", "/m/tv.cfg"},
+         {"/m/Living_room.cfg not written", "/m/tv.cfg left unchanged"},
          nullptr,
          "[Main]\r\nName=Radio\r\n[Code]\r\n0000000000000002=Seek\r\n0000000000000003=New\r\n"},
         // The emptied file fails: its keys stand twice in the folder until the next save.
         {"emptied file fails",
          "tv.cfg",
-         {"/m/tv.cfg"},
+         {"/m/tv.cfg not written"},
          nullptr,
          "[Main]\r\nName=Radio\r\n[Code]\r\n0000000000000002=Seek\r\n0000000000000003=New\r\n"},
         // A file that keeps its own keys fails: the others are still written.
-        {"own file fails", "Radio.cfg", {"/m/Radio.cfg", "/m/tv.cfg"}, nullptr, nullptr},
+        {"own file fails",
+         "Radio.cfg",
+         {"/m/Radio.cfg not written", "/m/tv.cfg left unchanged"},
+         nullptr,
+         nullptr},
+        // Memory runs out while the files are read: none is written, and all are reported.
+        {"out of memory", nullptr, {"/m/tv.cfg not written", "/m/Radio.cfg not written"}, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         MemoryFileSystem fs;
         fs.Put(kFolder + "tv.cfg", tv);
         fs.Put(kFolder + "Radio.cfg", radio);
-        fs.FailWritesOf(kFolder + c.failing);
-        std::vector<std::string> failed;
-        EXPECT_FALSE(WriteKeyList(fs, kFolder, rows, &failed)) << c.name;
-        EXPECT_EQ(failed, c.failed) << c.name;
+        if (c.failing)
+            fs.FailWritesOf(kFolder + c.failing);
+        else
+            fs.ExhaustMemoryReading(kFolder + "Radio.cfg");
+        std::vector<SaveProblem> problems;
+        EXPECT_FALSE(WriteKeyList(fs, kFolder, rows, &problems)) << c.name;
+        EXPECT_EQ(Described(problems), c.problems) << c.name;
+        fs.ExhaustMemoryReading("");
         EXPECT_EQ(fs.Get(kFolder + "tv.cfg"), c.tvAfter ? c.tvAfter : tv) << c.name;
         EXPECT_EQ(fs.Get(kFolder + "Radio.cfg"), c.radioAfter ? c.radioAfter : radio) << c.name;
         // Every key that was in the folder before can still be loaded.

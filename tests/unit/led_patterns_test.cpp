@@ -61,7 +61,7 @@ TEST(LedOperations, EveryOperationUnderEveryScheme) {
             ShowLedsReady(port, c.blinkMode);
             break;
         case Operation::Off:
-            SwitchLedsOff(port, c.blinkMode);
+            SwitchLedsOff(port, LedPatternsFor(c.blinkMode).offAtStop);
             break;
         }
         const std::string what = "operation " + std::to_string(static_cast<int>(c.operation)) + " mode " +
@@ -80,7 +80,7 @@ TEST(LedOperations, StopSwitchesOffOnlyTheLinesOfTheScheme) {
     for (const auto& [blinkMode, expected] : cases) {
         FakeDataPort port;
         port.output = 0xFF;
-        SwitchLedsOff(port, blinkMode);
+        SwitchLedsOff(port, LedPatternsFor(blinkMode).offAtStop);
         EXPECT_EQ(port.log, expected) << "mode " << int{blinkMode};
     }
 }

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "receiver/led_patterns.h"
 #include "support/action_params.h"
 #include "support/fake_data_port.h"
 
@@ -236,3 +240,61 @@ TEST(ManualActionReply, CarriesBothBytesAsTwoNumbers) {
 }
 
 } // namespace
+
+namespace {
+
+// A port whose driver calls take a while, as over USB, and that two threads may call at once.
+class SlowPort : public DataPort {
+  public:
+    int32_t GetOutput(uint8_t* value) override {
+        Pause();
+        *value = output_.load();
+        return 0;
+    }
+    int32_t GetDirection(uint8_t* value) override {
+        Pause();
+        *value = 0xFF;
+        return 0;
+    }
+    void SetOutput(uint8_t value) override {
+        Pause();
+        output_.store(value);
+    }
+    void SetDirection(uint8_t) override { Pause(); }
+    uint8_t Output() const { return output_.load(); }
+
+  private:
+    static void Pause() { std::this_thread::sleep_for(std::chrono::microseconds(100)); }
+    std::atomic<uint8_t> output_{0};
+};
+
+} // namespace
+
+// Relay commands on D4 to D7 from the host's thread while the sampling thread blinks D0 and D1:
+// every command holds, and every reply shows the line as set.
+TEST(PerformManualAction, SingleLineSetsAreNotUndoneByLedUpdates) {
+    SlowPort port;
+    std::atomic<bool> done{false};
+    std::thread leds([&] {
+        while (!done.load()) {
+            ShowLedsReceiving(port, 1);
+            ShowLedsReady(port, 1);
+        }
+    });
+    int wrongReplies = 0;
+    int lost = 0;
+    for (uint32_t i = 0; i < 200; ++i) {
+        const uint32_t line = 4 + i % 4;
+        const uint32_t on = (i / 4) % 2 == 0 ? 1 : 0;
+        const ActionParamView set = Params({"SetDataPort", "Data", on, line});
+        const ManualActionOutcome outcome = PerformManualAction(&set, &port, kPluginName);
+        if (outcome.result != (on ? 1u << line : 0u))
+            ++wrongReplies;
+        if (((port.Output() >> line) & 1u) != on)
+            ++lost;
+    }
+    done.store(true);
+    leds.join();
+    EXPECT_EQ(wrongReplies, 0);
+    EXPECT_EQ(lost, 0);
+}

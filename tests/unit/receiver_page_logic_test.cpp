@@ -5,7 +5,24 @@
 #include <optional>
 #include <string>
 
+#include "receiver/receiver.h"
+
 namespace {
+
+// Ticking the box while a raw hand-off is pending (RawArmed clear: the dispatcher copies
+// RawSignature) must not let the sampling thread write the signature under it.
+TEST(ReceiverPageLogic, RawBoxClickLeavesAPendingRawHandOffAlone) {
+    for (bool checked : {true, false}) {
+        SettingsStore settings;
+        settings.RawMode = !checked;
+        KeyCode lastCode = 0x0220000020DF10EFull;
+        RawArmed = 0;
+        RawBoxClick(checked, settings, &lastCode);
+        EXPECT_EQ(RawArmed.load(), 0) << checked;
+        EXPECT_EQ(settings.RawMode.load(), checked);
+        EXPECT_EQ(lastCode, 0u);
+    }
+}
 
 TEST(ReceiverPageLogic, WholeNumbersAreSignAndDigitsWithin32Bits) {
     const struct {

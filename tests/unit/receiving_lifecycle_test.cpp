@@ -14,9 +14,15 @@ class FakeSteps : public ReceivingSteps {
     std::vector<std::string> calls;
     std::string failing;                  // the step that fails
     std::function<void()> insideStopJoin; // run once, as a host handler during the dispatcher's join
+    // Run inside the first StopSampling, as a message that its join lets through may run an export.
+    std::function<void()> duringStopSampling;
 
     bool StartSampling() override { return Record("StartSampling"); }
-    void StopSampling() override { Record("StopSampling"); }
+    void StopSampling() override {
+        Record("StopSampling");
+        if (const auto nested = std::exchange(duringStopSampling, nullptr))
+            nested();
+    }
     bool CreateKeySignal() override { return Record("CreateKeySignal"); }
     void CloseKeySignal() override { Record("CloseKeySignal"); }
     bool StartDispatcher() override { return Record("StartDispatcher"); }
@@ -34,7 +40,8 @@ class FakeSteps : public ReceivingSteps {
 };
 
 // Nested calls from inside Stop's join also run under Wine (Reentry tests); the undo order of a
-// failed Start only here: no Wine run can provoke it.
+// failed Start only here, where no Wine run can provoke it, and a Start from a message the undo's
+// join lets through.
 TEST(ReceivingLifecycle, AFailedStartUndoesItsStepsSamplingBeforeTheEvent) {
     struct {
         const char* failing;
@@ -51,8 +58,11 @@ TEST(ReceivingLifecycle, AFailedStartUndoesItsStepsSamplingBeforeTheEvent) {
         FakeSteps steps;
         steps.failing = c.failing;
         bool running = false;
-        StartReceiving(steps, running, false);
+        bool stopping = false;
+        steps.duringStopSampling = [&] { StartReceiving(steps, running, stopping); };
+        StartReceiving(steps, running, stopping);
         EXPECT_EQ(running, c.failing[0] == '\0') << c.failing;
+        EXPECT_FALSE(stopping) << c.failing;
         EXPECT_EQ(steps.calls, c.calls) << c.failing;
     }
 }

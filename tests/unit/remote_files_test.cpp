@@ -149,9 +149,11 @@ TEST(RemoteFiles, UnreadableFilesAreUnknownRemotesAndAreNeverReplaced) {
     fs.FailReadsOf(locked);
     EXPECT_EQ(Load(fs).Dump(), "remote 0: <Unknown>\n");
     // Its keys cannot be known, so nothing may overwrite it, not even rows of its own remote.
-    std::vector<std::string> failed;
+    std::vector<SaveProblem> failed;
     EXPECT_FALSE(WriteKeyList(fs, kFolder, {{"Two", "locked", "0000000000000002", ""}}, &failed));
-    EXPECT_EQ(failed, std::vector<std::string>{locked});
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].path, locked);
+    EXPECT_EQ(failed[0].kind, SaveProblem::Kind::NotWritten);
     EXPECT_EQ(fs.Get(locked), old);
 }
 

@@ -75,8 +75,19 @@ TEST(ConvertSamples, ByteExamplesOfEveryModelAndTheByteLimits) {
         {"count 0", 0, 8533, 36, Ramp(4), 0, {}},
         {"negative count", 0, 8533, 36, Ramp(4), -7, {}},
         {"lowest count", 0, 8533, 36, Ramp(4), kMin, {}},
-        {"BufferSize 0", 0, 8533, 0, Ramp(4), kAll, {}},
-        {"negative BufferSize", 1, 8533, -5, Ramp(4), kAll, {}},
+        // Hand-edited values that would deafen the receiver count as the dialog shows them.
+        {"BufferSize 0 counts as 11", 0, 8533, 0, Ramp(36), kAll, RampDurations(11, false)},
+        {"negative BufferSize", 1, 8533, -5, Ramp(4), kAll, {853, 938, 1023}},
+        {"BufferSize 5", 0, 8533, 5, Ramp(36), kAll, RampDurations(11, false)},
+        {"Scaler 0 takes the unit of model 0",
+         0,
+         0,
+         36,
+         {10, 20, 30, 40},
+         kAll,
+         {20052, 853, 1706, 2559, 3413}},
+        {"negative Scaler, model 1's unit", 1, -8533, 36, {249, 16, 100}, kAll, {5631, 2133}},
+        {"Scaler 1000 is used as it is", 0, 1000, 36, {10, 20, 30}, kAll, {100, 200, 300}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Convert(c), c.expected) << c.name;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "receiver/led_patterns.h"
 #include "support/fake_data_port.h"
 
 namespace {
@@ -59,6 +60,16 @@ class SamplingStepTest : public testing::Test {
         std::copy(bytes.begin(), bytes.end(), state.samples);
         SamplingStep(state, status, static_cast<int32_t>(bytes.size()), lastDeviceStatus, settings, port,
                      output, now);
+    }
+
+    // A fresh thread start over a fresh port whose output byte is F0.
+    void Restart(int32_t lastStatus, int8_t blinkMode) {
+        FakeDataPort fresh;
+        fresh.output = 0xF0;
+        port = fresh;
+        state = SamplingState{};
+        lastDeviceStatus = lastStatus;
+        settings.BlinkMode = blinkMode;
     }
 
     uint32_t now = 1000;
@@ -221,12 +232,7 @@ TEST_F(SamplingStepTest, ReceptionIndicatorFollowsBatchesAndFallsBackOnce) {
         {"scheme 0", 0, {}},
     };
     for (const auto& c : cases) {
-        FakeDataPort fresh;
-        fresh.output = 0xF0;
-        port = fresh;
-        state = SamplingState{};
-        lastDeviceStatus = 0;
-        settings.BlinkMode = c.blinkMode;
+        Restart(0, c.blinkMode);
         Poll(batch);
         Poll(batch);
         Poll({}, 2);    // first poll without data: back to ready
@@ -243,6 +249,38 @@ TEST_F(SamplingStepTest, IndicatorFallsBackUnderTheSchemeInForceAtThatPoll) {
     settings.BlinkMode = 3; // changed in the dialog meanwhile
     Poll({}, 2);
     EXPECT_EQ(port.Writes(), (Log{"SO=F3", "SO=F1"}));
+}
+
+// The scheme changes in the dialog while the threads run; Stop then switches off what any scheme
+// lit since the start, and the host's own lines (D4 to D7 here) keep their state.
+TEST_F(SamplingStepTest, StopSwitchesOffTheLinesOfEverySchemeSinceTheStart) {
+    struct Poll {
+        int8_t scheme;
+        bool data;
+    };
+    struct {
+        const char* name;
+        std::vector<Poll> polls; // after the attach, under the first scheme
+        uint8_t before;          // the port just before Stop
+    } cases[] = {
+        {"scheme 1 only", {{1, true}, {1, false}}, 0xF1},
+        {"1, then 0", {{1, true}, {1, false}, {0, true}}, 0xF1},
+        {"1, then 2 while receiving", {{1, true}, {2, true}}, 0xF2},
+        {"2, then 3", {{2, true}, {2, false}, {3, true}, {3, false}}, 0xF1},
+        {"0 throughout", {{0, true}, {0, false}}, 0xF0},
+    };
+    for (const auto& c : cases) {
+        Restart(1, c.polls.front().scheme);
+        this->Poll({}, 0); // attached
+        for (const auto& poll : c.polls) {
+            settings.BlinkMode = poll.scheme;
+            this->Poll(poll.data ? std::vector<uint8_t>{10, 20, 30} : std::vector<uint8_t>{},
+                       poll.data ? 0 : 2);
+        }
+        EXPECT_EQ(port.output, c.before) << c.name;
+        SwitchLedsOff(port, LedLinesOffAtStop(state, settings.BlinkMode));
+        EXPECT_EQ(port.output, 0xF0) << c.name;
+    }
 }
 
 TEST_F(SamplingStepTest, PollsWithoutBatchDecodeNothing) {

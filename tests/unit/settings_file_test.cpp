@@ -130,7 +130,7 @@ TEST(SettingsFile, PollFreqComesBackThroughItsPeriod) {
         fs.Put(kIni, "[Receiver]\nPollFreq=" + std::to_string(c.stored) + "\n");
         const SettingsValues v = ReadSettingsFile(fs, kModule, SettingsValues{});
         EXPECT_EQ(v.PollInterval, c.interval) << c.stored;
-        ASSERT_TRUE(WriteSettingsFile(fs, kModule, v, "x"));
+        ASSERT_EQ(WriteSettingsFile(fs, kModule, v, "x"), WriteResult::Written);
         EXPECT_EQ(IniDocument::Parse(fs.Get(kIni)).GetString("Receiver", "PollFreq", ""),
                   std::to_string(c.written))
             << c.stored;
@@ -150,7 +150,7 @@ TEST(SettingsFile, APeriodThatIsNotPositiveIsWrittenAsAFrequencyTheReaderCorrect
 TEST(SettingsFile, UnknownKeysSectionsAndCommentsSurviveASave) {
     MemoryFileSystem fs;
     fs.Put(kIni, "; kept\n[Main]\nWait1=100\nFavourite=blue\n[Plugins]\nOther=1\n[Receiver]\nPollFreq=50\n");
-    ASSERT_TRUE(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"));
+    ASSERT_EQ(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"), WriteResult::Written);
     EXPECT_EQ(fs.Get(kIni), "; kept\r\n[Main]\r\nWait1=450\r\nFavourite=blue\r\nLastRemoteControl=TV\r\n"
                             "RawMode=1\r\nWaitN=150\r\nWaitR=250\r\n[Plugins]\r\nOther=1\r\n[Receiver]\r\n"
                             "PollFreq=25\r\nMode=1\r\nBufferSize=108\r\nScaler=2133\r\nBlinkMode=3\r\n");
@@ -159,7 +159,7 @@ TEST(SettingsFile, UnknownKeysSectionsAndCommentsSurviveASave) {
 TEST(SettingsFile, WrittenValuesReadBackUnchanged) {
     MemoryFileSystem fs;
     const SettingsValues written = UnusualSettings();
-    ASSERT_TRUE(WriteSettingsFile(fs, kModule, written, "Living room"));
+    ASSERT_EQ(WriteSettingsFile(fs, kModule, written, "Living room"), WriteResult::Written);
     const SettingsValues read = ReadSettingsFile(fs, kModule, SettingsValues{});
     EXPECT_EQ(Describe(read), Describe(written));
     EXPECT_EQ(ReadLastRemoteControl(fs, kModule, "<undefined>"), "Living room");
@@ -188,7 +188,7 @@ TEST(SettingsFile, AFileThatCannotBeWrittenKeepsItsContent) {
     const std::string old = "[Main]\nWait1=100\n";
     fs.Put(kIni, old);
     fs.FailWritesOf(kIni);
-    EXPECT_FALSE(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"));
+    EXPECT_EQ(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"), WriteResult::NotWritten);
     EXPECT_EQ(fs.Get(kIni), old);
 }
 
@@ -197,7 +197,7 @@ TEST(SettingsFile, AFileThatCannotBeReadIsNotReplaced) {
     fs.Put(kIni, "[Main]\nWait1=100\nPrecious=1\n");
     fs.FailReadsOf(kIni);
     EXPECT_EQ(ReadSettingsFile(fs, kModule, UnusualSettings()).Wait1, UnusualSettings().Wait1);
-    EXPECT_FALSE(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"));
+    EXPECT_EQ(WriteSettingsFile(fs, kModule, UnusualSettings(), "TV"), WriteResult::NotWritten);
     EXPECT_EQ(fs.WriteCount(), 0);
 }
 

@@ -48,7 +48,12 @@ class HeldButton {
             faults->push_back(Describe(e) + ": unknown event");
         }
     }
-    void Forget() { held_ = false; }
+    // Stop and Close end the threads: a button still held then has not had its release.
+    void End(const std::string& step, std::vector<std::string>* faults) {
+        if (held_)
+            faults->push_back(Describe(last_) + ": still held when " + step + " returned");
+        held_ = false;
+    }
 
   private:
     bool held_ = false;
@@ -115,7 +120,7 @@ std::vector<std::string> KeySequenceFaults(const HostRun& run) {
             running = true;
         } else if (verb == "stop" || verb == "close") {
             running = false;
-            held.Forget();
+            held.End(verb, &faults);
         }
     }
     return faults;

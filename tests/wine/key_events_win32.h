@@ -27,6 +27,6 @@ std::vector<double> HandOverTimes(const HostRun& run);
 
 // Walks the run in order and names every break of the rules: a press only while no button is held;
 // repeats and the release only for the held button (same key, remote and code text), repeats
-// numbered 1, 2, 3 …; a Stop or Close forgets the held button; no key message arrives between
-// a Stop or Close and the next Start.
+// numbered 1, 2, 3 …; a button held when a Stop or Close returns has had its release; no key
+// message arrives between a Stop or Close and the next Start.
 std::vector<std::string> KeySequenceFaults(const HostRun& run);

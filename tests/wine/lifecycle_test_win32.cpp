@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/wine/host_run_win32.h"
+#include "tests/wine/key_events_win32.h"
+#include "tests/wine/remote_scripts.h"
 #include "tests/wine/scenario_checks_win32.h"
 
 namespace {
@@ -48,6 +50,34 @@ INSTANTIATE_TEST_SUITE_P(Words, HostVersion,
                                          VersionCase{"v18_7_12_0", "0x12070C00", false},
                                          VersionCase{"null", "null", false}),
                          [](const testing::TestParamInfo<VersionCase>& info) { return info.param.name; });
+
+// Junk remote files beside the plug-in, one far above the size the plug-in reads and one of its
+// largest size, both of short lines (once enough to exhaust the host's memory): Open passes the
+// version test, Start runs, and the buttons of the other remotes are named as ever.
+TEST(Lifecycle, LargeJunkRemoteFilesBreakNothing) {
+    TestSettings settings;
+    ScriptText script;
+    script.Wait(300).Hold(kTvPower, 1);
+    Scenario scenario{
+        Driver::Simulator, {}, {"open:Den", "start", "wait:1500", "stop", "close"}, RemoteFiles(settings)};
+    std::string junk;
+    for (size_t n = 0; junk.size() < (size_t{32} << 20); ++n)
+        junk += std::to_string(n % 1000) + "=\r\n";
+    scenario.files.emplace_back("Junk.cfg", "[Code]\r\n" + junk);
+    junk.resize(1u << 20);
+    scenario.files.emplace_back("Edge.cfg", "[Code]\r\n" + junk.substr(8));
+    UseSimScript(scenario, script.Text());
+    HostRun run = RunHost(scenario);
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    ExpectBoxes(run, {});
+    EXPECT_EQ(PluginThreadsAfter(run, 1), 2);
+    const std::vector<KeyEvent> events = KeyEventsBetween(run, 0, 3);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front().event, "press");
+    EXPECT_EQ(events.front().key, kTvPower.key);
+    EXPECT_EQ(events.front().remote, kTvPower.remote);
+}
 
 TEST(Lifecycle, StartRefusedShowsTheBoxEveryTimeAndStartsNothing) {
     HostRun run = RunHost({Driver::Simulator,

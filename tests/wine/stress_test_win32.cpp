@@ -1,6 +1,6 @@
 // Stress: many Start/Stop and Open/Close cycles in one host process while the simulator streams
 // bursts of several buttons. No hang, no crash, no thread left behind, and every press is
-// released unless a Stop or Close came first.
+// released, at the latest by the Stop or Close that ends the threads.
 //
 // CTest runs reduced counts; ORVIK_STRESS_FULL=1 in the environment runs the full ones (1,000
 // Start/Stop and 100 Open/Close cycles, a few minutes under Wine).

@@ -8,5 +8,8 @@ void ShowErrorBox(const char* text) {
 }
 
 void ShowSaveFailures(HWND owner, const std::vector<SaveProblem>& problems) {
+    // A host window that went away under the dialog would make the box fail to show at all.
+    if (owner && !IsWindow(owner))
+        owner = nullptr;
     MessageBoxA(owner, SaveFailureText(problems).c_str(), PluginName, MB_OK | MB_ICONERROR);
 }

@@ -143,19 +143,26 @@ TEST(FormGui, SetupAfterCloseChangesNoDefinitionFile) {
         EXPECT_EQ(session.ReadFile(files[i].first), files[i].second) << files[i].first;
 }
 
+// Also when the host window went away under the dialog: a box owned by a dead window would not
+// show at all.
 TEST(FormGui, ASettingsFileThatCannotBeWrittenGivesOneBoxAfterTheDialog) {
-    GuiSession session(RemoteFiles(ReplaySettings{}), "");
-    const std::string before = session.ReadFile("OrvikPlug.ini");
-    SetFileAttributesA((session.Folder() + "\\OrvikPlug.ini").c_str(), FILE_ATTRIBUTE_READONLY);
-    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
-        d.SelectPage(1);
-        d.Click(IDC_LED_3);
-    }));
-    const std::vector<std::string> boxes = session.Boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find("OrvikPlug.ini"), std::string::npos) << boxes[0];
-    EXPECT_EQ(session.BoxOwners()[0], session.HostWindow());
-    EXPECT_EQ(session.ReadFile("OrvikPlug.ini"), before);
+    for (bool hostDestroyed : {false, true}) {
+        GuiSession session(RemoteFiles(ReplaySettings{}), "");
+        const HWND host = session.HostWindow();
+        const std::string before = session.ReadFile("OrvikPlug.ini");
+        SetFileAttributesA((session.Folder() + "\\OrvikPlug.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+        ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+            d.SelectPage(1);
+            d.Click(IDC_LED_3);
+            if (hostDestroyed)
+                session.PostDestroyHost();
+        }));
+        const std::vector<std::string> boxes = session.Boxes();
+        ASSERT_EQ(boxes.size(), 1u) << hostDestroyed;
+        EXPECT_NE(boxes[0].find("OrvikPlug.ini"), std::string::npos) << boxes[0];
+        EXPECT_EQ(session.BoxOwners()[0], hostDestroyed ? nullptr : host);
+        EXPECT_EQ(session.ReadFile("OrvikPlug.ini"), before);
+    }
 }
 
 // However the dialog ends, a key name still in its editor is taken as Enter would take it, the

@@ -490,3 +490,118 @@ TEST(LearningGui, ASignatureTakenBeforeTheDialogIsNotShownInIt) {
 }
 
 } // namespace
+
+namespace {
+
+// A Flipper file of parsed NEC signals, as the public collections hold them.
+std::string FlipperFile(const std::vector<std::pair<std::string, std::string>>& buttons) {
+    std::string text = "Filetype: IR signals file\nVersion: 1\n";
+    for (const auto& [name, protocolAndCommand] : buttons)
+        text += "#\nname: " + name + "\ntype: parsed\n" + protocolAndCommand;
+    return text;
+}
+
+std::string Nec(uint8_t address, uint8_t command) {
+    char text[80];
+    std::snprintf(text, sizeof(text), "protocol: NEC\naddress: %02X 00 00 00\ncommand: %02X 00 00 00\n",
+                  address, command);
+    return text;
+}
+
+// Waits for the next message box the dialog shows; its text, or "" when none came.
+std::string NextBox(GuiSession& session, DialogDriver& d, size_t seen) {
+    d.WaitFor([&] { return session.Boxes().size() > seen; });
+    d.Sync();
+    const std::vector<std::string> boxes = session.Boxes();
+    return boxes.size() > seen ? boxes[seen] : "";
+}
+
+std::wstring WideOf(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+TEST(LearningGui, ImportsAFileWhoseButtonsTheHostReceivesAndExportsTheRemote) {
+    std::string kitchen;
+    {
+        GuiSession session(RemoteFiles(ReplaySettings{}), "");
+        // Teletext is a code no remote has; Power is TV's Power; the second Teletext and the unknown
+        // protocol are left out.
+        session.WriteFile(
+            "Kitchen.ir",
+            FlipperFile({{"Teletext", Nec(0x04, 0x55)},
+                         {"Power", Nec(0x04, 0x08)},
+                         {"Teletext 2", Nec(0x04, 0x55)},
+                         {"Odd", "protocol: Foo\naddress: 01 00 00 00\ncommand: 01 00 00 00\n"}}));
+        session.WriteFile("Empty.txt", "# no buttons\n");
+        CreateDirectoryA((session.Folder() + "\\export").c_str(), nullptr);
+        const std::string exported = session.Folder() + "\\export\\Kitchen copy.cfg";
+        std::string summary, emptyBox, notAnsiBox;
+        int countBefore = -1, countAfter = -1, countAfterEmpty = -1;
+        bool exportWithoutRow = true, exportWithRow = false;
+        std::vector<std::wstring> added;
+        ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+            countBefore = d.ListCount();
+            exportWithoutRow = d.Enabled(IDC_EXPORTBTN);
+            d.ChooseFile(IDC_IMPORTBTN, WideOf(session.Folder() + "\\Kitchen.ir"));
+            summary = NextBox(session, d, 0);
+            countAfter = d.ListCount();
+            for (int row = countBefore; row < countAfter; ++row)
+                added.push_back(d.Cell(row, 0) + L"|" + d.Cell(row, 1) + L"|" + d.Cell(row, 2));
+            exportWithRow = d.Enabled(IDC_EXPORTBTN) && d.SelectedRow() == countBefore;
+            // Imported rows are rows like any other.
+            d.PickMenuItem(2, countBefore + 1);
+            d.EditCaption(L"On");
+
+            d.ChooseFile(IDC_IMPORTBTN, WideOf(session.Folder() + "\\Empty.txt"));
+            emptyBox = NextBox(session, d, 1);
+            countAfterEmpty = d.ListCount();
+
+            d.SelectRow(RowNamed(d, L"Teletext"));
+            d.ChooseFile(IDC_EXPORTBTN, WideOf(session.Folder()) + L"\\export\\Ωμέγα.cfg");
+            notAnsiBox = NextBox(session, d, 2);
+            d.ChooseFile(IDC_EXPORTBTN, WideOf(exported));
+        }));
+        EXPECT_FALSE(exportWithoutRow);
+        EXPECT_TRUE(exportWithRow);
+        EXPECT_EQ(summary,
+                  "В пульт «Kitchen» добавлено кнопок: 2.\n\nНе добавлено: 2.\n"
+                  "«Teletext 2»: тот же код, что у кнопки «Teletext» из файла\n"
+                  "«Odd»: пропущена (unknown protocol \"Foo\")\n\n"
+                  "Добавлено кнопок, чьи коды уже есть у других пультов: 1 (например, «Power» у "
+                  "пульта «TV»). Такая кнопка будет приходить под названием только одного из пультов.");
+        EXPECT_EQ(added, (std::vector<std::wstring>{L"Teletext|Kitchen|" + Digits(kTvTeletext),
+                                                    L"Power|Kitchen|" + Digits(kTvPower)}));
+        EXPECT_NE(emptyBox.find("В файле нет ни одной кнопки"), std::string::npos) << emptyBox;
+        EXPECT_EQ(countAfterEmpty, countAfter);
+        EXPECT_NE(notAnsiBox.find("кодовой странице"), std::string::npos) << notAnsiBox;
+
+        // Saved as learned keys are (sorted once a name was accepted), and exported as the
+        // plug-in saves them.
+        kitchen = session.ReadFile("Kitchen.cfg");
+        EXPECT_EQ(kitchen, "[Main]\r\nName=Kitchen\r\n[Code]\r\n" + CodeTextOf(CodeOf(kTvPower)) + "=On\r\n" +
+                               CodeTextOf(CodeOf(kTvTeletext)) + "=Teletext\r\n");
+        EXPECT_EQ(session.ReadFile("export\\Kitchen copy.cfg"), kitchen);
+
+        session.Start();
+        session.SetSimScript(Press(kTvTeletext));
+        for (int i = 0; i < 100 && session.KeyEvents().empty(); ++i)
+            session.Pump(50);
+        session.Stop();
+        ASSERT_FALSE(session.KeyEvents().empty());
+        EXPECT_EQ(session.KeyEvents()[0].keyName, "Teletext");
+        EXPECT_EQ(session.KeyEvents()[0].remoteName, "Kitchen");
+    }
+
+    // The exported file, beside another plug-in, is that remote.
+    GuiSession other({{"OrvikPlug.ini", SettingsText(ReplaySettings{})}, {"Shared.cfg", kitchen}}, "");
+    other.Start();
+    other.SetSimScript(Press(kTvTeletext));
+    for (int i = 0; i < 100 && other.KeyEvents().empty(); ++i)
+        other.Pump(50);
+    other.Stop();
+    ASSERT_FALSE(other.KeyEvents().empty());
+    EXPECT_EQ(other.KeyEvents()[0].keyName, "Teletext");
+    EXPECT_EQ(other.KeyEvents()[0].remoteName, "Kitchen");
+}
+
+} // namespace

@@ -236,7 +236,7 @@ DWORD WINAPI GuiSession::AnswerBoxes(void* param) {
         // A top-level dialog-class window of this process is a message box, unless it is a file
         // dialog: the form's own child dialog is never top-level.
         HWND box = FindProcessWindow(L"#32770");
-        if (!box || IsFileDialog(box))
+        if (!box || IsFileDialog(box) || session->holdBoxes_)
             continue;
         wchar_t text[2048] = L"";
         GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));

@@ -4,12 +4,15 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "setup_dialog/setup_form_ids.h"
 #include "tests/gui/dialog_driver_win32.h"
 #include "tests/gui/gui_files.h"
 #include "tests/gui/gui_session_win32.h"
+#include "tests/gui/screen_capture_win32.h"
 #include "tests/wine/remote_scripts.h"
 
 namespace {
@@ -542,7 +545,20 @@ TEST(LearningGui, ImportsAFileWhoseButtonsTheHostReceivesAndExportsTheRemote) {
         ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
             countBefore = d.ListCount();
             exportWithoutRow = d.Enabled(IDC_EXPORTBTN);
+            // For the docs (tools/screenshots.sh): the summary over the list, before it is answered.
+            const char* saveDir = std::getenv("ORVIK_SCREENSHOT_DIR");
+            session.HoldBoxes(saveDir != nullptr);
             d.ChooseFile(IDC_IMPORTBTN, WideOf(session.Folder() + "\\Kitchen.ir"));
+            if (saveDir) {
+                HWND box = nullptr;
+                d.WaitFor([&] { return (box = FindProcessWindow(L"#32770", d.Form())) != nullptr; });
+                d.Sync(true);
+                RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                ScreenImage shot = CaptureWindow(d.Form());
+                PutOver(shot, d.Form(), CaptureWindow(box), box);
+                EXPECT_TRUE(SaveBitmap(shot, std::string(saveDir) + "\\import-summary.bmp"));
+                session.HoldBoxes(false);
+            }
             summary = NextBox(session, d, 0);
             countAfter = d.ListCount();
             for (int row = countBefore; row < countAfter; ++row)

@@ -238,9 +238,6 @@ void LearningPage::ImportBtnClick() {
     fileBoxOpen_ = true;
     const std::wstring path = ChooseImportFile(form);
     if (!path.empty()) {
-        // What a name accepted a moment ago and a pending re-sort do is in the rows first.
-        if (resortPending_ && !Editor())
-            Resort();
         HCURSOR previous = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
         ImportOutcome outcome = ImportFile(path, remoteEdit_.Bytes(), Settings.Snapshot(), rows_.Rows());
         SetCursor(previous);
@@ -252,9 +249,7 @@ void LearningPage::ImportBtnClick() {
 }
 
 void LearningPage::ExportBtnClick(RowId id) {
-    if (resortPending_ && !Editor())
-        Resort();
-    const int index = rows_.IndexOf(id);
+    const int index = IndexAfterResort(id);
     if (index < 0)
         return;
     // The remote is the one of the row chosen, whatever is selected while the dialog is open.
@@ -304,9 +299,7 @@ void LearningPage::RestoreKeyClick() {
 }
 
 void LearningPage::RenameKeyClick(RowId id) {
-    if (resortPending_ && !Editor())
-        Resort();
-    const int index = rows_.IndexOf(id);
+    const int index = IndexAfterResort(id);
     if (index < 0)
         return;
     SetFocus(list_);
@@ -351,6 +344,12 @@ void LearningPage::RequestResort() {
     // The control applies a new caption only after its notification returns: re-sort then.
     resortPending_ = true;
     PostMessageW(container_, kMsgResortKeys, 0, 0);
+}
+
+int LearningPage::IndexAfterResort(RowId id) {
+    if (resortPending_ && !Editor())
+        Resort();
+    return rows_.IndexOf(id);
 }
 
 void LearningPage::Resort() {

@@ -75,6 +75,9 @@ class LearningPage {
     void RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode);
     void RequestResort();
     void Resort();
+    // A name accepted a moment ago takes its place first (not under an open editor); then where
+    // the row stands, -1 when it has gone.
+    int IndexAfterResort(RowId id);
     // True (and the minimum set soon after) for a column width below the column's minimum.
     bool KeepColumnWidth(const NMHEADERW& header);
     static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

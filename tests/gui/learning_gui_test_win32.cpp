@@ -36,6 +36,18 @@ void PressAndRelease(GuiSession& session, DialogDriver& d, const Button& button)
     EXPECT_TRUE(shown) << "the press of " << button.remote << " " << button.key << " was not shown";
 }
 
+// Receiving with the dialog closed: the first key event a press of button gives the host (an
+// empty one, and a failure, when none comes).
+HostKeyEvent FirstHostKey(GuiSession& session, const Button& button) {
+    session.Start();
+    session.SetSimScript(Press(button));
+    for (int i = 0; i < 100 && session.KeyEvents().empty(); ++i)
+        session.Pump(50);
+    session.Stop();
+    EXPECT_FALSE(session.KeyEvents().empty()) << "the host received no key";
+    return session.KeyEvents().empty() ? HostKeyEvent{} : session.KeyEvents()[0];
+}
+
 // "Телетекст" in the current ANSI code page: itself under 1251, question marks elsewhere.
 std::string AnsiOf(const std::wstring& text) {
     char bytes[64] = "";
@@ -460,14 +472,9 @@ TEST(LearningGui, LearnsAButtonInRawModeThatTheHostThenReceives) {
     EXPECT_EQ(amp, "[Main]\r\nName=Amplifier\r\n[Raw]\r\nKey1=Eject\r\nRaw1=" +
                        std::string(pattern.begin(), pattern.end()) + "\r\n");
 
-    session.Start();
-    session.SetSimScript(Press(kAmpEject));
-    for (int i = 0; i < 100 && session.KeyEvents().empty(); ++i)
-        session.Pump(50);
-    session.Stop();
-    ASSERT_FALSE(session.KeyEvents().empty());
-    EXPECT_EQ(session.KeyEvents()[0].keyName, "Eject");
-    EXPECT_EQ(session.KeyEvents()[0].remoteName, "Amplifier");
+    const HostKeyEvent press = FirstHostKey(session, kAmpEject);
+    EXPECT_EQ(press.keyName, "Eject");
+    EXPECT_EQ(press.remoteName, "Amplifier");
 }
 
 TEST(LearningGui, ASignatureTakenBeforeTheDialogIsNotShownInIt) {
@@ -598,26 +605,16 @@ TEST(LearningGui, ImportsAFileWhoseButtonsTheHostReceivesAndExportsTheRemote) {
                                CodeTextOf(CodeOf(kTvTeletext)) + "=Teletext\r\n");
         EXPECT_EQ(session.ReadFile("export\\Kitchen copy.cfg"), kitchen);
 
-        session.Start();
-        session.SetSimScript(Press(kTvTeletext));
-        for (int i = 0; i < 100 && session.KeyEvents().empty(); ++i)
-            session.Pump(50);
-        session.Stop();
-        ASSERT_FALSE(session.KeyEvents().empty());
-        EXPECT_EQ(session.KeyEvents()[0].keyName, "Teletext");
-        EXPECT_EQ(session.KeyEvents()[0].remoteName, "Kitchen");
+        const HostKeyEvent press = FirstHostKey(session, kTvTeletext);
+        EXPECT_EQ(press.keyName, "Teletext");
+        EXPECT_EQ(press.remoteName, "Kitchen");
     }
 
     // The exported file, beside another plug-in, is that remote.
     GuiSession other({{"OrvikPlug.ini", SettingsText(ReplaySettings{})}, {"Shared.cfg", kitchen}}, "");
-    other.Start();
-    other.SetSimScript(Press(kTvTeletext));
-    for (int i = 0; i < 100 && other.KeyEvents().empty(); ++i)
-        other.Pump(50);
-    other.Stop();
-    ASSERT_FALSE(other.KeyEvents().empty());
-    EXPECT_EQ(other.KeyEvents()[0].keyName, "Teletext");
-    EXPECT_EQ(other.KeyEvents()[0].remoteName, "Kitchen");
+    const HostKeyEvent press = FirstHostKey(other, kTvTeletext);
+    EXPECT_EQ(press.keyName, "Teletext");
+    EXPECT_EQ(press.remoteName, "Kitchen");
 }
 
 } // namespace

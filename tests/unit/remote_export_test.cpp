@@ -24,7 +24,8 @@ TEST(RemoteExport, WritesTheFileThePluginWritesForTheRemoteAndNothingElse) {
         bool written;
     } cases[] = {
         {"a new file", tv, nullptr, false, true},
-        {"a file there is replaced whole", tv, "[Main]\r\nName=Old\r\n[Code]\r\n01=Old\r\n", false, true},
+        {"a file there is replaced whole, not merged", tv,
+         "[Main]\r\nName=Old\r\nNote=x\r\n[Code]\r\n01=Old\r\n[Extra]\r\nA=1\r\n", false, true},
         {"a refused write keeps the file", tv, "[Main]\r\nName=Old\r\n", true, false},
         {"rows that give nothing to hold write no file", {{"Nothing", "TV", "", ""}}, nullptr, false, false},
     };

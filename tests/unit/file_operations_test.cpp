@@ -31,10 +31,17 @@ SettingsValues Receiver(bool rawMode = false, int32_t bufferSize = 128) {
     return s;
 }
 
+// Buttons B1 ... Bn of a type the Pronto reader does not read, and the summary's lines for them.
 std::string ManyUnreadable(int n) {
     std::string text;
     for (int i = 1; i <= n; ++i)
         text += "B" + std::to_string(i) + ": 5001 0073 0000 0001 0005 000C\n";
+    return text;
+}
+std::wstring UnreadableLines(int n) {
+    std::wstring text;
+    for (int i = 1; i <= n; ++i)
+        text += L"\n«B" + std::to_wstring(i) + L"»: пропущена (Pronto code type 5001 is not read)";
     return text;
 }
 
@@ -124,13 +131,8 @@ TEST(FileOperations, ImportTakesTheRemoteAndTheRowsAndSumsUp) {
          "A",
          {},
          L"В пульт «A» добавлено кнопок: 0.\nФайл прочитан не до конца: взяты только первые 12 кнопок.\n\n"
-         L"Не добавлено: 12.\n«B1»: пропущена (Pronto code type 5001 is not read)\n"
-         L"«B2»: пропущена (Pronto code type 5001 is not read)\n«B3»: пропущена (Pronto code type 5001 "
-         L"is not read)\n«B4»: пропущена (Pronto code type 5001 is not read)\n«B5»: пропущена (Pronto "
-         L"code type 5001 is not read)\n«B6»: пропущена (Pronto code type 5001 is not read)\n«B7»: "
-         L"пропущена (Pronto code type 5001 is not read)\n«B8»: пропущена (Pronto code type 5001 is not "
-         L"read)\n«B9»: пропущена (Pronto code type 5001 is not read)\n«B10»: пропущена (Pronto code "
-         L"type 5001 is not read)\n…и ещё 2."},
+         L"Не добавлено: 12." +
+             UnreadableLines(10) + L"\n…и ещё 2."},
         {"a file without buttons fails and names itself",
          "# nothing here\n\n",
          "C:\\ir\\empty.txt",

@@ -135,23 +135,18 @@ CaptureText ReadCaptureStream(std::istream& in, size_t maxButtons) {
     CaptureReader reader;
     std::string line;
     bool overlong = false;
-    while (ReadBoundedLine(in, line, overlong)) {
+    // Up to one button more than is kept: that one tells that the file holds more, while blank
+    // lines and comments after the last button kept do not.
+    while (result.buttons.size() <= maxButtons && ReadBoundedLine(in, line, overlong)) {
         if (overlong)
             reader.AddOverlongLine(result.buttons);
         else
             reader.AddLine(line, result.buttons);
-        if (result.buttons.size() >= maxButtons)
-            break;
     }
     reader.Finish(result.buttons);
-    const bool more = result.buttons.size() > maxButtons || in.peek() != std::char_traits<char>::eof();
-    if (result.buttons.size() >= maxButtons && more) {
+    if (result.buttons.size() > maxButtons) {
         result.buttons.resize(maxButtons);
-        ImportedButton rest;
-        rest.line = result.buttons.back().line;
-        rest.skipped =
-            "more than " + std::to_string(maxButtons) + " buttons: the rest of the file is not read";
-        result.buttons.push_back(rest);
+        result.truncated = true;
     }
     result.remoteName = reader.RemoteName();
     return result;

@@ -51,11 +51,12 @@ bool ReadBoundedLine(std::istream& in, std::string& line, bool& overlong);
 struct CaptureText {
     std::vector<ImportedButton> buttons;
     std::string remoteName;
+    bool truncated = false; // reading stopped at a bound while the input held more
 };
 CaptureText ReadCaptureText(std::string_view text);
 
 // The same from a stream (a file the user chose), line by line, so that memory stays bounded by
-// the buttons kept: after maxButtons buttons reading stops, and a last entry says so.
+// the buttons kept: after maxButtons buttons reading stops, and truncated says so.
 CaptureText ReadCaptureStream(std::istream& in, size_t maxButtons);
 
 // The remote name for buttons read from path: the one the content gives (a lircd.conf remote's

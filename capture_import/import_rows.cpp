@@ -14,6 +14,18 @@ std::string ButtonName(const DecodedTrain& train) {
     return train.name.empty() ? "Line " + std::to_string(train.line) : train.name;
 }
 
+ButtonOutcome Outcome(const std::string& button, Fate fate, std::string reason = "", std::string detail = "",
+                      std::string owner = "", bool ownerInRemote = false) {
+    ButtonOutcome outcome;
+    outcome.button = button;
+    outcome.fate = fate;
+    outcome.reason = std::move(reason);
+    outcome.detail = std::move(detail);
+    outcome.owner = std::move(owner);
+    outcome.ownerInRemote = ownerInRemote;
+    return outcome;
+}
+
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -24,13 +36,13 @@ class Outcomes {
   public:
     void Seen(const std::string& button) {
         if (index_.emplace(button, outcomes_.size()).second)
-            outcomes_.push_back(ButtonOutcome{button, Fate::NoCodeNorRaw, ""});
+            outcomes_.push_back(Outcome(button, Fate::NoCodeNorRaw));
     }
-    void Added(const std::string& button) { At(button) = ButtonOutcome{button, Fate::Added, ""}; }
-    void LeftOut(const std::string& button, Fate fate, const std::string& reason) {
-        ButtonOutcome& outcome = At(button);
+    void Added(const std::string& button) { At(button) = Outcome(button, Fate::Added); }
+    void LeftOut(ButtonOutcome left) {
+        ButtonOutcome& outcome = At(left.button);
         if (outcome.fate != Fate::Added && outcome.reason.empty())
-            outcome = ButtonOutcome{button, fate, reason};
+            outcome = std::move(left);
     }
     std::vector<ButtonOutcome> Finish(bool rawMode) {
         for (ButtonOutcome& outcome : outcomes_) {
@@ -74,13 +86,15 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
             ownerOfPattern.emplace_back(row.rawText, row.keyName);
     }
 
+    const std::ptrdiff_t existingPatterns = static_cast<std::ptrdiff_t>(ownerOfPattern.size());
     std::set<std::string> coded;                                    // buttons with a code row
     std::vector<std::pair<std::string, std::string>> rawCandidates; // (button, signature)
     for (const DecodedTrain& train : trains) {
         const std::string button = ButtonName(train);
         outcomes.Seen(button);
         if (!train.error.empty()) {
-            outcomes.LeftOut(button, Fate::Unreadable, "button " + Quoted(button) + ": " + train.error);
+            outcomes.LeftOut(Outcome(button, Fate::Unreadable,
+                                     "button " + Quoted(button) + ": " + train.error, train.error));
             continue;
         }
         // A repeat frame repeats the button before it; in raw mode it carries no signature.
@@ -97,10 +111,13 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
         if (!isNew) {
             // A second capture of the same button adds nothing; a code another button (or a row the
             // remote had before) gives stays with that one.
-            if (owner->second != button || existingCodes.count(code) > 0)
-                outcomes.LeftOut(button, Fate::SameCode,
-                                 "buttons " + Quoted(owner->second) + " and " + Quoted(button) +
-                                     " give one code, " + code + ": " + Quoted(button) + " is left out");
+            const bool inRemote = existingCodes.count(code) > 0;
+            if (owner->second != button || inRemote)
+                outcomes.LeftOut(Outcome(button, Fate::SameCode,
+                                         "buttons " + Quoted(owner->second) + " and " + Quoted(button) +
+                                             " give one code, " + code + ": " + Quoted(button) +
+                                             " is left out",
+                                         "", owner->second, inRemote));
             continue;
         }
         coded.insert(button);
@@ -119,9 +136,11 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
             return SameRawSignature(owner.first.c_str(), signature.c_str());
         });
         if (same != ownerOfPattern.end()) {
-            outcomes.LeftOut(button, Fate::SamePattern,
-                             "buttons " + Quoted(same->second) + " and " + Quoted(button) +
-                                 " give one raw pattern: " + Quoted(button) + " is left out");
+            const bool inRemote = same - ownerOfPattern.begin() < existingPatterns;
+            outcomes.LeftOut(Outcome(button, Fate::SamePattern,
+                                     "buttons " + Quoted(same->second) + " and " + Quoted(button) +
+                                         " give one raw pattern: " + Quoted(button) + " is left out",
+                                     "", same->second, inRemote));
             continue;
         }
         ownerOfPattern.emplace_back(signature, button);
@@ -137,6 +156,7 @@ ImportRows ConvertButtons(const std::vector<ImportedButton>& buttons, const std:
     DecodeSession session;
     session.model = settings.model;
     session.scaler = settings.scaler;
+    session.bufferSize = settings.bufferSize;
     std::vector<DecodedTrain> trains;
     trains.reserve(buttons.size());
     for (const ImportedButton& button : buttons)

@@ -12,7 +12,8 @@
 struct ImportSettings {
     int model = -1; // the receiver model whose delivery is imitated (0, 1, 2), or -1 for none
     int32_t scaler = kDefaultScaler;
-    bool rawMode = false; // raw patterns instead of codes
+    bool rawMode = false;                   // raw patterns instead of codes
+    int32_t bufferSize = kSampleBufferSize; // the sample bytes the plug-in takes from one read
 };
 
 // What became of one button of the file.
@@ -26,7 +27,10 @@ struct ButtonOutcome {
     };
     std::string button; // its name, or "Line N"
     Fate fate = Fate::Added;
-    std::string reason; // for every fate but Added: a sentence naming the button
+    std::string reason;         // for every fate but Added: a sentence naming the button
+    std::string detail;         // Unreadable: why, in the reader's or the decoder's words
+    std::string owner;          // SameCode, SamePattern: the button that has that code or pattern
+    bool ownerInRemote = false; // ... and it is a row the remote had before
 };
 
 struct ImportRows {

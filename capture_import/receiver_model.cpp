@@ -22,7 +22,8 @@ int32_t LongestReceivable(int32_t scaler) {
     return TicksToMicroseconds(static_cast<int32_t>(kLongestTwoByte), scaler);
 }
 
-std::vector<int32_t> AsModelDelivers(const std::vector<int32_t>& durations, int model, int32_t scaler) {
+std::vector<int32_t> AsModelDelivers(const std::vector<int32_t>& durations, int model, int32_t scaler,
+                                     int32_t bufferSize) {
     uint8_t samples[kSampleBufferSize] = {};
     int32_t count = 0;
     const auto put = [&](int64_t byte) {
@@ -53,7 +54,7 @@ std::vector<int32_t> AsModelDelivers(const std::vector<int32_t>& durations, int 
     SettingsValues settings;
     settings.Mode = static_cast<int8_t>(model);
     settings.Scaler = scaler;
-    settings.BufferSize = kSampleBufferSize;
+    settings.BufferSize = bufferSize;
     PulseTrain train{};
     ConvertSamples(samples, count, settings, train);
     return std::vector<int32_t>(train.durations, train.durations + train.count);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "receiver/receiver.h"
+
 // Tick length in hundredths of a microsecond that orvik-decode assumes unless told otherwise
 // (the plug-in's default, 85.33 us).
 constexpr int32_t kDefaultScaler = 8533;
@@ -16,8 +18,10 @@ int32_t LongestReceivable(int32_t scaler);
 // given model (0, 1 or 2) with that tick length: every duration rounded to whole ticks, at least
 // one tick, and at most 255 ticks in models 0 and 2 or 1991 in model 1 (two bytes from 249
 // ticks); model 2 sends three bytes without durations first. At most the 512 bytes of one driver
-// read are used. The conversion then applies the model's rules: in models 0 and 2 an even byte
-// count gets a leading 235-tick duration and short durations become 3 ticks. A model 1 receiver
-// is assumed to end an even count of bytes with a 0, which carries no duration, so that the
-// last duration is kept.
-std::vector<int32_t> AsModelDelivers(const std::vector<int32_t>& durations, int model, int32_t scaler);
+// read are made, and the plug-in takes at most bufferSize of them (its BufferSize setting, which
+// cuts a long burst as it does on reception). The conversion then applies the model's rules: in models 0 and
+// 2 an even byte count gets a leading 235-tick duration and short durations become 3 ticks. A model 1
+// receiver is assumed to end an even count of bytes with a 0, which carries no duration, so that the last
+// duration is kept.
+std::vector<int32_t> AsModelDelivers(const std::vector<int32_t>& durations, int model, int32_t scaler,
+                                     int32_t bufferSize = kSampleBufferSize);

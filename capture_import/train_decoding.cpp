@@ -51,8 +51,9 @@ DecodedTrain DecodeButton(const ImportedButton& button, DecodeSession& session) 
     train.error = button.skipped.empty() ? InvalidDuration(button.durations, session.scaler) : button.skipped;
     if (train.error.empty()) {
         const std::vector<int32_t> delivered =
-            session.model < 0 ? button.durations
-                              : AsModelDelivers(button.durations, session.model, session.scaler);
+            session.model < 0
+                ? button.durations
+                : AsModelDelivers(button.durations, session.model, session.scaler, session.bufferSize);
         train.report = DecodeTrain(delivered, session.previousCode);
         train.repeatFrame = delivered.size() >= 3 && delivered.size() <= 6;
     } else {

@@ -22,6 +22,7 @@ DecodeReport DecodeTrain(const std::vector<int32_t>& durations, KeyCode previous
 struct DecodeSession {
     int model = -1; // a receiver model (0, 1, 2) whose delivery is imitated first, or -1
     int32_t scaler = kDefaultScaler;
+    int32_t bufferSize = kSampleBufferSize; // the sample bytes the plug-in takes from one read
     KeyCode previousCode = 0;
     int skipped = 0; // buttons reported and not decoded
 };

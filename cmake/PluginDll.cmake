@@ -7,7 +7,7 @@ add_library(OrvikPlug SHARED
     ${CMAKE_SOURCE_DIR}/setup_dialog/setup_form.rc)
 set_target_properties(OrvikPlug PROPERTIES PREFIX "" OUTPUT_NAME OrvikPlug
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-target_link_libraries(OrvikPlug PRIVATE orvik_core user32 gdi32 comctl32 shell32 version)
+target_link_libraries(OrvikPlug PRIVATE orvik_core user32 gdi32 comctl32 comdlg32 shell32 version)
 target_compile_options(OrvikPlug PRIVATE ${ORVIK_WARNINGS})
 target_include_directories(OrvikPlug PRIVATE ${CMAKE_SOURCE_DIR})
 

@@ -61,6 +61,47 @@ inline constexpr const wchar_t* kDeviceUnknown = L"Состояние: неиз�
 // The signal view's label, in "Lucida Console".
 inline constexpr const wchar_t* kSignalLabel = L"85.33 x 10 us";
 
+// The file group: the file dialogs' titles and filters (name, then patterns), and the boxes.
+inline constexpr const wchar_t* kImportDialogTitle = L"Import from file";
+inline constexpr const wchar_t* kImportFilters[][2] = {
+    {L"Все поддерживаемые файлы (*.ir; *.conf; *.txt)", L"*.ir;*.conf;*.txt"},
+    {L"Flipper (*.ir)", L"*.ir"},
+    {L"LIRC (*.conf)", L"*.conf"},
+    {L"Pronto (*.txt)", L"*.txt"},
+    {L"Все файлы (*.*)", L"*.*"},
+};
+inline constexpr const wchar_t* kExportDialogTitle = L"Экспорт пульта";
+inline constexpr const wchar_t* kExportFilters[][2] = {
+    {L"Файлы пультов (*.cfg)", L"*.cfg"},
+    {L"Все файлы (*.*)", L"*.*"},
+};
+inline constexpr const wchar_t* kImportBoxTitle = L"Импорт пульта";
+inline constexpr const wchar_t* kExportBoxTitle = L"Экспорт пульта";
+// %1, %2 ... stand for the values the code puts in (FillIn).
+inline constexpr const wchar_t* kImportUnreadable = L"Не удалось прочитать файл:\n%1";
+inline constexpr const wchar_t* kImportNoButtons =
+    L"В файле нет ни одной кнопки:\n%1\n\nИмпорт читает файлы Flipper (.ir), LIRC (lircd.conf и mode2), "
+    L"коды Pronto и строки длительностей импульсов.";
+inline constexpr const wchar_t* kImportAdded = L"В пульт «%1» добавлено кнопок: %2.";
+inline constexpr const wchar_t* kImportTruncated =
+    L"Файл прочитан не до конца: взяты только первые %1 кнопок.";
+inline constexpr const wchar_t* kImportLeftOut = L"Не добавлено: %1.";
+inline constexpr const wchar_t* kImportLeftOutButton = L"«%1»: %2";
+inline constexpr const wchar_t* kImportAndMore = L"…и ещё %1.";
+inline constexpr const wchar_t* kReasonSkipped = L"пропущена (%1)";
+inline constexpr const wchar_t* kReasonCodeInRemote = L"этот код у пульта уже есть, у кнопки «%1»";
+inline constexpr const wchar_t* kReasonCodeInFile = L"тот же код, что у кнопки «%1» из файла";
+inline constexpr const wchar_t* kReasonPatternInRemote = L"этот сигнал у пульта уже есть, у кнопки «%1»";
+inline constexpr const wchar_t* kReasonPatternInFile = L"тот же сигнал, что у кнопки «%1» из файла";
+inline constexpr const wchar_t* kReasonNoCode = L"не даёт ни кода, ни сырого сигнала";
+inline constexpr const wchar_t* kReasonNoPattern = L"не даёт сырого сигнала";
+inline constexpr const wchar_t* kImportShared =
+    L"Добавлено кнопок, чьи коды уже есть у других пультов: %1 (например, «%2» у пульта «%3»). Такая "
+    L"кнопка будет приходить под названием только одного из пультов.";
+inline constexpr const wchar_t* kExportFailed = L"Не удалось записать файл:\n%1\n\nПульт не экспортирован.";
+inline constexpr const wchar_t* kPathNotAnsi =
+    L"В имени файла есть знаки, которых нет в кодовой странице Windows:\n%1\n\nВыберите другое имя.";
+
 // The remote-name box before LastRemoteControl is read.
 inline constexpr const char* kUndefinedRemote = "<undefined>";
 

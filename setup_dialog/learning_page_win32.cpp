@@ -2,7 +2,10 @@
 
 #include <windowsx.h>
 
+#include "config/file_system_win32.h"
+#include "config/settings.h"
 #include "setup_dialog/dialog_texts.h"
+#include "setup_dialog/file_operations_win32.h"
 #include "setup_dialog/setup_form_ids.h"
 
 namespace {
@@ -192,7 +195,7 @@ void LearningPage::SetRemote(const std::string& bytes) {
 }
 
 void LearningPage::FindListItem(bool rawMode, const std::string& codeText, const char* rawSignatureText) {
-    if (Editor() || menuOpen_)
+    if (Editor() || menuOpen_ || fileBoxOpen_)
         return;
     const int row = rawMode ? rows_.FindByRaw(rawSignatureText) : rows_.FindByCode(codeText);
     if (row < 0) {
@@ -228,6 +231,36 @@ void LearningPage::AddCurrentKeyClick(bool rawMode) {
     const int index = AppendRows({std::move(row)});
     SetFocus(list_);
     SendMessageW(list_, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
+}
+
+void LearningPage::ImportBtnClick() {
+    HWND form = GetAncestor(container_, GA_ROOT);
+    fileBoxOpen_ = true;
+    const std::wstring path = ChooseImportFile(form);
+    if (!path.empty()) {
+        HCURSOR previous = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+        ImportOutcome outcome = ImportFile(path, remoteEdit_.Bytes(), Settings.Snapshot(), rows_.Rows());
+        SetCursor(previous);
+        if (!outcome.failed)
+            AppendRows(std::move(outcome.rows));
+        ShowFileOperationBox(form, outcome.message, dialog_texts::kImportBoxTitle, outcome.failed);
+    }
+    fileBoxOpen_ = false;
+}
+
+void LearningPage::ExportBtnClick(RowId id) {
+    const int index = IndexAfterResort(id);
+    if (index < 0)
+        return;
+    // The remote is the one of the row chosen, whatever is selected while the dialog is open.
+    const std::string remote = rows_[index].remoteName;
+    HWND form = GetAncestor(container_, GA_ROOT);
+    fileBoxOpen_ = true;
+    const std::wstring path =
+        ChooseExportFile(form, WideFromAnsi(ExportFileName(remote, Win32FileSystem().LeadBytes())));
+    if (!path.empty())
+        ExportFile(form, path, RemoteRows(rows_.Rows(), remote));
+    fileBoxOpen_ = false;
 }
 
 void LearningPage::ReplaceButtonClick(RowId id, bool rawMode, KeyCode* lastCode) {
@@ -266,9 +299,7 @@ void LearningPage::RestoreKeyClick() {
 }
 
 void LearningPage::RenameKeyClick(RowId id) {
-    if (resortPending_ && !Editor())
-        Resort();
-    const int index = rows_.IndexOf(id);
+    const int index = IndexAfterResort(id);
     if (index < 0)
         return;
     SetFocus(list_);
@@ -286,11 +317,13 @@ void LearningPage::ListViewDblClick(RowId id) {
 
 void LearningPage::ListViewChange() {
     const int index = SelectedRow();
-    HWND replace = Item(IDC_REPLACEBUTTON);
     // A disabled control that keeps the focus leaves the keyboard nowhere, Tab included.
-    if (index < 0 && GetFocus() == replace)
-        SendMessageW(container_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
-    EnableWindow(replace, index >= 0);
+    for (int id : {IDC_REPLACEBUTTON, IDC_EXPORTBTN}) {
+        HWND button = Item(id);
+        if (index < 0 && GetFocus() == button)
+            SendMessageW(container_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
+        EnableWindow(button, index >= 0);
+    }
     if (index >= 0 && !keepRemote_)
         SetRemote(rows_[index].remoteName);
 }
@@ -311,6 +344,12 @@ void LearningPage::RequestResort() {
     // The control applies a new caption only after its notification returns: re-sort then.
     resortPending_ = true;
     PostMessageW(container_, kMsgResortKeys, 0, 0);
+}
+
+int LearningPage::IndexAfterResort(RowId id) {
+    if (resortPending_ && !Editor())
+        Resort();
+    return rows_.IndexOf(id);
 }
 
 void LearningPage::Resort() {
@@ -393,8 +432,11 @@ bool LearningPage::OnCommand(int id, int code, bool rawMode, KeyCode* lastCode) 
     case IDC_REPLACEBUTTON:
         RunCommand(id, SelectedId(), rawMode, lastCode);
         return true;
-    case IDC_IMPORTBTN: // disabled, and no action
+    case IDC_IMPORTBTN:
+        ImportBtnClick();
+        return true;
     case IDC_EXPORTBTN:
+        ExportBtnClick(SelectedId());
         return true;
     default:
         return false;

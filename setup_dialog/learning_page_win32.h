@@ -39,7 +39,8 @@ class LearningPage {
     // signature (raw mode) and scrolls it into view; no match clears the selection. The focus
     // moves to the list only when the user is not typing in the code or remote-name box, and a
     // remote name the user has typed stays. Nothing happens while a key name is being edited or
-    // the pop-up menu is open: the row they were opened for stays the selected one.
+    // the pop-up menu is open (the row they were opened for stays the selected one), nor while a
+    // file dialog or its box is open.
     void FindListItem(bool rawMode, const std::string& codeText, const char* rawSignatureText);
 
     // What the user has done, into the model, before anything is saved: an open key-name editor
@@ -74,11 +75,17 @@ class LearningPage {
     void RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode);
     void RequestResort();
     void Resort();
+    // A name accepted a moment ago takes its place first (not under an open editor); then where
+    // the row stands, -1 when it has gone.
+    int IndexAfterResort(RowId id);
     // True (and the minimum set soon after) for a column width below the column's minimum.
     bool KeepColumnWidth(const NMHEADERW& header);
     static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR page);
 
+    // The file group: a remote read from a file into the list, or one remote written to a file.
+    void ImportBtnClick();
+    void ExportBtnClick(RowId row);
     void AddCurrentKeyClick(bool rawMode);
     void ReplaceButtonClick(RowId row, bool rawMode, KeyCode* lastCode);
     void RemoveKeyClick(RowId row);
@@ -98,6 +105,7 @@ class LearningPage {
     RowId editingRow_ = kNoRow;  // the row whose name the open editor holds
     RowId warnRow_ = kNoRow;     // its accepted name is its remote's twice: say so once sorted
     bool menuOpen_ = false;      // the pop-up menu is open for the selected row
+    bool fileBoxOpen_ = false;   // a file dialog, or the box after it, is open over the page
     bool keepRemote_ = false;    // a selection by the page itself leaves the remote-name box
     bool remoteTyped_ = false;   // the user changed the remote name since the page last set it
     bool settingRemote_ = false; // the page is setting the remote name

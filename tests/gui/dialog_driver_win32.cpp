@@ -38,6 +38,15 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+BOOL CALLBACK FirstEdit(HWND window, LPARAM param) {
+    wchar_t name[16] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    if (lstrcmpiW(name, L"Edit") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
 // Where a click on the row's label lands, in the list's client coordinates.
 LPARAM RowPoint(HWND list, int row) {
     RECT r{};
@@ -59,6 +68,10 @@ HWND FindProcessWindow(const wchar_t* className, HWND owner) {
     WindowSearch search{className, owner, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+bool IsFileDialog(HWND dialog) {
+    return FindWindowExW(dialog, nullptr, L"ComboBox", nullptr) != nullptr;
 }
 
 DialogDriver::DialogDriver(HWND form, HWND syncWindow) : form_(form), sync_(syncWindow) {
@@ -283,6 +296,36 @@ void DialogDriver::ChooseMenuItem(HWND menu, int item) {
 
 void DialogDriver::PickMenuItem(int item, int row) {
     ChooseMenuItem(OpenMenu(row), item);
+}
+
+bool DialogDriver::ChooseFile(int buttonId, const std::wstring& path) {
+    // Posted: the click runs the file dialog's own modal loop and returns only when it closes.
+    PostMessageW(Control(buttonId), BM_CLICK, 0, 0);
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindProcessWindow(L"#32770", form_)) && IsFileDialog(dialog); })) {
+        ADD_FAILURE() << "no file dialog opened";
+        return false;
+    }
+    // The file name box: an edit in the combo box cmb13 of the explorer style, or edt1.
+    constexpr int kNameCombo = 0x47C;
+    constexpr int kNameEdit = 0x480;
+    HWND name = GetDlgItem(dialog, kNameEdit);
+    if (HWND combo = GetDlgItem(dialog, kNameCombo))
+        EnumChildWindows(combo, FirstEdit, reinterpret_cast<LPARAM>(&name));
+    if (!name) {
+        ADD_FAILURE() << "the file dialog has no file name box";
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return false;
+    }
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    if (!WaitFor([&] { return !IsWindow(dialog); })) {
+        ADD_FAILURE() << "the file dialog did not take the name";
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return false;
+    }
+    Sync();
+    return true;
 }
 
 std::wstring DialogDriver::Balloon() const {

@@ -10,6 +10,8 @@
 // The first visible top-level window of this process with the class name, and with the owner
 // when one is given; null when there is none.
 HWND FindProcessWindow(const wchar_t* className, HWND owner = nullptr);
+// A standard file dialog, which is a top-level dialog like a message box, but with combo boxes.
+bool IsFileDialog(HWND dialog);
 
 class DialogDriver {
   public:
@@ -56,6 +58,9 @@ class DialogDriver {
     // The two halves of it: the open menu (null, and a failure, when none opened), and a choice.
     HWND OpenMenu(int row);
     void ChooseMenuItem(HWND menu, int item);
+    // Clicks the button that opens a file dialog, types path into the dialog's file name box and
+    // presses its OK button; a dialog that does not open or does not close fails the test.
+    bool ChooseFile(int buttonId, const std::wstring& path);
     // The text of the balloon the dialog shows now; empty when none is shown.
     std::wstring Balloon() const;
     void SelectRow(int row);

@@ -238,10 +238,10 @@ void GuiSession::PostDestroyHost() const {
 DWORD WINAPI GuiSession::AnswerBoxes(void* param) {
     auto* session = static_cast<GuiSession*>(param);
     while (WaitForSingleObject(session->stopAnswering_, 10) == WAIT_TIMEOUT) {
-        // A top-level dialog-class window of this process is a message box: the form's own child
-        // dialog is never top-level.
+        // A top-level dialog-class window of this process is a message box, unless it is a file
+        // dialog: the form's own child dialog is never top-level.
         HWND box = FindProcessWindow(L"#32770");
-        if (!box)
+        if (!box || IsFileDialog(box) || session->holdBoxes_)
             continue;
         wchar_t text[2048] = L"";
         GetDlgItemTextW(box, 0xFFFF, text, static_cast<int>(std::size(text)));

@@ -4,6 +4,7 @@
 // window on this (the main) thread. Setup runs here while a driver thread works the dialog.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <utility>
@@ -50,7 +51,9 @@ class GuiSession {
     void PostNestedSetup() const;
     // Asks this thread to destroy the host window, as a host that quits with the dialog open.
     void PostDestroyHost() const;
-    // Message boxes the plug-in showed, by text (UTF-8) and owner, answered at once.
+    // Message boxes the plug-in showed, by text (UTF-8) and owner, answered at once, or, while
+    // held, left open (to be looked at) until they are no longer held.
+    void HoldBoxes(bool hold) { holdBoxes_ = hold; }
     std::vector<std::string> Boxes() const;
     std::vector<HWND> BoxOwners() const;
 
@@ -64,6 +67,7 @@ class GuiSession {
     static DWORD WINAPI AnswerBoxes(void* param);
     HANDLE boxAnswerer_ = nullptr;
     HANDLE stopAnswering_ = nullptr;
+    std::atomic<bool> holdBoxes_{false};
     mutable CRITICAL_SECTION boxLock_;
     std::vector<std::string> boxes_;
     std::vector<HWND> boxOwners_;

@@ -47,7 +47,7 @@ TEST(ReceiverPageGui, FirstOpeningWithoutSettingsShowsTheDefaults) {
     EXPECT_TRUE(seen.compat);
     EXPECT_FALSE(seen.compatEnabled);
     EXPECT_FALSE(seen.replaceEnabled);
-    EXPECT_FALSE(seen.importEnabled);
+    EXPECT_TRUE(seen.importEnabled);
     EXPECT_EQ(seen.buffer, L"36");
     EXPECT_EQ(seen.freq, L"20");
     EXPECT_EQ(seen.wait1, L"300");

@@ -60,6 +60,19 @@ ScreenImage CaptureWindow(HWND window) {
     return image;
 }
 
+void PutOver(ScreenImage& below, HWND belowWindow, const ScreenImage& above, HWND aboveWindow) {
+    RECT b{}, a{};
+    GetWindowRect(belowWindow, &b);
+    GetWindowRect(aboveWindow, &a);
+    for (int y = 0; y < above.height; ++y)
+        for (int x = 0; x < above.width; ++x) {
+            const int bx = a.left - b.left + x;
+            const int by = a.top - b.top + y;
+            if (bx >= 0 && by >= 0 && bx < below.width && by < below.height)
+                below.pixels[static_cast<size_t>(by) * below.width + bx] = above.At(x, y);
+        }
+}
+
 bool SaveBitmap(const ScreenImage& image, const std::string& path) {
     BITMAPINFOHEADER info{};
     info.biSize = sizeof(info);

@@ -20,5 +20,8 @@ struct ScreenImage {
 };
 
 ScreenImage CaptureWindow(HWND window);
+// What a window over it shows: the picture of above (a window captured alone) put onto the
+// picture of below where above stands on the screen relative to below.
+void PutOver(ScreenImage& below, HWND belowWindow, const ScreenImage& above, HWND aboveWindow);
 // A 32-bit BMP file, which the screenshot script turns into PNG.
 bool SaveBitmap(const ScreenImage& image, const std::string& path);

@@ -119,13 +119,14 @@ TEST(DllImage, ImportsOnlySystemDlls) {
 
 // Each system DLL the plug-in imports is there for a reason: the runtime, threads and files
 // (KERNEL32, msvcrt), messages and the dialog (USER32), the dialog's drawing (GDI32), its common
-// controls (COMCTL32), the about page's links (SHELL32) and its version label (VERSION).
+// controls (COMCTL32), the file dialogs of its import and export (COMDLG32), the about page's
+// links (SHELL32) and its version label (VERSION).
 TEST(DllImage, PluginImportsExactlyTheSystemDllsItUses) {
     std::set<std::string> imports;
     for (const std::string& name : LoadImage(Paths().plugin).imports)
         imports.insert(Lower(name));
-    EXPECT_EQ(imports, (std::set<std::string>{"comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
-                                              "shell32.dll", "user32.dll", "version.dll"}));
+    EXPECT_EQ(imports, (std::set<std::string>{"comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll",
+                                              "msvcrt.dll", "shell32.dll", "user32.dll", "version.dll"}));
 }
 
 TEST(DllImage, PluginFileVersionTextMatchesItsFixedVersion) {

@@ -1,19 +1,11 @@
 #include "capture_import/text_words.h"
 
+#include "config/ascii_text.h"
+
 namespace {
 
 bool IsBlank(char c, bool commas) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || (commas && c == ',');
-}
-
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
 }
 
 bool ParseDigits(std::string_view digits, int base, uint64_t max, uint64_t& value) {
@@ -21,8 +13,8 @@ bool ParseDigits(std::string_view digits, int base, uint64_t max, uint64_t& valu
         return false;
     uint64_t result = 0;
     for (char c : digits) {
-        const int digit = DigitValue(c);
-        if (digit >= base)
+        const int digit = AsciiHexDigitValue(c);
+        if (digit < 0 || digit >= base)
             return false;
         if (result > (max - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base))
             return false;

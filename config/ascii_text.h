@@ -36,6 +36,17 @@ inline std::string AsciiLowerCopy(std::string_view s) {
     return out;
 }
 
+// The value of a hexadecimal digit of either case; -1 for any other byte.
+inline int AsciiHexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // Blanks and control characters: every byte up to and including the space.
 inline bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';

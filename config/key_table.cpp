@@ -162,16 +162,6 @@ bool InRange(const StringList* list, int32_t index) {
     return list && index >= 0 && index < list->Count();
 }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Reads a whole hexadecimal text; false for an empty text, any other character, or a value that
 // does not fit 64 bits (leading zeros do not count).
 bool ParseHex(std::string_view text, KeyCode* value) {
@@ -180,7 +170,7 @@ bool ParseHex(std::string_view text, KeyCode* value) {
     KeyCode v = 0;
     int significant = 0;
     for (char c : text) {
-        const int digit = HexDigitValue(c);
+        const int digit = AsciiHexDigitValue(c);
         if (digit < 0)
             return false;
         if (v != 0 || digit != 0)

@@ -1,7 +1,6 @@
 #include "tests/gui/dialog_driver_win32.h"
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
 
 #include <gtest/gtest.h>
 
@@ -212,14 +211,22 @@ HWND DialogDriver::CaptionEditor() const {
     return reinterpret_cast<HWND>(SendMessageW(Control(IDC_LISTVIEW), LVM_GETEDITCONTROL, 0, 0));
 }
 
-void DialogDriver::EditCaption(const std::wstring& text, bool accept) {
+HWND DialogDriver::TypeCaption(const std::wstring& text) {
     HWND editor = nullptr;
     WaitFor([&] { return (editor = CaptionEditor()) != nullptr; }, 3000);
     if (!editor)
-        return;
+        return nullptr;
     PostMessageW(editor, EM_SETSEL, 0, -1);
     for (wchar_t c : text)
         PostMessageW(editor, WM_CHAR, c, 1);
+    Sync(); // a click is sent, and would overtake the posted characters
+    return editor;
+}
+
+void DialogDriver::EditCaption(const std::wstring& text, bool accept) {
+    HWND editor = TypeCaption(text);
+    if (!editor)
+        return;
     Key(editor, accept ? VK_RETURN : VK_ESCAPE);
     WaitFor([&] { return CaptionEditor() == nullptr; }, 3000);
     Sync(); // the re-sort is posted after the edit

@@ -44,6 +44,9 @@ class DialogDriver {
     void Chord(std::initializer_list<WORD> keys);
     // The in-place editor of a key name while it is open, else null.
     HWND CaptionEditor() const;
+    // Types into the caption editor once it is open, leaving the edit open; the editor, or null
+    // when none opened.
+    HWND TypeCaption(const std::wstring& text);
     // Types into the open caption editor and presses Enter (or Esc to cancel).
     void EditCaption(const std::wstring& text, bool accept = true);
     // Replaces the remote-name box's text by typing into its edit field.

@@ -139,17 +139,6 @@ TEST(CaptureImport, ButtonsWithoutATrainAreLeftOutWithTheReaderReason) {
     EXPECT_TRUE(result.rows.empty());
 }
 
-// The real captures of one collection file, by button.
-std::map<std::string, std::vector<IrCapture>> CapturesByButton(const std::vector<IrCapture>& all,
-                                                               const std::string& file) {
-    std::map<std::string, std::vector<IrCapture>> found;
-    for (const IrCapture& capture : all) {
-        if (capture.file == file)
-            found[capture.button].push_back(capture);
-    }
-    return found;
-}
-
 KeyCode EncodedCode(const std::string& protocol, uint32_t address, uint32_t command) {
     Durations frame;
     std::string error;
@@ -191,10 +180,9 @@ TEST(CaptureImport, EncodedFramesDecodeAsTheRealCapturesOfTheSameButtons) {
         if (named[{entry.file, entry.button}] != 1)
             continue;
         const KeyCode encoded = EncodedCode(protocol, address, command);
-        const auto byButton = CapturesByButton(captures, entry.file);
-        if (byButton.count(entry.button) == 0)
-            continue;
-        for (const IrCapture& capture : byButton.at(entry.button)) {
+        for (const IrCapture& capture : captures) {
+            if (capture.file != entry.file || capture.button != entry.button)
+                continue;
             EXPECT_EQ(DecodeCopy(AsReceived(capture), 0), encoded) << entry.file << " / " << entry.button;
             ++compared;
         }
@@ -221,8 +209,8 @@ TEST(CaptureImport, EncodedFramesDecodeAsTheRealCapturesOfTheSameButtons) {
         if (entry.source.find("Flipper") == std::string::npos)
             continue;
         std::set<KeyCode> addresses;
-        for (const auto& [button, list] : CapturesByButton(captures, entry.file)) {
-            for (const IrCapture& capture : list)
+        for (const IrCapture& capture : captures) {
+            if (capture.file == entry.file)
                 addresses.insert(DecodeCopy(AsReceived(capture), 0) >> 16);
         }
         const KeyCode encoded = EncodedCode(entry.protocol, entry.address, entry.command);

@@ -31,6 +31,11 @@ SettingsValues Receiver(bool rawMode = false, int32_t bufferSize = 128) {
     return s;
 }
 
+// The rows of an import, as a table states them.
+template <typename... Row> std::vector<std::string> Rows(Row... rows) {
+    return {std::string(rows)...};
+}
+
 // Buttons B1 ... Bn of a type the Pronto reader does not read, and the summary's lines for them.
 std::string ManyUnreadable(int n) {
     std::string text;
@@ -71,76 +76,37 @@ TEST(FileOperations, ImportTakesTheRemoteAndTheRowsAndSumsUp) {
          "of one code and a reader's refusal left out; a code another remote has told",
          "Power: " + kPower + "\nMute: " + kMute + "\nVolume+: " + kVolume +
              "\nEject: 5001 0073 0000 0001 0005 000C\nPower again: " + kPower + "\n",
-         "C:\\ir\\Living room.txt",
-         "<undefined>",
-         Receiver(),
-         kImportMaxButtons,
-         "Living room",
-         {"Power=" + kPowerCode, "Volume+=" + kVolumeCode},
+         "C:\\ir\\Living room.txt", "<undefined>", Receiver(), kImportMaxButtons, "Living room",
+         Rows("Power=" + kPowerCode, "Volume+=" + kVolumeCode),
          L"В пульт «Living room» добавлено кнопок: 2.\n\nНе добавлено: 3.\n"
          L"«Mute»: этот код у пульта уже есть, у кнопки «Mute»\n"
          L"«Eject»: пропущена (Pronto code type 5001 is not read)\n"
          L"«Power again»: тот же код, что у кнопки «Power» из файла" +
              shared(L"Power")},
-        {"the box's name, and the rows of its file in any spelling count",
-         "Mute: " + kMute + "\n",
-         "x.txt",
-         "LIVING ROOM",
-         Receiver(),
-         kImportMaxButtons,
-         "LIVING ROOM",
-         {},
+        {"the box's name, and the rows of its file in any spelling count", "Mute: " + kMute + "\n", "x.txt",
+         "LIVING ROOM", Receiver(), kImportMaxButtons, "LIVING ROOM", Rows(),
          L"В пульт «LIVING ROOM» добавлено кнопок: 0.\n\nНе добавлено: 1.\n"
          L"«Mute»: этот код у пульта уже есть, у кнопки «Mute»"},
         {"a lircd.conf remote's own name for a blank box",
          "begin remote\n name Hall\n bits 16\n header 9000 4500\n one 560 1690\n zero 560 560\n ptrail "
          "560\n pre_data_bits 16\n pre_data 0x20DF\n begin codes\n  Up 0x10EF\n end codes\nend remote\n",
-         "/ir/hall.conf",
-         "  ",
-         Receiver(),
-         kImportMaxButtons,
-         "Hall",
-         {"Up=" + kPowerCode},
+         "/ir/hall.conf", "  ", Receiver(), kImportMaxButtons, "Hall", Rows("Up=" + kPowerCode),
          L"В пульт «Hall» добавлено кнопок: 1." + shared(L"Up")},
-        {"raw mode: the raw pattern of each button",
-         "Power: " + kPower + "\n",
-         "/ir/TV.ir",
-         "<undefined>",
-         Receiver(true),
-         kImportMaxButtons,
-         "TV",
-         {"Power=raw"},
-         L"В пульт «TV» добавлено кнопок: 1."},
+        {"raw mode: the raw pattern of each button", "Power: " + kPower + "\n", "/ir/TV.ir", "<undefined>",
+         Receiver(true), kImportMaxButtons, "TV", Rows("Power=raw"), L"В пульт «TV» добавлено кнопок: 1."},
         {"the default buffer of 36 bytes cuts a NEC frame before its command: no code, and Power and "
          "Volume+ give one raw pattern",
-         "Power: " + kPower + "\nVolume+: " + kVolume + "\n",
-         "a.txt",
-         "A",
-         Receiver(false, 36),
-         kImportMaxButtons,
-         "A",
-         {"Power=raw"},
+         "Power: " + kPower + "\nVolume+: " + kVolume + "\n", "a.txt", "A", Receiver(false, 36),
+         kImportMaxButtons, "A", Rows("Power=raw"),
          L"В пульт «A» добавлено кнопок: 1.\n\nНе добавлено: 1.\n"
          L"«Volume+»: тот же сигнал, что у кнопки «Power» из файла"},
-        {"the first ten left out by name, the rest counted; a file read only in part",
-         ManyUnreadable(13),
-         "a.txt",
-         "A",
-         Receiver(),
-         12,
-         "A",
-         {},
+        {"the first ten left out by name, the rest counted; a file read only in part", ManyUnreadable(13),
+         "a.txt", "A", Receiver(), 12, "A", Rows(),
          L"В пульт «A» добавлено кнопок: 0.\nФайл прочитан не до конца: взяты только первые 12 кнопок.\n\n"
          L"Не добавлено: 12." +
              UnreadableLines(10) + L"\n…и ещё 2."},
-        {"a file without buttons fails and names itself",
-         "# nothing here\n\n",
-         "C:\\ir\\empty.txt",
-         "A",
-         Receiver(),
-         kImportMaxButtons,
-         "",
-         {},
+        {"a file without buttons fails and names itself", "# nothing here\n\n", "C:\\ir\\empty.txt", "A",
+         Receiver(), kImportMaxButtons, "", Rows(),
          L"В файле нет ни одной кнопки:\nC:\\ir\\empty.txt\n\nИмпорт читает файлы Flipper (.ir), LIRC "
          L"(lircd.conf и mode2), коды Pronto и строки длительностей импульсов."},
     };

@@ -34,8 +34,7 @@ TEST(SignalGeometry, GridAndAxisWithoutATrain) {
 TEST(SignalGeometry, OneDurationRisesAtTheAxisAndRunsPastTheRightEdge) {
     const int32_t train[] = {9000};
     const SignalGeometry g = ComputeSignalGeometry(train, 1, 632, 72);
-    const std::vector<ViewPoint> expected = {{6, 55}, {6, 15}, {636, 15}, {636, 55}};
-    ExpectTrace(g, expected);
+    ExpectTrace(g, {{6, 55}, {6, 15}, {636, 15}, {636, 55}});
     // 853.3 µs of 9000 µs over 630 pixels: a tick every 59 pixels from the axis on.
     ASSERT_FALSE(g.tickX.empty());
     EXPECT_EQ(g.tickX[0], 6);

@@ -10,15 +10,7 @@
 #include "tools/orvik_decode/decode_report.h"
 #include "capture_import/receiver_model.h"
 #include "capture_import/import_rows.h"
-
-namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+#include "fuzz/fuzz_require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)

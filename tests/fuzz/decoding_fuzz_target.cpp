@@ -14,15 +14,11 @@
 #include "receiver/receiver.h"
 #include "support/code_checks.h"
 #include "support/reference_decoding.h"
+#include "fuzz/fuzz_require.h"
 
 namespace {
 
 constexpr size_t kHeaderBytes = 9;
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 // Form 0: one byte per duration in steps of 50 us (zero included), like receiver ticks.
 // Form 1: two bytes little-endian. Form 2: four bytes, any signed 32-bit value.

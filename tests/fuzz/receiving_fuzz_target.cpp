@@ -10,13 +10,9 @@
 #include "plugin/manual_action.h"
 #include "receiver/sample_conversion.h"
 #include "support/fake_data_port.h"
+#include "fuzz/fuzz_require.h"
 
 namespace {
-
-void Require(bool condition) {
-    if (!condition)
-        std::abort();
-}
 
 int32_t Word(const uint8_t* data, size_t size, size_t at) {
     uint32_t value = 0;
@@ -65,7 +61,8 @@ void CheckAction(const uint8_t* data, size_t size) {
         }
     }
     FakeDataPort port;
-    const ManualActionOutcome outcome = PerformManualAction(&view, (data[0] & 0x80) ? nullptr : &port, "Plug");
+    const ManualActionOutcome outcome =
+        PerformManualAction(&view, (data[0] & 0x80) ? nullptr : &port, "Plug");
     Require(std::strlen(outcome.errorText) <= 255);
     Require(outcome.valid || outcome.result == 0);
     Require(outcome.valid == (outcome.errorText[0] == '\0'));

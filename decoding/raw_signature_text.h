@@ -3,8 +3,9 @@
 // thread replaces it; the dialog's thread reads it when it handles a posted code message, possibly
 // while the next one is being written. A short lock makes every reader see one whole text.
 #include <cstdint>
-#include <mutex>
 #include <string>
+
+#include "receiver/lock.h"
 
 // Two digits per signature byte (at most 1023) and the terminating zero.
 constexpr int kRawSignatureTextSize = 2048;
@@ -18,7 +19,7 @@ class RawSignatureTextBuffer {
     std::string Text() const;
 
   private:
-    mutable std::mutex mutex_;
+    mutable Lock lock_;
     char text_[kRawSignatureTextSize] = {};
 };
 

@@ -1,5 +1,6 @@
 #include "plugin/manual_action.h"
 
+#include <mutex>
 #include <string_view>
 
 #include "config/ascii_text.h"
@@ -90,7 +91,7 @@ uint8_t ApplySet(const ActionParamView& params, const PortByte& selected) {
         return 0;
     }
     // The sampling thread's LED updates change the output byte too, read-modify-write as here.
-    const std::lock_guard<std::mutex> hold(DataPortLock);
+    const std::lock_guard hold(DataPortLock);
     uint8_t current = 0;
     if (selected.Read(&current))
         selected.Write(static_cast<uint8_t>(value != 0 ? current | mask : current & ~mask));

@@ -1,3 +1,3 @@
 #include "receiver/data_port.h"
 
-std::mutex DataPortLock;
+Lock DataPortLock;

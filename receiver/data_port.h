@@ -2,7 +2,7 @@
 // The receiver's 8-bit general-purpose data port, as the LED logic and the manual actions see it.
 // The Win32 shell implements it over the driver's four port functions; tests use a fake.
 #include <cstdint>
-#include <mutex>
+#include "receiver/lock.h"
 
 class DataPort {
   public:
@@ -20,4 +20,4 @@ class DataPort {
 // back changed; interleaved, one would write back the byte it read before the other's write and
 // so undo it (a relay command lost, or an LED left in the wrong state). Whole-byte writes and
 // reads need no lock. The driver calls and their order stay as they are.
-extern std::mutex DataPortLock;
+extern Lock DataPortLock;

@@ -1,6 +1,7 @@
 #include "receiver/led_patterns.h"
 
 #include <iterator>
+#include <mutex>
 
 namespace {
 
@@ -38,7 +39,7 @@ void ShowLedsAttached(DataPort& port, int8_t blinkMode) {
     const LedPatterns leds = LedPatternsFor(blinkMode);
     if (leds.directionMask == 0)
         return;
-    const std::lock_guard<std::mutex> hold(DataPortLock);
+    const std::lock_guard hold(DataPortLock);
     uint8_t direction = 0;
     if (port.GetDirection(&direction) != 0)
         direction = 0;
@@ -50,18 +51,18 @@ bool ShowLedsReceiving(DataPort& port, int8_t blinkMode) {
     if (blinkMode != 1 && blinkMode != 2)
         return false;
     const LedPatterns leds = LedPatternsFor(blinkMode);
-    const std::lock_guard<std::mutex> hold(DataPortLock);
+    const std::lock_guard hold(DataPortLock);
     ShowPattern(port, leds.directionMask, leds.receive);
     return true;
 }
 
 void ShowLedsReady(DataPort& port, int8_t blinkMode) {
     const LedPatterns leds = LedPatternsFor(blinkMode);
-    const std::lock_guard<std::mutex> hold(DataPortLock);
+    const std::lock_guard hold(DataPortLock);
     ShowPattern(port, leds.directionMask, leds.ready);
 }
 
 void SwitchLedsOff(DataPort& port, uint8_t lines) {
-    const std::lock_guard<std::mutex> hold(DataPortLock);
+    const std::lock_guard hold(DataPortLock);
     ShowPattern(port, lines, 0);
 }

@@ -365,7 +365,7 @@ void TSetupForm::PaintTimerTimer() {
     }
     bool repaint;
     {
-        std::lock_guard<std::mutex> hold(displayLock_);
+        const std::lock_guard hold(displayLock_);
         repaint = RepaintPending;
         RepaintPending = false;
     }
@@ -376,7 +376,7 @@ void TSetupForm::PaintTimerTimer() {
 }
 
 void TSetupForm::CopyPulseTrain(const int32_t* durations, int32_t count) {
-    std::lock_guard<std::mutex> hold(displayLock_);
+    const std::lock_guard hold(displayLock_);
     DisplayValid = false;
     const int32_t n = count < kDisplayCapacity ? count : kDisplayCapacity;
     DisplayCount = 0;
@@ -387,7 +387,7 @@ void TSetupForm::CopyPulseTrain(const int32_t* durations, int32_t count) {
 }
 
 int32_t TSetupForm::CopyDisplayTrain(int32_t* durations, int32_t capacity) {
-    std::lock_guard<std::mutex> hold(displayLock_);
+    const std::lock_guard hold(displayLock_);
     if (!DisplayValid || DisplayCount <= 0)
         return 0;
     const int32_t n = DisplayCount < capacity ? DisplayCount : capacity;

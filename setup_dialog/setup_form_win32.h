@@ -17,6 +17,7 @@
 
 #include "config/remote_files.h"
 #include "config/save_problems.h"
+#include "receiver/lock.h"
 #include "decoding/key_code.h"
 #include "setup_dialog/about_page_win32.h"
 #include "setup_dialog/learning_page_win32.h"
@@ -93,7 +94,7 @@ class TSetupForm final : public SignalSource {
     static constexpr int kDisplayCapacity = 512;
     // CopyPulseTrain and the reading part of a paint exclude each other; the paint copies the
     // train under the lock and draws outside it.
-    std::mutex displayLock_;
+    Lock displayLock_;
     int32_t DisplayCount = 0;
     int32_t DisplayDurations[kDisplayCapacity] = {};
     bool DisplayValid = false;

@@ -9,7 +9,7 @@ export LC_ALL=C.UTF-8
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
 cmake -S "$root" -B "$root/build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$root/build/win32" -j 2 --target orvik_dialog_bench >/dev/null
 
 WINEPREFIX=$("$root/tools/wine-prefix.sh")

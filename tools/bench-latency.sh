@@ -20,7 +20,7 @@ idle_s=${2:-30}
 cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build/native" -j 2 --target orvik-latency-bench >/dev/null
 cmake -S "$root" -B "$root/build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$root/build/win32" -j 2 --target OrvikPlug test_host orvik_sim_full >/dev/null
 
 bench="$root/build/native/tools/latency_bench/orvik-latency-bench"

@@ -11,7 +11,7 @@ for tree in $trees; do
         asan)   cmake -S "$root" -B "$root/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
                       -DORVIK_SANITIZE=ON -DORVIK_BENCHMARKS=OFF ;;
         win32)  cmake -S "$root" -B "$root/build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-                      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" ;;
+                      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" ;;
         *) echo "unknown tree: $tree" >&2; exit 2 ;;
     esac >/dev/null
     cmake --build "$root/build/$tree" -j "$jobs"

@@ -18,7 +18,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S "$root" -B "$root/build/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build/native" -j "$jobs" --target orvik-make-recordings orvik-decode >/dev/null
 cmake -S "$root" -B "$root/build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 cmake --build "$root/build/win32" -j "$jobs" --target OrvikPlug test_host orvik_sim_full >/dev/null
 
 run="$root/build/main-job"

@@ -5,12 +5,12 @@
 #include <atomic>
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "receiver/led_patterns.h"
 #include "support/action_params.h"
 #include "support/fake_data_port.h"
+#include "support/test_thread.h"
 
 namespace {
 
@@ -264,7 +264,12 @@ class SlowPort : public DataPort {
     uint8_t Output() const { return output_.load(); }
 
   private:
-    static void Pause() { std::this_thread::sleep_for(std::chrono::microseconds(100)); }
+    // A busy wait: the Windows toolchain's standard library has no sleep_for.
+    static void Pause() {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(100);
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    }
     std::atomic<uint8_t> output_{0};
 };
 
@@ -275,26 +280,28 @@ class SlowPort : public DataPort {
 TEST(PerformManualAction, SingleLineSetsAreNotUndoneByLedUpdates) {
     SlowPort port;
     std::atomic<bool> done{false};
-    std::thread leds([&] {
+    int wrongReplies = 0;
+    int lost = 0;
+    const auto leds = [&] {
         while (!done.load()) {
             ShowLedsReceiving(port, 1);
             ShowLedsReady(port, 1);
         }
-    });
-    int wrongReplies = 0;
-    int lost = 0;
-    for (uint32_t i = 0; i < 200; ++i) {
-        const uint32_t line = 4 + i % 4;
-        const uint32_t on = (i / 4) % 2 == 0 ? 1 : 0;
-        const ActionParamView set = Params({"SetDataPort", "Data", on, line});
-        const ManualActionOutcome outcome = PerformManualAction(&set, &port, kPluginName);
-        if (outcome.result != (on ? 1u << line : 0u))
-            ++wrongReplies;
-        if (((port.Output() >> line) & 1u) != on)
-            ++lost;
-    }
-    done.store(true);
-    leds.join();
+    };
+    const auto relays = [&] {
+        for (uint32_t i = 0; i < 200; ++i) {
+            const uint32_t line = 4 + i % 4;
+            const uint32_t on = (i / 4) % 2 == 0 ? 1 : 0;
+            const ActionParamView set = Params({"SetDataPort", "Data", on, line});
+            const ManualActionOutcome outcome = PerformManualAction(&set, &port, kPluginName);
+            if (outcome.result != (on ? 1u << line : 0u))
+                ++wrongReplies;
+            if (((port.Output() >> line) & 1u) != on)
+                ++lost;
+        }
+        done.store(true);
+    };
+    RunBeside(leds, relays);
     EXPECT_EQ(wrongReplies, 0);
     EXPECT_EQ(lost, 0);
 }

@@ -4,7 +4,8 @@
 
 #include <atomic>
 #include <string>
-#include <thread>
+
+#include "support/test_thread.h"
 
 namespace {
 
@@ -40,22 +41,24 @@ TEST(RawSignatureTextBuffer, ReaderSeesOneWholeTextWhileItIsReplaced) {
     const std::string textB(2046, 'B');
     buffer.Store(textB.c_str());
     std::atomic<bool> done{false};
-    std::thread writer([&] {
+    int mixtures = 0;
+    int reads = 0;
+    const auto writer = [&] {
         for (int i = 0; i < 20000; ++i)
             buffer.Store(i % 2 ? textA.c_str() : textB.c_str());
         done = true;
-    });
-    int mixtures = 0;
-    int reads = 0;
-    while (!done || reads == 0) {
-        char copy[kRawSignatureTextSize];
-        buffer.CopyTo(copy);
-        const std::string text(copy);
-        if (text != textA && text != textB)
-            ++mixtures;
-        ++reads;
-    }
-    writer.join();
+    };
+    const auto reader = [&] {
+        while (!done || reads == 0) {
+            char copy[kRawSignatureTextSize];
+            buffer.CopyTo(copy);
+            const std::string text(copy);
+            if (text != textA && text != textB)
+                ++mixtures;
+            ++reads;
+        }
+    };
+    RunBeside(writer, reader);
     EXPECT_EQ(mixtures, 0) << "of " << reads << " reads";
 }
 

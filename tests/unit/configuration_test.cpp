@@ -156,15 +156,21 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     fs.Put("/m/locked.cfg", locked);
     fs.Put("/m/edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n");
     fs.Put("/m/ends.cfg", "[Main]\r\nName=Ends\r\n[Code]\r\n0000000000000003=Three\r\n");
+    fs.Put("/m/renamed.cfg",
+           "[Main]\nName=Renamed\n[Code]\n0000000000000010=Ten\n[Raw]\nKey1=Ten\nRaw1=11AA\n");
     fs.FailReadsOf("/m/locked.cfg"); // held by a scanner during the load
     ScopedKeyTable t;
     LoadConfiguration(fs, "/m/OrvikPlug.dll");
     fs.ReadsWorkAgain("/m/locked.cfg");
     fs.Put("/m/edited.cfg", edited); // by hand, after the load
+    // Keys renamed by hand: only values differ from what the load read.
+    const std::string renamed =
+        "[Main]\nName=Renamed\n[Code]\n0000000000000010=Zehn\n[Raw]\nKey1=Zehn\nRaw1=11AA\n";
+    fs.Put("/m/renamed.cfg", renamed);
     fs.Put("/m/copied.cfg", copied);
     // An editor rewrote the line ends and a comment, and changed no key.
     fs.Put("/m/ends.cfg", "; saved by an editor\n[Main]\nName=Ends\n[Code]\n0000000000000003 = Three\n");
-    // The user deleted Gone, and every key of Old, of Edited and of Ends.
+    // The user deleted Gone, and every key of Old, of Edited, of Ends and of Renamed.
     RemoteFilesRead shown = LoadedRemoteFiles();
     const std::vector<KeyListRow> rows = {{"Power", "TV", "0220000020DF10EF", ""}};
     ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &rows, shown));
@@ -172,6 +178,7 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     EXPECT_EQ(fs.Get("/m/old.cfg"), "[Main]\r\nName=Old\r\n");
     EXPECT_EQ(fs.Get("/m/locked.cfg"), locked);
     EXPECT_EQ(fs.Get("/m/edited.cfg"), edited);
+    EXPECT_EQ(fs.Get("/m/renamed.cfg"), renamed);
     EXPECT_EQ(fs.Get("/m/copied.cfg"), copied);
     EXPECT_EQ(fs.Get("/m/ends.cfg"), "; saved by an editor\r\n[Main]\r\nName=Ends\r\n");
 }
@@ -244,4 +251,33 @@ TEST_F(Configuration, SavingComparesWithTheFilesTheDialogShowed) {
                                        "0000000000000001=Mute\r\n")
             << nestedOpen;
     }
+}
+
+// A replacement that failed half-way left content only in rescue copies: the load names the files
+// that are missing, and no save writes over a rescue copy (of a missing file or of one that is
+// there), whatever it has to write.
+TEST_F(Configuration, RescueCopiesAreFoundAtLoadAndNeverOverwritten) {
+    MemoryFileSystem fs;
+    const std::string copies[][2] = {{"/m/OrvikPlug.ini.tmp~", "[Receiver]\nMode=2\n"},
+                                     {"/m/TV.cfg.tmp~", "[Main]\nName=TV\n[Code]\n0000000000000001=Power\n"},
+                                     {"/m/Radio.cfg.tmp~", "[Main]\nName=Radio\n"}};
+    for (const auto& [path, text] : copies)
+        fs.Put(path, text);
+    fs.Put("/m/Radio.cfg", "[Main]\nName=Radio\n[Code]\n0000000000000002=Seek\n");
+    ScopedKeyTable t;
+    LoadConfiguration(fs, "/m/OrvikPlug.dll");
+    EXPECT_EQ(FilesOnlyInRescueCopies(), (std::vector<std::string>{"/m/OrvikPlug.ini", "/m/TV.cfg"}));
+    RemoteFilesRead shown = LoadedRemoteFiles();
+    const std::vector<KeyListRow> rows = {{"Seek", "Radio", "0000000000000003", ""},
+                                          {"Mute", "TV", "0000000000000004", ""}};
+    std::vector<SaveProblem> failed;
+    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &rows, shown, &failed));
+    std::vector<std::string> refused;
+    for (const SaveProblem& p : failed)
+        refused.push_back(p.path + (p.kind == SaveProblem::Kind::RescueCopyExists ? "" : " other"));
+    EXPECT_EQ(refused, (std::vector<std::string>{"/m/OrvikPlug.ini", "/m/Radio.cfg", "/m/TV.cfg"}));
+    for (const auto& [path, text] : copies)
+        EXPECT_EQ(fs.Get(path), text);
+    EXPECT_FALSE(fs.Has("/m/OrvikPlug.ini"));
+    EXPECT_FALSE(fs.Has("/m/TV.cfg"));
 }

@@ -52,7 +52,8 @@ std::string Canonical(FileSystem& fs, const std::string& folder) {
 }
 
 std::vector<std::string> Described(const std::vector<SaveProblem>& problems) {
-    static const char* const kKinds[] = {"not written", "left unchanged", "in its temporary file", "lost"};
+    static const char* const kKinds[] = {"not written", "left unchanged", "in its temporary file",
+                                         "lost",        "too large",      "rescue copy in the way"};
     std::vector<std::string> lines;
     for (const SaveProblem& p : problems)
         lines.push_back(p.path + " " + kKinds[static_cast<int>(p.kind)]);
@@ -204,6 +205,33 @@ TEST(KeyListWriter, AFailedWriteLosesNoKeys) {
         ReadRemoteFiles(fs, kFolder, names, codes, raws);
         for (const char* code : {"0000000000000001", "0000000000000002"})
             EXPECT_GE(FindCodeEntryIn(codes, code), 0) << c.name << ": " << code;
+    }
+}
+
+// The plug-in never writes a file it could not read back: a byte over the limit, and the file keeps
+// its content (the file that only loses keys to it keeps them too). SavedRemoteFileBytes tells the
+// size beforehand, as the written file has it.
+TEST(KeyListWriter, AFileLargerThanTheReadersTakeIsNotWritten) {
+    const std::string tv = "[Main]\r\nName=TV\r\n[Code]\r\n0000000000000001=Power\r\n";
+    const std::string old = "[Main]\r\nName=Old\r\n[Code]\r\n0000000000000002=Mute\r\n";
+    const struct {
+        size_t over;
+        std::vector<std::string> problems;
+    } cases[] = {{0, {}}, {1, {"/m/TV.cfg too large", "/m/old.cfg left unchanged"}}};
+    for (const auto& c : cases) {
+        MemoryFileSystem fs;
+        fs.Put(kFolder + "TV.cfg", tv);
+        fs.Put(kFolder + "old.cfg", old);
+        std::vector<KeyListRow> rows = {{"Power", "TV", "0000000000000001", "11"},
+                                        {"Mute", "TV", "0000000000000002", ""}};
+        const size_t bytes = SavedRemoteFileBytes(fs, kFolder, rows, "TV");
+        rows[0].rawText += std::string(kMaxConfigFileBytes + c.over - bytes, 'A');
+        EXPECT_EQ(SavedRemoteFileBytes(fs, kFolder, rows, "TV"), kMaxConfigFileBytes + c.over);
+        std::vector<SaveProblem> problems;
+        EXPECT_EQ(WriteKeyList(fs, kFolder, rows, &problems), c.problems.empty()) << c.over;
+        EXPECT_EQ(Described(problems), c.problems);
+        EXPECT_EQ(fs.Get(kFolder + "TV.cfg").size(), c.problems.empty() ? kMaxConfigFileBytes : tv.size());
+        EXPECT_EQ(fs.Get(kFolder + "old.cfg") == old, !c.problems.empty()) << c.over;
     }
 }
 

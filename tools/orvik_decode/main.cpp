@@ -188,8 +188,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::string path;
-        if (!WriteRemoteFile(StdFileSystem(), "./", options.writeRemote, remote.rows, &path)) {
-            std::cerr << "orvik-decode: cannot write " << path << "\n";
+        std::string why;
+        if (!WriteRemoteFile(StdFileSystem(), "./", options.writeRemote, remote.rows, &path, &why)) {
+            std::cerr << "orvik-decode: not writing " << path << ": " << why << "\n";
             return 1;
         }
         std::cerr << "orvik-decode: wrote " << remote.rows.size() << " keys to " << path << "\n";

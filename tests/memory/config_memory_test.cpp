@@ -91,13 +91,9 @@ const Shape kShapes[] = {
     {"lines of a section that is not read", "[Notes]\n", [](size_t n) { return std::to_string(n) + "=x\n"; }},
 };
 
-struct Load {
-    size_t peak; // bytes
-    bool read;   // the load read the file (it did not just refuse it)
-};
-
-// Peak memory of one LoadConfiguration over a folder holding file.
-Load PeakOfLoad(const std::string& file) {
+// Peak memory of one LoadConfiguration over a folder holding file; *read: the load read the file
+// (it did not refuse it).
+size_t PeakOfLoad(const std::string& file, bool* read) {
     TempFolder folder;
     const std::string path = folder.Path() + "Junk.cfg";
     WriteWholeFile(path, file);
@@ -109,7 +105,8 @@ Load PeakOfLoad(const std::string& file) {
     LoadConfiguration(StdFileSystem(), folder.Path() + "OrvikPlug.dll");
     const size_t peak = Peak.load() - before;
     RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
-    return {peak, LoadedRemoteFiles().Holds(path, IniDocument::Parse(file))};
+    *read = LoadedRemoteFiles().Holds(path, IniDocument::Parse(file));
+    return peak;
 }
 
 } // namespace
@@ -121,17 +118,20 @@ constexpr size_t kLoadBound = size_t{24} << 20;
 
 TEST(ConfigurationMemory, TheLargestFileLoadsWithinItsBound) {
     for (const Shape& shape : kShapes) {
-        const Load load = PeakOfLoad(JunkFile(shape.head, kMaxConfigFileBytes, shape.line));
-        std::printf("%-38s %6.1f MiB, %4.1f bytes per byte of the file\n", shape.name, load.peak / 1048576.0,
-                    static_cast<double>(load.peak) / kMaxConfigFileBytes);
-        EXPECT_TRUE(load.read) << shape.name << ": a measure of nothing";
-        EXPECT_LT(load.peak, kLoadBound) << shape.name;
+        bool read = false;
+        const size_t peak = PeakOfLoad(JunkFile(shape.head, kMaxConfigFileBytes, shape.line), &read);
+        std::printf("%-38s %6.1f MiB, %4.1f bytes per byte of the file\n", shape.name, peak / 1048576.0,
+                    static_cast<double>(peak) / kMaxConfigFileBytes);
+        EXPECT_TRUE(read) << shape.name << ": a measure of nothing";
+        EXPECT_LT(peak, kLoadBound) << shape.name;
     }
 }
 
 // A larger file is not read at all: an unknown remote without keys, whatever it holds.
 TEST(ConfigurationMemory, ALargerFileIsNotRead) {
-    const Load load = PeakOfLoad(JunkFile(kShapes[0].head, kMaxConfigFileBytes + 1, kShapes[0].line));
-    EXPECT_FALSE(load.read);
-    EXPECT_LT(load.peak, size_t{64} << 10);
+    bool read = true;
+    const size_t peak =
+        PeakOfLoad(JunkFile(kShapes[0].head, kMaxConfigFileBytes + 1, kShapes[0].line), &read);
+    EXPECT_FALSE(read);
+    EXPECT_LT(peak, size_t{64} << 10);
 }

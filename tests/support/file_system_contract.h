@@ -51,8 +51,7 @@ TYPED_TEST_P(FileSystemContract, TellsMissingFromUnreadable) {
 }
 
 TYPED_TEST_P(FileSystemContract, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
-    // Beside a rescue copy, which stays as it is; onto a directory, into a missing folder, over a
-    // read-only file.
+    // Beside a rescue copy (which stays), onto a directory, into a missing folder, over a read-only file.
     const std::string rescued = this->Path("rescued.cfg");
     WriteWholeFile(rescued, "old");
     WriteWholeFile(TemporaryPathFor(rescued), "saved before");

@@ -56,9 +56,7 @@ class ScriptedEnvironment : public DispatchEnvironment {
     bool hostHoldsWasWrong = false; // a key message was sent while it told otherwise
     std::vector<Sent> sent;
     std::vector<std::string> posted; // "1024 hi:lo" or "1025 w:l"
-    // Waits begun with a hand-off or a stop pending and the event reset, or without time-out while
-    // Setup waits for the release of the button the host holds.
-    int lostWakeUps = 0;
+    int lostWakeUps = 0; // waits begun with the event reset and a hand-off, a stop or Setup waiting
     uint32_t shortestWait = kWaitForever;
 
     uint32_t Now() override { return now_; }
@@ -464,9 +462,7 @@ TEST_F(KeyDispatcherTest, StopOrSetupWhileHeldSendsTheReleaseAndRestartPressesAg
     EXPECT_EQ(environment.posted,
               (std::vector<std::string>{"1024 02200000:20DF40BF", "1025 00000000:00000000"}));
 
-    // Setup opens just after the first look of the pass that sends the due release (WaitR after
-    // the frame): the release still goes out then, and the dispatcher does not sleep through
-    // Setup's wake-up.
+    // Setup opens just after the first look of the pass that sends the due release: it goes out then.
     auto& late = Play(
         {{0, Event::Frame, kPower}, {200, Event::OpenSetup, 0, {}, Event::AfterLook}, {900, Event::Stop}});
     EXPECT_EQ(LParams(late.sent), (std::vector<int32_t>{0, -1}));

@@ -221,15 +221,6 @@ TEST(OrvikDecodeFiles, WrittenRemoteLoadsBackWithTheSameNamesAndCodes) {
         }
         EXPECT_EQ(named + static_cast<int>(LeftOut(remote).size()), static_cast<int>(trains.size()));
     }
-    // As the plug-in, it writes no file larger than the plug-in reads: the old one stays.
-    MemoryFileSystem fs;
-    fs.Put("/m/Big.cfg", "[Main]\r\nName=Big\r\n");
-    const std::vector<KeyListRow> huge = {{"Noise", "Big", "", "11" + std::string(kMaxConfigFileBytes, 'A')}};
-    std::string path;
-    std::string why;
-    EXPECT_FALSE(WriteRemoteFile(fs, "/m/", "Big", huge, &path, &why));
-    EXPECT_EQ(why, "it would be 1048622 bytes, more than the 1048576 the plug-in reads");
-    EXPECT_EQ(fs.Get(path), "[Main]\r\nName=Big\r\n");
 }
 
 } // namespace

@@ -53,11 +53,11 @@ TEST(SaveFailureText, GroupsTheFilesByWhatBecameOfThem) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(SaveFailureText(c.problems), c.expected) << c.name;
-    // After a load: where the content of each missing file is.
-    EXPECT_EQ(RescueCopyText({"C:\\p\\OrvikPlug.ini", "C:\\p\\TV.cfg"}),
-              "A save could not finish replacing these files: they are missing, and their content is in "
-              "the file named after the arrow. Rename it back:\nC:\\p\\OrvikPlug.ini -> "
-              "C:\\p\\OrvikPlug.ini.tmp~\nC:\\p\\TV.cfg -> C:\\p\\TV.cfg.tmp~");
+    // After a load: where the content of a missing file is.
+    EXPECT_EQ(RescueCopyText({"C:\\p\\TV.cfg"}),
+              "A save could not finish replacing these files: they are missing, "
+              "and their content is in the file named after the arrow. Rename "
+              "it back:\nC:\\p\\TV.cfg -> C:\\p\\TV.cfg.tmp~");
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -146,16 +145,6 @@ TEST(SimTimeline, ForeverLoopKeepsStreamingWithoutEnding) {
     EXPECT_EQ(batches, 500);
     EXPECT_FALSE(timeline.Finished());
     EXPECT_EQ(timeline.Dropped(), 0);
-}
-
-TEST(SimTimeline, PortDelayHoldsFromItsStepOn) {
-    SimScript script = Parsed("portdelay 2; wait 100; portdelay 0");
-    SimTimeline timeline(&script);
-    EXPECT_EQ(timeline.PortDelayMs(), 0);
-    for (const auto& [atMs, delay] : {std::pair{0, 2}, std::pair{99, 2}, std::pair{100, 0}}) {
-        timeline.Poll(atMs * 1000);
-        EXPECT_EQ(timeline.PortDelayMs(), delay) << atMs;
-    }
 }
 
 TEST(SimTimeline, HostMessagesFallDueWithTheScriptAndAreTakenOnce) {

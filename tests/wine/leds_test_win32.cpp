@@ -199,26 +199,25 @@ TEST(LedsAndHostSets, NoLedWriteUndoesAHostSetDuringReception) {
     HostRun run = RunHost(scenario);
     PrintOnFailure print(run);
     ASSERT_TRUE(run.Finished());
-    constexpr int kHostLines = 0xF0;
-    int hostLines = 0; // as the host's last write left them
+    int hostLines = 0; // D4 to D7 as the host's last write left them
     int ledWrites = 0;
     int undone = 0; // Sets that an LED write undid before the host's next write
-    bool undoneSinceSet = true;
-    for (const ParsedLine* line : run.Of("simlog")) {
-        const int value = static_cast<int>(line->Number("value").value_or(-1)) & kHostLines;
-        if (line->Get("kind") == "out" && line->Get("on") == "host") {
-            hostLines = value;
-            undoneSinceSet = false;
-        } else if (line->Get("kind") == "out") {
+    bool counted = true;
+    for (const ParsedLine* line : run.Matching("simlog", {{"kind", "out"}})) {
+        const int lines = static_cast<int>(line->Number("value").value_or(-1)) & 0xF0;
+        if (line->Get("on") == "host") {
+            hostLines = lines;
+            counted = false;
+        } else {
             ++ledWrites;
-            undone += value != hostLines && !undoneSinceSet ? 1 : 0;
-            undoneSinceSet = undoneSinceSet || value != hostLines;
+            undone += lines != hostLines && !counted ? 1 : 0;
+            counted = counted || lines != hostLines;
         }
     }
     const std::vector<const ParsedLine*> replies = run.Matching("msg", {{"n", "1030"}});
     EXPECT_EQ(replies.size(), 80u);
     for (const ParsedLine* reply : replies)
-        EXPECT_EQ(reply->Number("v0").value_or(-1) & kHostLines, reply->Number("id").value_or(-1))
+        EXPECT_EQ(reply->Number("v0").value_or(-1) & 0xF0, reply->Number("id").value_or(-1))
             << run.IndexOf(reply);
     EXPECT_GT(ledWrites, 20) << "too few LED updates during the Sets to tell";
     EXPECT_EQ(undone, 0) << "of 80 Sets undone (" << ledWrites << " LED writes)";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "capture_import/capture_lines.h"
 #include "capture_import/capture_reader.h"
 #include "capture_import/import_rows.h"
 #include "capture_import/protocol_encoders.h"
@@ -151,6 +152,53 @@ TEST(CaptureImport, Utf16FilesReadAsTheirUtf8CopiesAndNamesComeInTheCodePage) {
         EXPECT_EQ(read.renamed[0].stored, "Vol{U+25B2}");
         EXPECT_EQ(read.renamed[0].original, "Vol\xE2\x96\xB2");
     }
+}
+
+TEST(CaptureImport, LinesOfUtf16FilesAndWordsQuotedInReasons) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"bytes as they are, a lone FF kept",
+         "\xFF"
+         "a\r\nb",
+         {"\xFF"
+          "a\r",
+          "b"}},
+        {"UTF-16 little endian, a pair of surrogates",
+         std::string("\xFF\xFE"
+                     "a\0\n\0\x3D\xD8\x0A\xDE",
+                     10),
+         {"a", "\xF0\x9F\x98\x8A"}},
+        {"UTF-16 big endian, a lone surrogate and an odd last byte",
+         std::string("\xFE\xFF\xD8\x3D\0b\0\n\0", 9),
+         {"\xEF\xBF\xBD"
+          "b",
+          "\xEF\xBF\xBD"}},
+        {"a line over the bound is cut",
+         std::string(kMaxLineBytes + 5, 'x') + "\ny",
+         {std::string(kMaxLineBytes, 'x'), "y"}},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.bytes);
+        CaptureLines lines(in);
+        std::vector<std::string> read;
+        std::string line;
+        bool overlong = false;
+        while (lines.Next(line, overlong))
+            read.push_back(line);
+        EXPECT_EQ(read, c.lines) << c.what;
+    }
+    // A word a reason quotes shows no control byte and is cut after 48 bytes, not inside a character.
+    const std::string longWord = "1" + std::string(46, 'x') + "\xD0\x96" + "tail";
+    const CaptureText read = ReadCaptureText("560 a\x1B"
+                                             "b 560\n560 " +
+                                             longWord + "\n");
+    ASSERT_EQ(read.buttons.size(), 2u);
+    EXPECT_EQ(read.buttons[0].skipped, "not a duration: \"a{U+001B}b\"");
+    EXPECT_EQ(read.buttons[1].skipped, "not a duration: \"1" + std::string(46, 'x') + "...\"");
+    EXPECT_EQ(read.buttons[1].reason.id, SkipReasonId::NotADuration);
 }
 
 TEST(CaptureImport, TextsFromFilesAreStoredInTheCodePageWithVisibleStandIns) {

@@ -84,8 +84,10 @@ CaptureText ReadCaptureStream(std::istream& in, size_t maxButtons, const NameCod
 }
 
 std::string ImportRemoteName(const std::string& path, const CaptureText& read) {
-    if (!read.remoteName.empty())
-        return read.remoteName;
+    return read.remoteName.empty() ? FileRemoteName(path) : read.remoteName;
+}
+
+std::string FileRemoteName(const std::string& path) {
     const size_t slash = path.find_last_of("/\\");
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     const size_t dot = name.find_last_of('.');

@@ -55,8 +55,10 @@ CaptureText ReadCaptureText(std::string_view text, const NameCodePage& codePage 
 CaptureText ReadCaptureStream(std::istream& in, size_t maxButtons, const NameCodePage& codePage = {});
 
 // The remote name for buttons read from path: the one the content gives (a lircd.conf remote's
-// name), else the file's name without its folder and extension ("TV" for "C:\ir\TV.ir").
+// name), else FileRemoteName(path).
 std::string ImportRemoteName(const std::string& path, const CaptureText& read);
+// The file's name without its folder and extension ("TV" for "C:\ir\TV.ir").
+std::string FileRemoteName(const std::string& path);
 
 // One remote of a file and its buttons.
 struct CaptureRemote {
@@ -65,7 +67,8 @@ struct CaptureRemote {
 };
 
 // The buttons of read, one remote per lircd.conf block under the block's own name, and the buttons
-// outside any block under fileRemote (also a block without a name). Blocks of one name are one
+// outside any block under fileRemote (also a block without a name; the dialog gives the file's
+// name, FileRemoteName). Blocks of one name are one
 // remote, as their keys would be saved into one file. Remotes in the order they first appear;
 // remotes without buttons are left out.
 std::vector<CaptureRemote> SplitByRemote(const CaptureText& read, const std::string& fileRemote);

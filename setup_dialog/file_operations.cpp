@@ -7,7 +7,6 @@
 #include "decoding/raw_signature.h"
 #include "receiver/sample_conversion.h"
 #include "setup_dialog/dialog_texts.h"
-#include "setup_dialog/import_reason_texts.h"
 
 namespace {
 
@@ -30,12 +29,8 @@ std::wstring Count(size_t n) {
 std::wstring ReasonText(const ButtonOutcome& outcome, bool rawMode, ShowBytes show) {
     using namespace dialog_texts;
     switch (outcome.fate) {
-    case Fate::Unreadable: {
-        std::vector<std::wstring> values;
-        for (const std::string& value : outcome.detailReason.values)
-            values.push_back(Shown(value, show));
-        return FillIn(kReasonSkipped, {FillIn(ImportReasonTemplate(outcome.detailReason.id), values)});
-    }
+    case Fate::Unreadable:
+        return FillIn(kReasonSkipped, {Shown(outcome.detail, show)});
     case Fate::SameCode:
         return FillIn(outcome.ownerInRemote ? kReasonCodeInRemote : kReasonCodeInFile,
                       {Shown(outcome.owner, show)});

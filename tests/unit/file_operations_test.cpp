@@ -46,7 +46,7 @@ std::string ManyUnreadable(int n) {
 std::wstring UnreadableLines(int n) {
     std::wstring text;
     for (int i = 1; i <= n; ++i)
-        text += L"\n«B" + std::to_wstring(i) + L"»: пропущена (тип кода Pronto 5001 не читается)";
+        text += L"\n«B" + std::to_wstring(i) + L"»: пропущена (Pronto code type 5001 is not read)";
     return text;
 }
 
@@ -80,7 +80,7 @@ TEST(FileOperations, ImportTakesTheRemoteAndTheRowsAndSumsUp) {
          Rows("Power=" + kPowerCode, "Volume+=" + kVolumeCode),
          L"В пульт «Living room» добавлено кнопок: 2.\n\nНе добавлено: 3.\n"
          L"«Mute»: этот код у пульта уже есть, у кнопки «Mute»\n"
-         L"«Eject»: пропущена (тип кода Pronto 5001 не читается)\n"
+         L"«Eject»: пропущена (Pronto code type 5001 is not read)\n"
          L"«Power again»: тот же код, что у кнопки «Power» из файла" +
              shared(L"Power")},
         {"the box's name, and the rows of its file in any spelling count", "Mute: " + kMute + "\n", "x.txt",

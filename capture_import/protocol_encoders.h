@@ -29,6 +29,16 @@ bool ProtocolHasToggle(std::string_view protocol);
 bool EncodeProtocolFrame(std::string_view protocol, uint32_t address, uint32_t command,
                          std::vector<int32_t>& durations, SkipReason& error, bool toggled = false);
 
+// The same with the reason as its English text.
+inline bool EncodeProtocolFrame(std::string_view protocol, uint32_t address, uint32_t command,
+                                std::vector<int32_t>& durations, std::string& error, bool toggled = false) {
+    SkipReason reason;
+    const bool encoded = EncodeProtocolFrame(protocol, address, command, durations, reason, toggled);
+    if (!encoded)
+        error = EnglishText(reason);
+    return encoded;
+}
+
 // RC5 with a command of 64 to 127, as files that number RC5 commands up to 127 write it, is sent
 // as RC5X with the command's low six bits (its seventh bit is the inverted field bit); protocol
 // and command are changed in place. Everything else is left as it is.

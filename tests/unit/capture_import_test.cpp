@@ -266,6 +266,13 @@ TEST(CaptureImport, AFileThatIsNoCaptureIsOneResultAndEveryRemoteOfAFileIsItsOwn
          {"F"},
          2},
         {"two lircd.conf remotes and a train outside them", twoRemotes, 0, {"A", "B", "F"}},
+        {"blocks of one name are one remote, a block without a name is the file's",
+         "begin remote\n name A\n flags RAW_CODES\n begin raw_codes\n  name X\n  1 2 3\n end raw_codes\nend "
+         "remote\nbegin remote\n flags RAW_CODES\n begin raw_codes\n  name Y\n  1 2 3\n end raw_codes\nend "
+         "remote\nbegin remote\n name A\n flags RAW_CODES\n begin raw_codes\n  name Z\n  1 2 3\n end "
+         "raw_codes\nend remote\n",
+         0,
+         {"A", "F"}},
     };
     for (const Case& c : cases) {
         const CaptureText read = ReadCaptureText(c.text);

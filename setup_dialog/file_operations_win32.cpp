@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "capture_import/system_code_page_win32.h"
 #include "config/file_system_win32.h"
 #include "config/remote_export.h"
 #include "setup_dialog/ansi_text_win32.h"
@@ -79,7 +80,8 @@ ImportOutcome ImportFile(const std::wstring& path, const std::string& remoteBox,
         failed.message = FillIn(dialog_texts::kImportUnreadable, {path});
         return failed;
     }
-    const CaptureText read = ReadCaptureStream(in, kImportMaxButtons);
+    // Names in the ANSI code page, as the key list and the files hold them.
+    const CaptureText read = ReadCaptureStream(in, kImportMaxButtons, SystemNameCodePage());
     // The remote's name from the file's name is text for the files: ANSI bytes.
     return ImportButtons(read, AnsiFromWide(path), remoteBox, ImportSettingsOf(settings), rows,
                          &WideFromAnsi);

@@ -71,6 +71,8 @@ class LearningPage {
     HWND Editor() const;
     bool TypingInBox() const;
     void SetRemote(const std::string& bytes);
+    // A notification of the remote-name box: typed, or left.
+    void RemoteBoxCommand(int code);
     bool CodeAccepted(const std::string& code, bool rawMode, const wchar_t* refusedTitle);
     void RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode);
     void RequestResort();

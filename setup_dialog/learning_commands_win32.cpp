@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "setup_dialog/dialog_texts.h"
+#include "setup_dialog/file_operations.h"
 #include "setup_dialog/learning_page_parts_win32.h"
 #include "setup_dialog/setup_form_ids.h"
 
@@ -16,24 +17,66 @@ bool NeedsRow(int id) {
     return id == IDM_REMOVEKEY || id == IDM_RENAMEKEY || id == IDM_EDIT5;
 }
 
+// A name in a menu item: its "&" shown as such, a long one cut.
+std::wstring MenuName(std::wstring name) {
+    constexpr size_t kMenuNameChars = 40;
+    if (name.size() > kMenuNameChars) {
+        name.resize(kMenuNameChars - 1);
+        name += L'…';
+    }
+    std::wstring shown;
+    for (wchar_t c : name)
+        shown += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+    return shown;
+}
+
 } // namespace
 
 void LearningPage::RemoveKeyClick(RowId id) {
     const int index = rows_.IndexOf(id);
-    if (index < 0)
+    if (!history_.Remove(rows_, index))
         return;
-    rows_.Remove(index);
     modified_ = true;
-    ShowRows(-1);
+    // The keyboard stays where it was: on the row that took the removed one's place, or on the
+    // one before it at the end.
+    ShowRows(index < rows_.Count() ? index : rows_.Count() - 1);
     ListViewChange();
 }
 
-void LearningPage::RestoreKeyClick() {
-    const int index = rows_.RestoreRemoved();
-    if (index < 0)
+void LearningPage::UndoClick() {
+    // A name accepted a moment ago takes its place first: the history knows it.
+    if (resortPending_ && !Editor())
+        Resort();
+    const ListHistory::Undone undone = history_.Undo(rows_);
+    if (undone.command == ListCommand::None)
         return;
     modified_ = true;
-    ShowRows(index);
+    // A name given back sorts the row back to where it stood.
+    ShowRows(undone.command == ListCommand::Rename ? rows_.SortKeeping(undone.select) : undone.select);
+    ListViewChange();
+}
+
+std::wstring LearningPage::UndoMenuText() const {
+    using namespace dialog_texts;
+    switch (history_.Last()) {
+    case ListCommand::Add:
+        return kMenuUndoAdd;
+    case ListCommand::Remove:
+        return kMenuUndoRemove;
+    case ListCommand::Rename:
+        return kMenuUndoRename;
+    case ListCommand::Replace:
+        return kMenuUndoReplace;
+    case ListCommand::Import: {
+        const std::vector<std::string>& remotes = history_.LastRemotes();
+        if (remotes.size() != 1)
+            return FillIn(kMenuUndoImportMany, {std::to_wstring(remotes.size())});
+        return FillIn(kMenuUndoImport, {MenuName(WideFromAnsi(remotes[0]))});
+    }
+    case ListCommand::None:
+        break;
+    }
+    return kMenuUndoNothing;
 }
 
 void LearningPage::RenameKeyClick(RowId id) {
@@ -73,14 +116,16 @@ bool LearningPage::OnContextMenu(HWND window, LPARAM position) {
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return true;
-    AppendMenuW(menu, MF_STRING, IDM_ADDCURRENTKEY, dialog_texts::kMenuAddCurrentKey);
-    AppendMenuW(menu, MF_STRING, IDM_REMOVEKEY, dialog_texts::kMenuRemoveKey);
+    // Without a key table the commands that change the list are shown, but disabled.
+    const UINT changes = MF_STRING | (listSaved_ ? 0 : MF_GRAYED);
+    AppendMenuW(menu, changes, IDM_ADDCURRENTKEY, dialog_texts::kMenuAddCurrentKey);
+    AppendMenuW(menu, changes, IDM_REMOVEKEY, dialog_texts::kMenuRemoveKey);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, IDM_RENAMEKEY, dialog_texts::kMenuRenameKey);
+    AppendMenuW(menu, changes, IDM_RENAMEKEY, dialog_texts::kMenuRenameKey);
     AppendMenuW(menu, MF_STRING, IDM_EDIT5, dialog_texts::kMenuEdit);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | (rows_.CanRestore() ? 0 : MF_GRAYED), IDM_RESTOREKEY,
-                dialog_texts::kMenuRestoreKey);
+    AppendMenuW(menu, history_.Last() != ListCommand::None && listSaved_ ? MF_STRING : MF_STRING | MF_GRAYED,
+                IDM_UNDO, UndoMenuText().c_str());
     // The command is for the row the menu was opened on, whatever is selected when it runs.
     const RowId row = rows_.IdAt(index);
     menuOpen_ = true;
@@ -97,6 +142,12 @@ bool LearningPage::OnContextMenu(HWND window, LPARAM position) {
 }
 
 bool LearningPage::TakeListKey(const MSG& message) {
+    // Ctrl+Z also where the focus rests after a click on one of the page's buttons (after an
+    // import, say); the boxes keep it for their own undo.
+    if (message.message == WM_CHAR && message.wParam == kCtrlZ && IsPageButton(message.hwnd)) {
+        RunCommand(IDM_UNDO, kNoRow, false, nullptr);
+        return true;
+    }
     if (message.hwnd != list_)
         return false;
     const bool keyDown = message.message == WM_KEYDOWN;
@@ -118,7 +169,7 @@ bool LearningPage::TakeListKey(const MSG& message) {
     else if (keyDown && key == VK_RETURN)
         command = IDM_EDIT5;
     else if (message.message == WM_CHAR && key == kCtrlZ)
-        command = IDM_RESTOREKEY;
+        command = IDM_UNDO;
     if (command == 0)
         return false;
     RunCommand(command, SelectedId(), false, nullptr);

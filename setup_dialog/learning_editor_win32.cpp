@@ -34,7 +34,7 @@ void LearningPage::AddCurrentKeyClick(bool rawMode) {
         return;
     KeyListRow row{"<new key>", remoteEdit_.Bytes(), rawMode ? std::string() : code,
                    rawMode ? code : std::string()};
-    const int index = AppendRows({std::move(row)});
+    const int index = AppendRows({std::move(row)}, ListCommand::Add);
     SetFocus(list_);
     SendMessageW(list_, LVM_EDITLABELW, static_cast<WPARAM>(index), 0);
 }
@@ -46,9 +46,10 @@ void LearningPage::ReplaceButtonClick(RowId id, bool rawMode, KeyCode* lastCode)
     const std::string code = codeEdit_.Bytes();
     if (!CodeAccepted(code, rawMode, dialog_texts::kReplaceRefused))
         return;
-    KeyListRow& row = rows_[index];
+    KeyListRow row = rows_[index];
     row.remoteName = remoteEdit_.Bytes();
     (rawMode ? row.rawText : row.codeText) = code;
+    history_.Change(rows_, index, std::move(row), ListCommand::Replace);
     modified_ = true;
     SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
     // The same code again is shown again.
@@ -65,4 +66,11 @@ void LearningPage::RemoteBoxCommand(int code) {
         remoteEdit_.SetBytes(remoteEdit_.Bytes());
         settingRemote_ = false;
     }
+}
+
+bool LearningPage::IsPageButton(HWND window) const {
+    for (int id : {IDC_ADDBUTTON, IDC_REPLACEBUTTON, IDC_IMPORTBTN, IDC_EXPORTBTN})
+        if (window && window == Item(id))
+            return true;
+    return false;
 }

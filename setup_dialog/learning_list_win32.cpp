@@ -5,6 +5,7 @@
 #include "setup_dialog/dialog_texts.h"
 #include "setup_dialog/learning_page_parts_win32.h"
 #include "setup_dialog/setup_form_ids.h"
+#include "setup_dialog/type_ahead.h"
 
 using namespace learning_page;
 
@@ -29,6 +30,27 @@ HWND LearningPage::Editor() const {
     return reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETEDITCONTROL, 0, 0));
 }
 
+int LearningPage::FindItem(const NMLVFINDITEMW& find) const {
+    // The keyboard's search (the list sends it with the letters typed); a search for a whole name
+    // is not asked for by anything here.
+    if (!(find.lvfi.flags & LVFI_PARTIAL) || !find.lvfi.psz)
+        return -1;
+    const int focused =
+        static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    // Names compared as the list shows them, through the same conversion.
+    return FindTypedRow(rows_.Rows(), find.lvfi.psz, find.iStart, focused, &WideFromAnsi);
+}
+
+void LearningPage::FocusFirstRowIfNone() {
+    if (rows_.Count() == 0 ||
+        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0)
+        return;
+    LVITEMW state{};
+    state.stateMask = LVIS_FOCUSED;
+    state.state = LVIS_FOCUSED;
+    SendMessageW(list_, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+}
+
 void LearningPage::ListViewChange() {
     const int index = SelectedRow();
     // A disabled control that keeps the focus leaves the keyboard nowhere, Tab included.
@@ -36,7 +58,7 @@ void LearningPage::ListViewChange() {
         HWND button = Item(id);
         if (index < 0 && GetFocus() == button)
             SendMessageW(container_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list_), TRUE);
-        EnableWindow(button, index >= 0);
+        EnableWindow(button, index >= 0 && listSaved_);
     }
     if (index >= 0 && !keepRemote_)
         SetRemote(rows_[index].remoteName);
@@ -47,7 +69,10 @@ void LearningPage::ListViewEdited(RowId id, const wchar_t* text) {
     if (index < 0)
         return;
     // What is seen is what is saved: the name as the code page holds it, shown as such.
-    rows_[index].keyName = AnsiFromWide(text);
+    KeyListRow renamed = rows_[index];
+    renamed.keyName = AnsiFromWide(text);
+    if (renamed.keyName != rows_[index].keyName)
+        history_.Change(rows_, index, std::move(renamed), ListCommand::Rename);
     modified_ = true;
     if (rows_.SharesKeyName(index))
         warnRow_ = id;
@@ -127,9 +152,20 @@ bool LearningPage::OnNotify(NMHDR& header, LRESULT* result) {
         ListViewDblClick(SelectedId());
         return true;
     case LVN_BEGINLABELEDITW:
+        // Without a key table a name given here would not be saved: no editor opens.
+        if (!listSaved_) {
+            *result = TRUE;
+            return true;
+        }
         editingRow_ = rows_.IdAt(reinterpret_cast<const NMLVDISPINFOW&>(header).item.iItem);
         balloon_.Hide();
         *result = FALSE;
+        return true;
+    case LVN_ODFINDITEMW:
+        *result = FindItem(reinterpret_cast<const NMLVFINDITEMW&>(header));
+        return true;
+    case NM_SETFOCUS:
+        FocusFirstRowIfNone();
         return true;
     case LVN_ENDLABELEDITW: {
         const auto& edit = reinterpret_cast<const NMLVDISPINFOW&>(header);

@@ -84,19 +84,23 @@ void LearningPage::SetVisible(bool visible) {
 
 void LearningPage::FillList() {
     rows_.FillFromKeyTable();
+    history_.Clear();
     ShowRows(-1);
 }
 
-int LearningPage::AppendRows(std::vector<KeyListRow> rows) {
+void LearningPage::SetListSaved(bool saved) {
+    listSaved_ = saved;
+    for (int id : {IDC_ADDBUTTON, IDC_IMPORTBTN})
+        EnableWindow(Item(id), saved);
+    ListViewChange();
+}
+
+int LearningPage::AppendRows(std::vector<KeyListRow> rows, ListCommand command) {
     // A name accepted a moment ago takes its place first: the new rows stay where they are put,
     // and so does an editor opened on one of them.
     if (resortPending_ && !Editor())
         Resort();
-    int first = -1;
-    for (KeyListRow& row : rows) {
-        const int index = rows_.Append(std::move(row));
-        first = first < 0 ? index : first;
-    }
+    const int first = history_.Append(rows_, std::move(rows), command);
     if (first < 0)
         return -1;
     modified_ = true;
@@ -168,6 +172,9 @@ void LearningPage::TakeIntoModel(bool detach) {
 }
 
 void LearningPage::RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode) {
+    // Without a key table nothing the list holds is saved: no command changes it.
+    if (!listSaved_ && id != IDM_EDIT5)
+        return;
     switch (id) {
     case IDC_ADDBUTTON:
     case IDM_ADDCURRENTKEY:
@@ -179,8 +186,8 @@ void LearningPage::RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode
     case IDM_REMOVEKEY:
         RemoveKeyClick(row);
         break;
-    case IDM_RESTOREKEY:
-        RestoreKeyClick();
+    case IDM_UNDO:
+        UndoClick();
         break;
     case IDM_RENAMEKEY:
         RenameKeyClick(row);
@@ -206,10 +213,12 @@ bool LearningPage::OnCommand(int id, int code, bool rawMode, KeyCode* lastCode) 
         RunCommand(id, SelectedId(), rawMode, lastCode);
         return true;
     case IDC_IMPORTBTN:
-        ImportBtnClick();
+        if (listSaved_)
+            ImportBtnClick();
         return true;
     case IDC_EXPORTBTN:
-        ExportBtnClick(SelectedId());
+        if (listSaved_)
+            ExportBtnClick(SelectedId());
         return true;
     default:
         return false;

@@ -70,21 +70,13 @@ std::wstring ChooseExportFile(HWND owner, const std::wstring& suggestedName) {
                       L"cfg", suggestedName, true);
 }
 
-ImportOutcome ImportFile(const std::wstring& path, const std::string& remoteBox,
-                         const SettingsValues& settings, const std::vector<KeyListRow>& rows) {
-    // By its wide name: the file may lie in a folder the ANSI code page cannot name.
+bool ReadImportFile(const std::wstring& path, CaptureText* read) {
     std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in) {
-        ImportOutcome failed;
-        failed.failed = true;
-        failed.message = FillIn(dialog_texts::kImportUnreadable, {path});
-        return failed;
-    }
+    if (!in)
+        return false;
     // Names in the ANSI code page, as the key list and the files hold them.
-    const CaptureText read = ReadCaptureStream(in, kImportMaxButtons, SystemNameCodePage());
-    // The remote's name from the file's name is text for the files: ANSI bytes.
-    return ImportButtons(read, AnsiFromWide(path), remoteBox, ImportSettingsOf(settings), rows,
-                         &WideFromAnsi);
+    *read = ReadCaptureStream(in, kImportMaxButtons, SystemNameCodePage());
+    return true;
 }
 
 bool ExportFile(HWND owner, const std::wstring& path, const std::vector<KeyListRow>& rows) {

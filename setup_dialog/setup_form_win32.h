@@ -55,6 +55,9 @@ class TSetupForm final : public SignalSource {
     void SetPanel(int panel, const wchar_t* text);
 
     void FormShow();
+    // No key table (Setup after the host closed the plug-in): the list's commands off, and the
+    // status bar says why.
+    void ShowListNotSaved();
     void FormHide();
     // What the user typed or edited, into the settings and the rows, before a save;
     // windowsGoing: the controls are about to be destroyed.

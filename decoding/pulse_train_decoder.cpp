@@ -130,7 +130,7 @@ KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode, bool end
     // Odd and above 5 here, so at least 7 durations. RC-6 frames are told apart first; every
     // other train goes through the three codings below exactly as before.
     KeyCode rc6 = 0;
-    if (DecodeRc6(durations, c, endMayBeCut, rc6))
+    if (BeginsWithRc6Leader(durations) && DecodeRc6(durations, c, endMayBeCut, rc6))
         return rc6;
     c = FrameEnd(durations, c);
     ClassMeans pulses;

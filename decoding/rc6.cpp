@@ -1,7 +1,5 @@
 #include "decoding/rc6.h"
 
-#include <cstdlib>
-
 #include "decoding/code_bits.h"
 
 // Lengths are compared in sixteenths of a unit, where the leader's mark and pause together make
@@ -91,15 +89,11 @@ KeyCode Rc6Bits::Code() const {
 } // namespace
 
 bool DecodeRc6(const int32_t* durations, int32_t count, bool endMayBeCut, KeyCode& code) {
-    if (count < 3)
+    if (count < 3 || !BeginsWithRc6Leader(durations))
         return false;
     const int64_t leaderMark = durations[0];
     const int64_t leaderPause = durations[1];
-    // The leader defines the unit: mark and pause are eight units, whatever the tick length. The
-    // mark must lie within half a unit of six units (16 × |mark - 6 units| below 8 units).
     const int64_t eight = leaderMark + leaderPause;
-    if (leaderMark <= 0 || leaderPause <= 0 || 4 * std::abs(leaderMark - 3 * leaderPause) >= eight)
-        return false;
     // Receivers lengthen marks and shorten the pauses after them by about the same time; the
     // leader shows by how much (16 × (mark - 6 units)), and every later duration is corrected by it.
     const int64_t stretch = 4 * leaderMark - 12 * leaderPause;

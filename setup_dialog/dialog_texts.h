@@ -58,9 +58,13 @@ inline constexpr const wchar_t* kRawCoding = L"RAW";
 inline constexpr const wchar_t* kNotApplicable = L"Н/Д";
 inline constexpr const wchar_t* kBitsSuffix = L" бит";
 
-// Coding kinds 1..3 of a key code.
+// Coding kinds 1..4 of a key code.
 inline constexpr const wchar_t* kCodingNames[] = {L"Bi-phase coding (RC-5)", L"Pulse-distance code",
-                                                  L"Pulse-length code"};
+                                                  L"Pulse-length code", L"Bi-phase coding (RC-6)"};
+
+// The whole status bar while the bursts fill the buffer that BufferSize sets.
+inline constexpr const wchar_t* kBurstCut =
+    L"Сигнал обрезан: он не поместился в буфер. Увеличьте «Размер буфера» на странице «Настройка приёмника».";
 
 // Receiver state, DeviceStatus 0, 1, 2 and any other.
 inline constexpr const wchar_t* kDeviceOk = L"Состояние: OK";

@@ -386,6 +386,11 @@ void TSetupForm::PaintTimerTimer() {
         LastStatus = status;
         SetPanel(0, DeviceStatusText(status));
     }
+    const auto fill = static_cast<BufferFill>(BurstFill.load(std::memory_order_relaxed));
+    if (fill != ShownFill) {
+        ShownFill = fill;
+        ShowBufferFill(fill);
+    }
     bool repaint;
     {
         const std::lock_guard hold(displayLock_);
@@ -396,6 +401,13 @@ void TSetupForm::PaintTimerTimer() {
         InvalidateRect(paintBox_, nullptr, FALSE);
         UpdateWindow(paintBox_);
     }
+}
+
+void TSetupForm::ShowBufferFill(BufferFill fill) {
+    const wchar_t* notice = BufferFillText(fill);
+    SendMessageW(statBar_, SB_SIMPLE, notice ? TRUE : FALSE, 0);
+    if (notice)
+        SendMessageW(statBar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(notice));
 }
 
 void TSetupForm::CopyPulseTrain(const int32_t* durations, int32_t count) {

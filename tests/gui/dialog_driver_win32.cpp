@@ -106,6 +106,13 @@ std::wstring DialogDriver::Panel(int panel) const {
     return buffer.data();
 }
 
+std::wstring DialogDriver::Notice() const {
+    // In simple mode every panel index reads the one text (SB_SIMPLEID itself is refused).
+    if (!SendMessageW(Control(IDC_STATBAR), SB_ISSIMPLE, 0, 0))
+        return L"";
+    return Panel(0);
+}
+
 std::wstring DialogDriver::PageCaption(int page) const {
     wchar_t text[128] = L"";
     TCITEMW item{};

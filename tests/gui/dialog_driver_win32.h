@@ -25,6 +25,9 @@ class DialogDriver {
     std::wstring Text(int id) const;
     std::wstring Caption(HWND window) const;
     std::wstring Panel(int panel) const;
+    // The one text across the whole status bar while it shows one instead of the panels; empty
+    // while the panels show.
+    std::wstring Notice() const;
     std::wstring PageCaption(int page) const;
     int CurrentPage() const;
     bool Checked(int id) const;

@@ -308,12 +308,12 @@ TEST(CaptureImport, RowsPerModeWithoutCodesTheRemoteHasAndWithTheReasonForEachBu
     } cases[] = {
         {{-1, kDefaultScaler, false},
          {"Power=0220000020DF10EF/", "Volume+=0220000020DF40BF/", "Standby=010E00000000314C/",
-          "Menu=0314000000008008/"},
+          "Menu=041500000010000C/"},
          {"\"Mute\" and \"Mute\" give one code"}},
         // As a model 0 receiver delivers them: the same codes.
         {{0, kDefaultScaler, false},
          {"Power=0220000020DF10EF/", "Volume+=0220000020DF40BF/", "Standby=010E00000000314C/",
-          "Menu=0314000000008008/"},
+          "Menu=041500000010000C/"},
          {"give one code"}},
         // Raw mode: the pattern of each button's first train; Menu's is the remote's "Old" already.
         // Standby's RC5 short form adds the pattern of its other toggle state (its first state is

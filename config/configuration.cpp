@@ -2,16 +2,22 @@
 
 #include "config/module_paths.h"
 #include "config/remote_files.h"
+#include "config/rescue_copies.h"
 #include "config/settings_file.h"
 
 namespace {
 
 RemoteFilesRead LastLoadRead;
+std::vector<std::string> LastLoadRescued;
 
 } // namespace
 
 const RemoteFilesRead& LoadedRemoteFiles() {
     return LastLoadRead;
+}
+
+const std::vector<std::string>& FilesOnlyInRescueCopies() {
+    return LastLoadRescued;
 }
 
 void ForgetLoadedRemoteFiles() {
@@ -32,6 +38,7 @@ void ClearKeyTable() {
 
 bool LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
     LastLoadRead.Clear();
+    LastLoadRescued.clear();
     if (!KnowsModuleFolder(modulePath)) {
         // No file is looked for in the host's current folder: the settings read as from a missing
         // file, and the key table is empty.
@@ -43,6 +50,7 @@ bool LoadConfiguration(FileSystem& fs, const std::string& modulePath) {
         Settings.Assign(ReadSettingsFile(fs, modulePath, Settings.Snapshot()));
         if (RemoteNames && CodeTable && RawTable)
             ReadRemoteFiles(fs, ModuleFolder(modulePath), *RemoteNames, *CodeTable, *RawTable, &LastLoadRead);
+        LastLoadRescued = FindFilesOnlyInRescueCopies(fs, modulePath);
         return true;
     } catch (...) {
         // Out of memory half-way: no half-built table, and nothing to save against.

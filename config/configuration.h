@@ -21,6 +21,9 @@ bool LoadConfiguration(FileSystem& fs, const std::string& modulePath);
 // fills its list from the key table, and saves against that copy: a load while it is open (a
 // nested Open) must not change what its list is compared with.
 const RemoteFilesRead& LoadedRemoteFiles();
+// The files the last LoadConfiguration found missing while their rescue copy exists
+// (FindFilesOnlyInRescueCopies): the user must be told where their content is.
+const std::vector<std::string>& FilesOnlyInRescueCopies();
 // Close frees the key table; what it was read from is forgotten with it, so that a dialog opened
 // after Close, with nothing in its list, empties no file.
 void ForgetLoadedRemoteFiles();

@@ -3,13 +3,19 @@
 // Win32 API (file names are the host's ANSI bytes, never converted), native builds and tests use
 // the portable implementation, and tests substitute failing ones on purpose.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // Larger files are refused: no remote definition or settings file comes near, and a stray huge
-// file must not exhaust the host's address space.
+// file must not exhaust the host's address space. The plug-in never writes a larger one either,
+// since it could not read it back (WriteConfigFile).
 constexpr size_t kMaxConfigFileBytes = 1u << 20;
+// Taken as 64 bits: a file size cut to a 32-bit size_t could pass for a small one.
+constexpr bool WithinConfigFileLimit(uint64_t bytes) {
+    return bytes <= kMaxConfigFileBytes;
+}
 
 // Tells the first byte of a double-byte character of the code page that file names are in.
 using LeadByteTest = bool (*)(unsigned char byte);
@@ -18,6 +24,12 @@ using LeadByteTest = bool (*)(unsigned char byte);
 enum class WriteResult {
     Written,    // it holds the new content
     NotWritten, // it is as it was (a file that did not exist still does not)
+    // Not written, it is as it was: the new content is larger than kMaxConfigFileBytes, so no
+    // reading would take it.
+    TooLarge,
+    // Not written, it is as it was: a file stands under TemporaryPathFor(path), most likely the
+    // content an earlier replacement left there, and the write would have overwritten it.
+    RescueCopyInTheWay,
     // The old content has left the file's name and the new content could not take its place: it
     // is in TemporaryPathFor(path).
     InTemporaryFile,
@@ -71,7 +83,21 @@ class FileSystem {
 FileSystem& StdFileSystem();
 
 // Temporary file used by WriteFile; its name does not end in ".cfg" or ".ini", so a crash between
-// writing and moving never leaves a file that the readers would take up.
+// writing and moving never leaves a file that the readers would take up. When a replacement fails
+// half-way, the new content stays under this name: the rescue copy that the save box points to.
+// Implementations never write over an existing file of this name.
 inline std::string TemporaryPathFor(const std::string& path) {
     return path + ".tmp~";
+}
+
+// How the plug-in writes each of its files (settings, remote definitions, exports): refused with
+// TooLarge when contents is larger than any reading takes, and with RescueCopyInTheWay while
+// TemporaryPathFor(path) exists, which may be the only copy of an earlier save; otherwise what
+// fs.WriteFileReporting tells. Either refusal leaves the file as it was.
+inline WriteResult WriteConfigFile(FileSystem& fs, const std::string& path, std::string_view contents) {
+    if (!WithinConfigFileLimit(contents.size()))
+        return WriteResult::TooLarge;
+    if (fs.Exists(TemporaryPathFor(path)))
+        return WriteResult::RescueCopyInTheWay;
+    return fs.WriteFileReporting(path, contents);
 }

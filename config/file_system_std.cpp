@@ -21,7 +21,7 @@ class StdFileSystemImpl final : public FileSystem {
         if (!fs::is_regular_file(status))
             return ReadResult::Failed;
         const auto size = fs::file_size(path, ec);
-        if (ec || size > kMaxConfigFileBytes)
+        if (ec || !WithinConfigFileLimit(size))
             return ReadResult::Failed;
         std::ifstream in(path, std::ios::binary);
         if (!in)
@@ -43,6 +43,9 @@ class StdFileSystemImpl final : public FileSystem {
                                    (status.permissions() & fs::perms::owner_write) == fs::perms::none))
             return false;
         const std::string temporary = TemporaryPathFor(path);
+        // Never over a rescue copy: it may hold the only copy of an earlier save.
+        if (fs::exists(fs::symlink_status(temporary, ec)))
+            return false;
         {
             std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
             if (!out)

@@ -62,7 +62,7 @@ class Win32FileSystemImpl final : public FileSystem {
         ReadResult result = ReadResult::Failed;
         LARGE_INTEGER size;
         if (GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
-            static_cast<unsigned long long>(size.QuadPart) <= kMaxConfigFileBytes) {
+            WithinConfigFileLimit(static_cast<uint64_t>(size.QuadPart))) {
             contents->resize(static_cast<size_t>(size.QuadPart));
             size_t done = 0;
             while (done < contents->size()) {
@@ -93,10 +93,13 @@ class Win32FileSystemImpl final : public FileSystem {
             (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
             return WriteResult::NotWritten;
         const std::string temporary = TemporaryPathFor(path);
-        HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        // A file of that name may be the rescue copy of an earlier save, perhaps the only copy of
+        // what the user saved: it is never truncated, not even when it appears meanwhile.
+        HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   AttributesToKeep(attributes), nullptr);
         if (file == INVALID_HANDLE_VALUE)
-            return WriteResult::NotWritten;
+            return GetLastError() == ERROR_FILE_EXISTS ? WriteResult::RescueCopyInTheWay
+                                                       : WriteResult::NotWritten;
         bool ok = true;
         size_t done = 0;
         while (ok && done < contents.size()) {

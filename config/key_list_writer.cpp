@@ -45,6 +45,7 @@ void KeepKeys(PendingFile& file) {
 class PendingFiles {
   public:
     PendingFiles(FileSystem& fs, const RemoteFilesRead* read) : fs_(fs), read_(read) {}
+    PendingFiles(const PendingFiles&) = delete;
 
     // The file for path, read and stripped of its keys on first use. Two spellings of one file
     // (letter case on Windows) share one entry, so it is never written twice.
@@ -115,7 +116,7 @@ bool NeedsWrite(const PendingFile& file) {
 WriteResult Write(FileSystem& fs, const PendingFile& file, RemoteFilesRead* read) {
     if (!file.readable)
         return WriteResult::NotWritten;
-    const WriteResult result = fs.WriteFileReporting(file.path, file.doc.Serialize());
+    const WriteResult result = WriteConfigFile(fs, file.path, file.doc.Serialize());
     if (result == WriteResult::Written && read)
         read->Add(file.identity, file.doc);
     return result;
@@ -150,7 +151,39 @@ std::vector<SaveProblem> WritePending(FileSystem& fs, PendingFiles& pending, Rem
     return problems;
 }
 
+// Puts the rows, in list order, into the files of their remotes: Main / Name on each switch of
+// file, then the row's code and raw entry. With onlyIdentity, only the rows of that one file.
+void AddRows(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
+             PendingFiles& pending, const std::string* onlyIdentity) {
+    std::string currentPath;
+    PendingFile* current = nullptr;
+    bool switched = false;
+    for (const KeyListRow& row : rows) {
+        const std::string path = RemoteFileName(moduleFolder, row.remoteName, fs.LeadBytes());
+        if (!switched || path != currentPath) {
+            switched = true;
+            currentPath = path;
+            current = !onlyIdentity || fs.IdentityOf(path) == *onlyIdentity ? &pending.Open(path) : nullptr;
+            if (current)
+                current->doc.SetString("Main", "Name", row.remoteName);
+        }
+        if (current)
+            AddRow(*current, row);
+    }
+}
+
 } // namespace
+
+size_t SavedRemoteFileBytes(FileSystem& fs, const std::string& moduleFolder,
+                            const std::vector<KeyListRow>& rows, std::string_view remote,
+                            const RemoteFilesRead* read) {
+    const std::string path = RemoteFileName(moduleFolder, remote, fs.LeadBytes());
+    const std::string identity = fs.IdentityOf(path);
+    PendingFiles pending(fs, read);
+    AddRows(fs, moduleFolder, rows, pending, &identity);
+    const PendingFile& file = pending.Open(path);
+    return NeedsWrite(file) ? file.doc.Serialize().size() : file.original.size();
+}
 
 bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
                   std::vector<SaveProblem>* problems, RemoteFilesRead* read) {
@@ -163,18 +196,7 @@ bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::ve
             listed.push_back(moduleFolder + name);
         for (const std::string& path : listed)
             pending.Open(path);
-
-        std::string currentPath;
-        PendingFile* current = nullptr;
-        for (const KeyListRow& row : rows) {
-            const std::string path = RemoteFileName(moduleFolder, row.remoteName, fs.LeadBytes());
-            if (!current || path != currentPath) {
-                current = &pending.Open(path);
-                currentPath = path;
-                current->doc.SetString("Main", "Name", row.remoteName);
-            }
-            AddRow(*current, row);
-        }
+        AddRows(fs, moduleFolder, rows, pending, nullptr);
         found = WritePending(fs, pending, read, written);
     } catch (...) {
         // Out of memory, most likely: every file that was not written by then counts as not

@@ -248,25 +248,44 @@ std::vector<KeyListRow> ListKeyTable() {
     std::vector<KeyListRow> rows;
     if (!CodeTable)
         return rows;
-    // First raw entry of each code entry, found in one pass instead of one scan per row.
-    std::vector<int32_t> firstRaw(static_cast<size_t>(CodeTable->Count()), -1);
+    // The raw entries of each code entry, in table order, gathered in one pass (a counting sort by
+    // tag) instead of one scan per row: those of entry i are raws[start[i]] to raws[start[i + 1] - 1].
+    const size_t entries = static_cast<size_t>(CodeTable->Count());
+    std::vector<int32_t> start(entries + 1, 0);
+    std::vector<int32_t> raws;
     if (RawTable) {
-        for (int32_t j = RawTable->Count() - 1; j >= 0; --j) {
+        for (const StringList::Entry& raw : RawTable->Entries())
+            if (InRange(CodeTable, raw.tag))
+                ++start[static_cast<size_t>(raw.tag) + 1];
+        for (size_t i = 0; i < entries; ++i)
+            start[i + 1] += start[i];
+        raws.resize(static_cast<size_t>(start[entries]));
+        std::vector<int32_t> next(start.begin(), start.end() - 1);
+        for (int32_t j = 0; j < RawTable->Count(); ++j) {
             const int32_t tag = (*RawTable)[j].tag;
             if (InRange(CodeTable, tag))
-                firstRaw[static_cast<size_t>(tag)] = j;
+                raws[static_cast<size_t>(next[static_cast<size_t>(tag)]++)] = j;
         }
     }
-    rows.reserve(firstRaw.size());
+    rows.reserve(entries + raws.size());
     for (int32_t i = 0; i < CodeTable->Count(); ++i) {
         const std::string_view entry = (*CodeTable)[i].text;
         KeyListRow row;
         row.keyName = std::string(KeyNamePartOf(entry));
         row.remoteName = std::string(RemoteNameAt(i));
         row.codeText = std::string(CodePartOf(entry));
-        if (firstRaw[static_cast<size_t>(i)] >= 0)
-            row.rawText = (*RawTable)[firstRaw[static_cast<size_t>(i)]].text;
-        rows.push_back(std::move(row));
+        const int32_t first = start[static_cast<size_t>(i)];
+        const int32_t end = start[static_cast<size_t>(i) + 1];
+        if (first < end)
+            row.rawText = (*RawTable)[raws[static_cast<size_t>(first)]].text;
+        rows.push_back(row);
+        // Every further pattern of the key is a row of its own, without the code (which the first
+        // row carries), so that a save writes it back and the user sees and can remove it.
+        for (int32_t k = first + 1; k < end; ++k) {
+            KeyListRow pattern{row.keyName, row.remoteName, std::string(),
+                               (*RawTable)[raws[static_cast<size_t>(k)]].text};
+            rows.push_back(std::move(pattern));
+        }
     }
     return rows;
 }

@@ -98,5 +98,10 @@ struct KeyListRow {
     std::string rawText;    // sub-item 2, may be empty
 };
 
-// The key table as the dialog lists it: one row per CodeTable entry, in order.
+// The key table as the dialog lists it: one row per CodeTable entry, in order, with the first raw
+// pattern of the entry; each further raw pattern of the entry (a second toggle state, an imported
+// or hand-edited pattern under the same key name) follows it as a row of its own with the key
+// name and the remote but no code. The writer rewrites the Raw section from the rows, so every
+// pattern survives a save unless its row was removed; the next load gives the pattern rows the
+// code of their key again, since they carry its name.
 std::vector<KeyListRow> ListKeyTable();

@@ -59,13 +59,26 @@ void ReadRemoteFiles(FileSystem& fs, const std::string& moduleFolder, StringList
 // last load did not read, or that changed since, keeps its keys: the rows go in beside them (a
 // row's code replaces the name of the same code, a raw entry it already has is not repeated).
 //
-// Every file is replaced whole or not at all. Files that receive keys are written first; files
-// that only lose their keys are written only when all of those succeeded, so a failed write
-// never leaves keys in no file at all (they are reported as left unchanged). A file that could not
-// be read is never replaced. Files that were not written although they should have been are
-// returned in *problems with what became of them (the other files are still written); true when
-// there are none. An exception on the way (out of memory) reports every file not yet written.
-// Files written are recorded in *read with their new content, so that a second save before the
-// next load treats them alike.
+// Every file is replaced whole or not at all, through WriteConfigFile: one that would be larger than
+// kMaxConfigFileBytes, or whose rescue copy (TemporaryPathFor) exists, is not written. Files that receive
+// keys are written first; files that only lose their keys are written only when all of those succeeded, so a
+// failed write never leaves keys in no file at all (they are reported as left unchanged). A file that could
+// not be read is never replaced. Files that were not written although they should have been are returned in
+// *problems with what became of them (the other files are still written); true when there are none. An
+// exception on the way (out of memory) reports every file not yet written. Files written are recorded in
+// *read with their new content, so that a second save before the next load treats them alike.
 bool WriteKeyList(FileSystem& fs, const std::string& moduleFolder, const std::vector<KeyListRow>& rows,
                   std::vector<SaveProblem>* problems = nullptr, RemoteFilesRead* read = nullptr);
+
+// The size in bytes that the definition file of remote (RemoteFileName(moduleFolder, remote)) would
+// have after WriteKeyList(fs, moduleFolder, rows, ..., read): rows is the whole key list in list
+// order (the rows of every remote name saved into that file count, whatever their spelling), read
+// the files the list was filled from. What the file holds besides the keys (Main, other sections,
+// comments, and its own keys when the list was not filled from it) is counted, and a file the save
+// would leave as it is gives its present size. A file that cannot be read counts only what the rows
+// would give it (the save never replaces it). Nothing is written. A result above
+// kMaxConfigFileBytes (see WithinConfigFileLimit) means the save would refuse that file: an import
+// can warn before it adds the rows.
+size_t SavedRemoteFileBytes(FileSystem& fs, const std::string& moduleFolder,
+                            const std::vector<KeyListRow>& rows, std::string_view remote,
+                            const RemoteFilesRead* read = nullptr);

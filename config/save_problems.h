@@ -17,6 +17,11 @@ struct SaveProblem {
         InTemporaryFile,
         // The previous content has gone, and the new content too.
         Lost,
+        // Not written: it would be larger than kMaxConfigFileBytes. It keeps its previous content.
+        TooLarge,
+        // Not written while the rescue copy TemporaryPathFor(path) exists. It keeps its previous
+        // content (or stays missing), and the copy is untouched.
+        RescueCopyExists,
     };
     std::string path;
     Kind kind;
@@ -29,6 +34,10 @@ inline SaveProblem ProblemOf(const std::string& path, WriteResult result) {
         return {path, SaveProblem::Kind::InTemporaryFile};
     case WriteResult::Lost:
         return {path, SaveProblem::Kind::Lost};
+    case WriteResult::TooLarge:
+        return {path, SaveProblem::Kind::TooLarge};
+    case WriteResult::RescueCopyInTheWay:
+        return {path, SaveProblem::Kind::RescueCopyExists};
     default:
         return {path, SaveProblem::Kind::NotWritten};
     }

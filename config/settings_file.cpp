@@ -88,7 +88,7 @@ WriteResult WriteSettingsFile(FileSystem& fs, const std::string& modulePath, con
     if (LoadIniFile(fs, path, &doc) == ReadResult::Failed)
         return WriteResult::NotWritten;
     WriteSettings(doc, values, lastRemoteControl);
-    return fs.WriteFileReporting(path, doc.Serialize());
+    return WriteConfigFile(fs, path, doc.Serialize());
 }
 
 std::string ReadLastRemoteControl(FileSystem& fs, const std::string& modulePath, std::string_view current) {

@@ -18,7 +18,7 @@ void WriteSettings(IniDocument& doc, const SettingsValues& values, std::string_v
 // The file-level forms. A missing file reads as empty (every value its default); a file that
 // exists but cannot be read (held by another program) keeps every current value. The writer reads the file
 // first so that what it does not own survives, and refuses (NotWritten) to replace a file it could not
-// read; otherwise the result is what FileSystem::WriteFileReporting tells.
+// read; otherwise the result is what WriteConfigFile tells.
 SettingsValues ReadSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& current);
 WriteResult WriteSettingsFile(FileSystem& fs, const std::string& modulePath, const SettingsValues& values,
                               std::string_view lastRemoteControl);

@@ -39,20 +39,19 @@ std::string_view Cut(std::string_view text, size_t maxLength) {
     return text.substr(0, maxLength);
 }
 
-// The settings file keeps whatever number it holds; a negative wait means no wait at all here,
-// instead of a wait of four billion milliseconds (endless repeats, never a release).
+// The settings file keeps whatever number it holds; a negative Wait1 means no wait at all here,
+// instead of a wait of four billion milliseconds (endless repeats).
 uint32_t WaitOf(const std::atomic<int32_t>& setting) {
     return static_cast<uint32_t>(std::max(setting.load(std::memory_order_relaxed), 0));
 }
 
-// WaitN as the dialog shows it: a hand-edited period below the dialog's smallest would send the
-// host a repeat at every pass while a button is held, about one a millisecond.
-uint32_t RepeatPeriodOf(const std::atomic<int32_t>& waitN) {
-    return static_cast<uint32_t>(std::max(waitN.load(std::memory_order_relaxed), kShortestWaitMs));
+// WaitN and WaitR as the dialog shows them. A hand-edited period below the dialog's smallest would
+// send the host a repeat at every pass while a button is held, about one a millisecond; such a
+// release delay would release the button between two frames of one hold and press it again.
+// (Wait1 of 0 is a documented value: the first repeat at the first pass after the press.)
+uint32_t AtLeastShortestWait(const std::atomic<int32_t>& wait) {
+    return static_cast<uint32_t>(std::max(wait.load(std::memory_order_relaxed), kShortestWaitMs));
 }
-
-// A hold wait of 0 ms would turn the wait into a spin on a core for as long as a button is held.
-constexpr uint32_t kShortestHoldWait = 1;
 
 } // namespace
 
@@ -86,8 +85,7 @@ void KeyDispatcher::Start() {
     env_.PublishHostHolds(false);
     rawMatched_ = false;
     delay_ = WaitOf(settings_.Wait1);
-    holdTimeout_ =
-        std::max(std::min(RepeatPeriodOf(settings_.WaitN), WaitOf(settings_.WaitR)), kShortestHoldWait);
+    holdTimeout_ = std::min(AtLeastShortestWait(settings_.WaitN), AtLeastShortestWait(settings_.WaitR));
     std::memcpy(record_.ext, "EXT", std::size(record_.ext));
     record_.value2 = 2;
     record_.zero196 = 0;
@@ -211,13 +209,15 @@ void KeyDispatcher::RepeatIfDue(bool setupOpen) {
     if (!AtLeastElapsed(now, sendTime_, delay_))
         return;
     ++repeat_;
-    delay_ = RepeatPeriodOf(settings_.WaitN);
+    delay_ = AtLeastShortestWait(settings_.WaitN);
     sendTime_ = now;
     SendUnlessSetup(setupOpen, repeat_);
 }
 
+// A release the host is owed goes out whatever setupOpen says: Setup may have opened after this
+// pass first looked, and it waits until the host no longer holds a button.
 void KeyDispatcher::SendUnlessSetup(bool setupOpen, int32_t lParam) {
-    if (!setupOpen)
+    if (!setupOpen || lParam == kKeyReleased)
         SendToHost(lParam);
 }
 
@@ -249,12 +249,14 @@ void KeyDispatcher::WaitForHandOff() {
     // message was being sent) is found here by its flag, or the wait would never end.
     if (SignalFresh.load(std::memory_order_seq_cst) || env_.StopRequested())
         return;
-    if (!reportedDown_) {
+    // While the host holds a button, Setup may be waiting for its release and its wake-up may just
+    // have been reset: the wait is timed, and the next pass looks at SetupOpen again.
+    if (!reportedDown_ && !hostHolds_) {
         env_.WaitKeySignal(kWaitForever);
         return;
     }
     if (env_.WaitKeySignal(holdTimeout_) == WaitOutcome::TimedOut &&
-        AtLeastElapsed(env_.Now(), handOffTime_, WaitOf(settings_.WaitR)))
+        AtLeastElapsed(env_.Now(), handOffTime_, AtLeastShortestWait(settings_.WaitR)))
         releaseDue_ = true;
 }
 

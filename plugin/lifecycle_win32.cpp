@@ -1,4 +1,5 @@
 // Open, Close, Start, Stop and Setup: the module's lifecycle as the host drives it.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -111,6 +112,17 @@ void StopReceiving() {
     ::StopReceiving(ReceivingStepsOfThisModule, Running, Stopping);
 }
 
+// The files the last load found only in their rescue copies, but those the save box names already.
+std::vector<std::string> RescuedFilesNotIn(const std::vector<SaveProblem>& saveFailures) {
+    std::vector<std::string> rescued;
+    for (const std::string& path : FilesOnlyInRescueCopies()) {
+        const auto named = [&path](const SaveProblem& p) { return p.path == path; };
+        if (std::none_of(saveFailures.begin(), saveFailures.end(), named))
+            rescued.push_back(path);
+    }
+    return rescued;
+}
+
 void RunSetup() {
     // While a Stop is under way the threads belong to it; Setup would start them again.
     if (SetupForm || Stopping)
@@ -120,6 +132,7 @@ void RunSetup() {
     // The worker threads may already run (Setup while started): they must see a whole form.
     PublishSetupForm(form);
     std::vector<SaveProblem> saveFailures;
+    std::vector<std::string> rescued;
     try {
         SetupOpen.store(true);
         // Nothing reaches the host while the dialog is open: a button it holds is released first.
@@ -129,6 +142,7 @@ void RunSetup() {
         saveFailures = form->SaveFailures();
         StopReceiving();
         ReloadConfiguration();
+        rescued = RescuedFilesNotIn(saveFailures);
     } catch (...) {
         // The dialog must not outlive a failure: the dispatcher would post to a dead window.
         StopReceiving();
@@ -139,6 +153,8 @@ void RunSetup() {
     // Reported once the dialog has gone, so the box never hides behind it.
     if (!saveFailures.empty())
         ShowSaveFailures(HostWindow, saveFailures);
+    if (!rescued.empty())
+        ShowRescueCopies(HostWindow, rescued);
     if (wasRunning)
         StartReceiving();
 }
@@ -163,6 +179,9 @@ extern "C" const char* __stdcall Open(const char* instanceName, HWND hostWindow,
             LoadDriver();
             CreateKeyTableLists();
             ReloadConfiguration();
+            // A save that failed half-way left a file's content only in its rescue copy.
+            if (!FilesOnlyInRescueCopies().empty())
+                ShowRescueCopies(nullptr, FilesOnlyInRescueCopies());
         } catch (...) {
             // Out of memory: the plug-in carries on with what it has. The version test does not
             // depend on any of it, and without it every Start would be refused.

@@ -90,8 +90,6 @@ uint8_t ApplySet(const ActionParamView& params, const PortByte& selected) {
         selected.Write(static_cast<uint8_t>(value));
         return 0;
     }
-    // The sampling thread's LED updates change the output byte too, read-modify-write as here.
-    const std::lock_guard hold(DataPortLock);
     uint8_t current = 0;
     if (selected.Read(&current))
         selected.Write(static_cast<uint8_t>(value != 0 ? current | mask : current & ~mask));
@@ -119,13 +117,18 @@ ManualActionOutcome PerformManualAction(const ActionParamView* params, DataPort*
 
     const PortByte selected(port, selector);
     uint8_t mask = 0;
-    if (operation == Operation::Set)
-        mask = ApplySet(*params, selected);
-    else if (HasNumber(*params, 2))
-        mask = LineMask(params->slots[2].number);
-
-    PortByte(port, Selector::PortData).Read(&outcome.outputByte);
-    PortByte(port, Selector::PortDirection).Read(&outcome.directionByte);
+    {
+        // The sampling thread's LED updates read the output byte and write it back changed. A
+        // write of ours between their read and their write, whole byte or one line, would be
+        // undone by it; and the reply shows the port as this action left it.
+        const std::lock_guard hold(DataPortLock);
+        if (operation == Operation::Set)
+            mask = ApplySet(*params, selected);
+        else if (HasNumber(*params, 2))
+            mask = LineMask(params->slots[2].number);
+        PortByte(port, Selector::PortData).Read(&outcome.outputByte);
+        PortByte(port, Selector::PortDirection).Read(&outcome.directionByte);
+    }
     const uint8_t value = selector == Selector::PortData ? outcome.outputByte : outcome.directionByte;
     outcome.result = mask != 0 ? value & mask : value;
     return outcome;

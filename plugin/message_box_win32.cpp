@@ -7,9 +7,21 @@ void ShowErrorBox(const char* text) {
     MessageBoxA(nullptr, text, PluginName, MB_OK | MB_ICONERROR);
 }
 
-void ShowSaveFailures(HWND owner, const std::vector<SaveProblem>& problems) {
+namespace {
+
+void ShowOwnedErrorBox(HWND owner, const std::string& text) {
     // A host window that went away under the dialog would make the box fail to show at all.
     if (owner && !IsWindow(owner))
         owner = nullptr;
-    MessageBoxA(owner, SaveFailureText(problems).c_str(), PluginName, MB_OK | MB_ICONERROR);
+    MessageBoxA(owner, text.c_str(), PluginName, MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+void ShowSaveFailures(HWND owner, const std::vector<SaveProblem>& problems) {
+    ShowOwnedErrorBox(owner, SaveFailureText(problems));
+}
+
+void ShowRescueCopies(HWND owner, const std::vector<std::string>& paths) {
+    ShowOwnedErrorBox(owner, RescueCopyText(paths));
 }

@@ -15,9 +15,10 @@ class DataPort {
     virtual void SetDirection(uint8_t value) = 0;
 };
 
-// Held around every read-modify-write of the port's bytes: the LED updates on the sampling thread
-// and a single-line Set of a manual action on the host's thread. Each reads a byte and writes it
-// back changed; interleaved, one would write back the byte it read before the other's write and
-// so undo it (a relay command lost, or an LED left in the wrong state). Whole-byte writes and
-// reads need no lock. The driver calls and their order stay as they are.
+// Held around every access to the port's bytes: the LED updates on the sampling thread and the
+// manual actions on the host's thread. An LED update reads the output byte and writes it back
+// changed; any write that lands between its read and its write, a whole byte as much as one line,
+// would be overwritten with the byte it read (a relay command undone, or an LED left in the wrong
+// state). A manual action holds it across its write and the reads of its reply, so the reply shows
+// what the action left. The driver calls and their order stay as they are.
 extern Lock DataPortLock;

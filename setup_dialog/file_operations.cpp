@@ -153,8 +153,10 @@ ImportSettings ImportSettingsOf(const SettingsValues& settings) {
     ImportSettings import;
     const bool known = settings.Mode == ModelTwoByte || settings.Mode == ModelThreeHeader;
     import.model = known ? settings.Mode : static_cast<int>(ModelOriginal);
-    import.scaler = settings.Scaler;
-    import.bufferSize = settings.BufferSize;
+    // As the receiver uses them: a hand-edited Scaler or BufferSize at or below 0 would refuse
+    // every button.
+    import.scaler = ScalerInUse(settings);
+    import.bufferSize = BufferSizeInUse(settings);
     import.rawMode = settings.RawMode;
     return import;
 }

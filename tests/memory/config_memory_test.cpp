@@ -11,6 +11,7 @@
 
 #include "config/configuration.h"
 #include "config/file_system.h"
+#include "config/ini_document.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -90,10 +91,12 @@ const Shape kShapes[] = {
     {"lines of a section that is not read", "[Notes]\n", [](size_t n) { return std::to_string(n) + "=x\n"; }},
 };
 
-// Peak memory of one LoadConfiguration over a folder holding the settings file and file.
-size_t PeakOfLoad(const std::string& file) {
+// Peak memory of one LoadConfiguration over a folder holding file; *read: the load read the file
+// (it did not refuse it).
+size_t PeakOfLoad(const std::string& file, bool* read) {
     TempFolder folder;
-    WriteWholeFile(folder.Path() + "Junk.cfg", file);
+    const std::string path = folder.Path() + "Junk.cfg";
+    WriteWholeFile(path, file);
     StringList names, codes, raws;
     StringList* saved[] = {RemoteNames, CodeTable, RawTable};
     RemoteNames = &names, CodeTable = &codes, RawTable = &raws;
@@ -102,6 +105,7 @@ size_t PeakOfLoad(const std::string& file) {
     LoadConfiguration(StdFileSystem(), folder.Path() + "OrvikPlug.dll");
     const size_t peak = Peak.load() - before;
     RemoteNames = saved[0], CodeTable = saved[1], RawTable = saved[2];
+    *read = LoadedRemoteFiles().Holds(path, IniDocument::Parse(file));
     return peak;
 }
 
@@ -114,15 +118,20 @@ constexpr size_t kLoadBound = size_t{24} << 20;
 
 TEST(ConfigurationMemory, TheLargestFileLoadsWithinItsBound) {
     for (const Shape& shape : kShapes) {
-        const size_t peak = PeakOfLoad(JunkFile(shape.head, kMaxConfigFileBytes, shape.line));
+        bool read = false;
+        const size_t peak = PeakOfLoad(JunkFile(shape.head, kMaxConfigFileBytes, shape.line), &read);
         std::printf("%-38s %6.1f MiB, %4.1f bytes per byte of the file\n", shape.name, peak / 1048576.0,
                     static_cast<double>(peak) / kMaxConfigFileBytes);
+        EXPECT_TRUE(read) << shape.name << ": a measure of nothing";
         EXPECT_LT(peak, kLoadBound) << shape.name;
     }
 }
 
 // A larger file is not read at all: an unknown remote without keys, whatever it holds.
 TEST(ConfigurationMemory, ALargerFileIsNotRead) {
-    const size_t peak = PeakOfLoad(JunkFile(kShapes[0].head, kMaxConfigFileBytes + 1, kShapes[0].line));
+    bool read = true;
+    const size_t peak =
+        PeakOfLoad(JunkFile(kShapes[0].head, kMaxConfigFileBytes + 1, kShapes[0].line), &read);
+    EXPECT_FALSE(read);
     EXPECT_LT(peak, size_t{64} << 10);
 }

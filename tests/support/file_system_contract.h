@@ -24,7 +24,7 @@ TYPED_TEST_SUITE_P(FileSystemContract);
 TYPED_TEST_P(FileSystemContract, WritesAndReadsWholeFilesByteForByte) {
     const std::string contents[] = {std::string("[Main]\r\nName=TV\r\n"),
                                     std::string("\0\r\n\xFF\x80 x\n", 8), std::string(),
-                                    std::string(300000, 'R')};
+                                    std::string(kMaxConfigFileBytes, 'R')}; // the largest read
     const std::string path = this->Path("remote.cfg");
     for (const std::string& text : contents) {
         ASSERT_TRUE(this->fs.WriteFile(path, text));
@@ -44,10 +44,21 @@ TYPED_TEST_P(FileSystemContract, TellsMissingFromUnreadable) {
     std::filesystem::create_directory(this->Path("x.cfg"));
     EXPECT_TRUE(this->fs.Exists(this->Path("x.cfg")));
     EXPECT_EQ(this->fs.ReadFile(this->Path("x.cfg"), &read), ReadResult::Failed);
+
+    WriteWholeFile(this->Path("large.cfg"), std::string(kMaxConfigFileBytes + 1, 'L'));
+    EXPECT_EQ(this->fs.ReadFile(this->Path("large.cfg"), &read), ReadResult::Failed);
+    EXPECT_EQ(read, "");
 }
 
 TYPED_TEST_P(FileSystemContract, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
-    // Onto a directory, into a missing folder, over a read-only file.
+    // Beside a rescue copy (which stays), onto a directory, into a missing folder, over a read-only file.
+    const std::string rescued = this->Path("rescued.cfg");
+    WriteWholeFile(rescued, "old");
+    WriteWholeFile(TemporaryPathFor(rescued), "saved before");
+    EXPECT_FALSE(this->fs.WriteFile(rescued, "new"));
+    EXPECT_EQ(ReadWholeFile(rescued), "old");
+    EXPECT_EQ(ReadWholeFile(TemporaryPathFor(rescued)), "saved before");
+
     std::filesystem::create_directory(this->Path("x.cfg"));
     EXPECT_FALSE(this->fs.WriteFile(this->Path("x.cfg"), "[Main]\r\n"));
     EXPECT_TRUE(std::filesystem::is_directory(this->Path("x.cfg")));

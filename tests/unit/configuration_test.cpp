@@ -156,15 +156,21 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     fs.Put("/m/locked.cfg", locked);
     fs.Put("/m/edited.cfg", "[Main]\nName=Edited\n[Code]\n0000000000000006=Six\n");
     fs.Put("/m/ends.cfg", "[Main]\r\nName=Ends\r\n[Code]\r\n0000000000000003=Three\r\n");
+    fs.Put("/m/renamed.cfg",
+           "[Main]\nName=Renamed\n[Code]\n0000000000000010=Ten\n[Raw]\nKey1=Ten\nRaw1=11AA\n");
     fs.FailReadsOf("/m/locked.cfg"); // held by a scanner during the load
     ScopedKeyTable t;
     LoadConfiguration(fs, "/m/OrvikPlug.dll");
     fs.ReadsWorkAgain("/m/locked.cfg");
     fs.Put("/m/edited.cfg", edited); // by hand, after the load
+    // Keys renamed by hand: only values differ from what the load read.
+    const std::string renamed =
+        "[Main]\nName=Renamed\n[Code]\n0000000000000010=Zehn\n[Raw]\nKey1=Zehn\nRaw1=11AA\n";
+    fs.Put("/m/renamed.cfg", renamed);
     fs.Put("/m/copied.cfg", copied);
     // An editor rewrote the line ends and a comment, and changed no key.
     fs.Put("/m/ends.cfg", "; saved by an editor\n[Main]\nName=Ends\n[Code]\n0000000000000003 = Three\n");
-    // The user deleted Gone, and every key of Old, of Edited and of Ends.
+    // The user deleted Gone, and every key of Old, of Edited, of Ends and of Renamed.
     RemoteFilesRead shown = LoadedRemoteFiles();
     const std::vector<KeyListRow> rows = {{"Power", "TV", "0220000020DF10EF", ""}};
     ASSERT_TRUE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &rows, shown));
@@ -172,6 +178,7 @@ TEST_F(Configuration, SavingLeavesFilesTheLastLoadDidNotReadAsTheyAre) {
     EXPECT_EQ(fs.Get("/m/old.cfg"), "[Main]\r\nName=Old\r\n");
     EXPECT_EQ(fs.Get("/m/locked.cfg"), locked);
     EXPECT_EQ(fs.Get("/m/edited.cfg"), edited);
+    EXPECT_EQ(fs.Get("/m/renamed.cfg"), renamed);
     EXPECT_EQ(fs.Get("/m/copied.cfg"), copied);
     EXPECT_EQ(fs.Get("/m/ends.cfg"), "; saved by an editor\r\n[Main]\r\nName=Ends\r\n");
 }
@@ -243,5 +250,27 @@ TEST_F(Configuration, SavingComparesWithTheFilesTheDialogShowed) {
         EXPECT_EQ(fs.Get("/m/TV.cfg"), "[Main]\r\nName=TV\r\n[Code]\r\n0220000020DF10EF=Power\r\n"
                                        "0000000000000001=Mute\r\n")
             << nestedOpen;
+    }
+}
+
+// A replacement that failed half-way left content only in rescue copies: the load names the missing
+// files, and no save writes over a rescue copy, of a missing file or of one that is there.
+TEST_F(Configuration, RescueCopiesAreFoundAtLoadAndNeverOverwritten) {
+    MemoryFileSystem fs;
+    const std::string copies[] = {"/m/OrvikPlug.ini.tmp~", "/m/Radio.cfg.tmp~", "/m/TV.cfg.tmp~"};
+    for (const std::string& copy : copies)
+        fs.Put(copy, "[Main]\nName=" + copy + "\n");
+    fs.Put("/m/Radio.cfg", "[Main]\nName=Radio\n");
+    ScopedKeyTable t;
+    LoadConfiguration(fs, "/m/OrvikPlug.dll");
+    EXPECT_EQ(FilesOnlyInRescueCopies(), (std::vector<std::string>{"/m/OrvikPlug.ini", "/m/TV.cfg"}));
+    RemoteFilesRead shown = LoadedRemoteFiles();
+    std::vector<SaveProblem> failed;
+    EXPECT_FALSE(SaveConfiguration(fs, "/m/OrvikPlug.dll", UnusualSettings(), "TV", &kRows, shown, &failed));
+    ASSERT_EQ(failed.size(), 3u);
+    for (size_t i = 0; i < failed.size(); ++i) {
+        EXPECT_EQ(TemporaryPathFor(failed[i].path), copies[i]);
+        EXPECT_EQ(failed[i].kind, SaveProblem::Kind::RescueCopyExists);
+        EXPECT_EQ(fs.Get(copies[i]), "[Main]\nName=" + copies[i] + "\n");
     }
 }

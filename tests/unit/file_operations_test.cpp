@@ -132,19 +132,24 @@ TEST(FileOperations, ImportTakesTheRemoteAndTheRowsAndSumsUp) {
 }
 
 TEST(FileOperations, SettingsNamesAndTexts) {
+    // Scaler and BufferSize as the receiver uses them: at or below 0, the model's unit and 11.
     struct ModelCase {
         int8_t mode;
+        int32_t scaler, bufferSize;
         int model;
-    } models[] = {{0, 0}, {1, 1}, {2, 2}, {3, 0}, {-1, 0}};
+        int32_t scalerUsed, bufferUsed;
+    } models[] = {{0, 2133, 99, 0, 2133, 99}, {1, 2133, 99, 1, 2133, 99},  {2, 2133, 99, 2, 2133, 99},
+                  {3, 2133, 99, 0, 2133, 99}, {-1, 2133, 99, 0, 2133, 99}, {1, 0, 0, 1, 2133, 11},
+                  {0, -5, -1, 0, 8533, 11}};
     for (const ModelCase& c : models) {
         SettingsValues s;
         s.Mode = c.mode;
-        s.Scaler = 2133;
-        s.BufferSize = 99;
+        s.Scaler = c.scaler;
+        s.BufferSize = c.bufferSize;
         const ImportSettings import = ImportSettingsOf(s);
         EXPECT_EQ(import.model, c.model) << int{c.mode};
-        EXPECT_EQ(import.scaler, 2133);
-        EXPECT_EQ(import.bufferSize, 99);
+        EXPECT_EQ(import.scaler, c.scalerUsed) << c.scaler;
+        EXPECT_EQ(import.bufferSize, c.bufferUsed) << c.bufferSize;
     }
 
     struct FileCase {

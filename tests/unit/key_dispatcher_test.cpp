@@ -20,9 +20,9 @@ constexpr KeyCode kAllBits = ~KeyCode{0};
 struct Event {
     enum Kind { Frame, RawSignatureFrame, RawRepeatFrame, Stop, OpenSetup };
     // When it lands: during a wait (ending it), as a hold wait times out, between the
-    // dispatcher's first look at SignalFresh and its reset of the event, or while the host
-    // handles a key message.
-    enum Timing { InWait, WithTimeOut, DuringReset, DuringSend };
+    // dispatcher's first look at SignalFresh and its reset of the event, while the host
+    // handles a key message, or just after the dispatcher has looked at SetupOpen.
+    enum Timing { InWait, WithTimeOut, DuringReset, DuringSend, AfterLook };
     uint32_t at;
     Kind kind;
     KeyCode code = 0;                 // Frame
@@ -56,12 +56,17 @@ class ScriptedEnvironment : public DispatchEnvironment {
     bool hostHoldsWasWrong = false; // a key message was sent while it told otherwise
     std::vector<Sent> sent;
     std::vector<std::string> posted; // "1024 hi:lo" or "1025 w:l"
-    int lostWakeUps = 0;             // waits begun with a hand-off or a stop pending and the event reset
+    int lostWakeUps = 0; // waits begun with the event reset and a hand-off, a stop or Setup waiting
     uint32_t shortestWait = kWaitForever;
 
     uint32_t Now() override { return now_; }
     bool StopRequested() override { return stop_; }
-    bool SetupOpen() override { return setupOpen; }
+    bool SetupOpen() override {
+        const bool open = setupOpen;
+        if (NextIs(Event::AfterLook) && script_[next_].at <= now_)
+            Deliver(script_[next_++]);
+        return open;
+    }
     bool DialogExists() override { return dialogExists; }
     void PublishHostHolds(bool holds) override { hostHolds = holds; }
     void SendKeyEvent(int32_t lParam) override {
@@ -86,7 +91,7 @@ class ScriptedEnvironment : public DispatchEnvironment {
         eventSet_ = false;
     }
     WaitOutcome WaitKeySignal(uint32_t timeoutMs) override {
-        if ((SignalFresh || stop_) && !eventSet_)
+        if ((SignalFresh || stop_ || (setupOpen && hostHolds && timeoutMs == kWaitForever)) && !eventSet_)
             ++lostWakeUps;
         shortestWait = std::min(shortestWait, timeoutMs);
         // A dispatcher that never leaves its hold would run the test for ever.
@@ -94,7 +99,7 @@ class ScriptedEnvironment : public DispatchEnvironment {
             stop_ = true;
         if (eventSet_)
             return WaitOutcome::Signalled;
-        const bool more = next_ < script_.size() && !NextIs(Event::DuringSend);
+        const bool more = next_ < script_.size() && !NextIs(Event::DuringSend) && !NextIs(Event::AfterLook);
         if (!more && timeoutMs == kWaitForever) { // nothing more will come: Stop
             stop_ = true;
             return WaitOutcome::Signalled;
@@ -323,6 +328,7 @@ TEST_F(KeyDispatcherTest, HeldButtonRepeatsOnItsOwnClockWhileFramesArrive) {
         {"fast frames", 300, 100, 200, 40, 50, 10},
         {"WaitN larger than WaitR", 300, 500, 200, 110, 40, 5},
         {"Wait1 0", 0, 100, 200, 110, 10, 5},
+        {"WaitR 0 counts as 50", 300, 100, 0, 40, 20, 3},
     };
     for (const auto& c : cases) {
         Waits(c.wait1, c.waitN, c.waitR);
@@ -331,8 +337,9 @@ TEST_F(KeyDispatcherTest, HeldButtonRepeatsOnItsOwnClockWhileFramesArrive) {
         EXPECT_GE(sent.size(), c.minRepeats + 2) << c.name;
         EXPECT_EQ(sent.front().what, "0 Volume+/TV/0220000020DF40BF") << c.name; // name trimmed
         const uint32_t silence = sent.back().at - (c.frames - 1) * c.frameEvery;
-        EXPECT_GE(silence, static_cast<uint32_t>(c.waitR)) << c.name;
-        EXPECT_LE(silence, static_cast<uint32_t>(c.waitR + std::min(c.waitN, c.waitR))) << c.name;
+        const int32_t waitR = std::max(c.waitR, kShortestWaitMs); // as the dialog shows it
+        EXPECT_GE(silence, static_cast<uint32_t>(waitR)) << c.name;
+        EXPECT_LE(silence, static_cast<uint32_t>(waitR + std::min(c.waitN, waitR))) << c.name;
     }
 }
 
@@ -454,6 +461,13 @@ TEST_F(KeyDispatcherTest, StopOrSetupWhileHeldSendsTheReleaseAndRestartPressesAg
     EXPECT_FALSE(environment.hostHolds);
     EXPECT_EQ(environment.posted,
               (std::vector<std::string>{"1024 02200000:20DF40BF", "1025 00000000:00000000"}));
+
+    // Setup opens just after the first look of the pass that sends the due release: it goes out then.
+    auto& late = Play(
+        {{0, Event::Frame, kPower}, {200, Event::OpenSetup, 0, {}, Event::AfterLook}, {900, Event::Stop}});
+    EXPECT_EQ(LParams(late.sent), (std::vector<int32_t>{0, -1}));
+    EXPECT_EQ(late.sent.back().at, 200u);
+    EXPECT_EQ(late.lostWakeUps, 0);
 }
 
 TEST_F(KeyDispatcherTest, HandOffArrivingWithTheReleaseTimeOutIsTakenInItsPlace) {
@@ -507,8 +521,8 @@ TEST_F(KeyDispatcherTest, StopDuringAKeyMessageEndsTheThread) {
 }
 
 TEST_F(KeyDispatcherTest, WaitsBelowTheDialogsRangeNeitherFloodNorHang) {
-    // Negative waits count as 0, a WaitN below the dialog's 50 ms as 50, and the hold wait is
-    // never 0.
+    // A negative Wait1 counts as 0, a WaitN or WaitR below the dialog's 50 ms as 50, and the hold
+    // wait is never 0.
     struct {
         const char* name;
         int32_t wait1, waitN, waitR;
@@ -516,7 +530,7 @@ TEST_F(KeyDispatcherTest, WaitsBelowTheDialogsRangeNeitherFloodNorHang) {
         uint32_t releaseWithin; // ms after the last frame
         uint32_t repeatSpacing; // least time between two repeats
     } cases[] = {
-        {"negative WaitR releases at once", 300, 100, -5, 0, 1, 100},
+        {"negative WaitR counts as 50", 300, 100, -5, 0, 100, 100},
         {"WaitN 0", 300, 0, 200, 2, 250, 50},
         {"negative WaitN", 300, -100, 200, 2, 250, 50},
         {"WaitN 20", 300, 20, 200, 2, 250, 50},

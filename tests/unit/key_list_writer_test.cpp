@@ -52,7 +52,8 @@ std::string Canonical(FileSystem& fs, const std::string& folder) {
 }
 
 std::vector<std::string> Described(const std::vector<SaveProblem>& problems) {
-    static const char* const kKinds[] = {"not written", "left unchanged", "in its temporary file", "lost"};
+    static const char* const kKinds[] = {"not written", "left unchanged", "in its temporary file",
+                                         "lost",        "too large",      "rescue copy in the way"};
     std::vector<std::string> lines;
     for (const SaveProblem& p : problems)
         lines.push_back(p.path + " " + kKinds[static_cast<int>(p.kind)]);
@@ -204,6 +205,24 @@ TEST(KeyListWriter, AFailedWriteLosesNoKeys) {
         ReadRemoteFiles(fs, kFolder, names, codes, raws);
         for (const char* code : {"0000000000000001", "0000000000000002"})
             EXPECT_GE(FindCodeEntryIn(codes, code), 0) << c.name << ": " << code;
+    }
+}
+
+// The plug-in never writes a file it could not read back: a byte over the limit, and the file keeps
+// its content. SavedRemoteFileBytes tells the size beforehand, as the written file has it.
+TEST(KeyListWriter, AFileLargerThanTheReadersTakeIsNotWritten) {
+    const std::string tv = "[Main]\r\nName=TV\r\n[Code]\r\n0000000000000001=Power\r\n";
+    for (const size_t over : {size_t{0}, size_t{1}}) {
+        MemoryFileSystem fs;
+        fs.Put(kFolder + "TV.cfg", tv);
+        std::vector<KeyListRow> rows = {{"Power", "TV", "0000000000000001", "11"}};
+        rows[0].rawText +=
+            std::string(kMaxConfigFileBytes + over - SavedRemoteFileBytes(fs, kFolder, rows, "TV"), 'A');
+        EXPECT_EQ(SavedRemoteFileBytes(fs, kFolder, rows, "TV"), kMaxConfigFileBytes + over);
+        std::vector<SaveProblem> problems;
+        EXPECT_EQ(WriteKeyList(fs, kFolder, rows, &problems), over == 0);
+        EXPECT_EQ(Described(problems), std::vector<std::string>(over, "/m/TV.cfg too large"));
+        EXPECT_EQ(fs.Get(kFolder + "TV.cfg").size(), over == 0 ? kMaxConfigFileBytes : tv.size());
     }
 }
 

@@ -120,7 +120,7 @@ TEST(KeyTable, RawScanStopsAtTheFirstMatchingSignature) {
     EXPECT_EQ(FindRawEntry(nullptr), -1);
 }
 
-TEST(KeyTable, ListingGivesOneRowPerCodeEntryWithItsFirstPattern) {
+TEST(KeyTable, ListingGivesOneRowPerCodeEntryAndOnePerFurtherPattern) {
     ScopedKeyTable t;
     t.names.Add("TV");
     t.names.Add("Radio");
@@ -129,13 +129,14 @@ TEST(KeyTable, ListingGivesOneRowPerCodeEntryWithItsFirstPattern) {
     t.codes.Add("0000000000000003=Vol", 1);
     t.raws.Add("AA", 1);
     t.raws.Add("BB", 0);
-    t.raws.Add("CC", 1); // second pattern of entry 1: not listed
+    t.raws.Add("CC", 1); // second pattern of entry 1: a row of its own, without the code
     t.raws.Add("DD", 9); // tag out of range: ignored
     const std::vector<KeyListRow> rows = ListKeyTable();
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     const KeyListRow expected[] = {
         {" Power", "TV", "0000000000000001", "BB"},
         {"Mute", "Radio", "0000000000000002", "AA"},
+        {"Mute", "Radio", "", "CC"},
         {"Vol", "Radio", "0000000000000003", ""},
     };
     for (size_t i = 0; i < rows.size(); ++i) {

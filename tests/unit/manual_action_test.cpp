@@ -275,9 +275,9 @@ class SlowPort : public DataPort {
 
 } // namespace
 
-// Relay commands on D4 to D7 from the host's thread while the sampling thread blinks D0 and D1:
-// every command holds, and every reply shows the line as set.
-TEST(PerformManualAction, SingleLineSetsAreNotUndoneByLedUpdates) {
+// Relay commands on D4 to D7 from the host's thread, by line and by whole byte in turn, while the
+// sampling thread blinks D0 and D1: every command holds, and every reply shows the line as set.
+TEST(PerformManualAction, SetsAreNotUndoneByLedUpdates) {
     SlowPort port;
     std::atomic<bool> done{false};
     int wrongReplies = 0;
@@ -292,9 +292,10 @@ TEST(PerformManualAction, SingleLineSetsAreNotUndoneByLedUpdates) {
         for (uint32_t i = 0; i < 200; ++i) {
             const uint32_t line = 4 + i % 4;
             const uint32_t on = (i / 4) % 2 == 0 ? 1 : 0;
-            const ActionParamView set = Params({"SetDataPort", "Data", on, line});
+            const ActionParamView set = i % 8 < 4 ? Params({"SetDataPort", "Data", on, line})
+                                                  : Params({"SetDataPort", "Data", on << line});
             const ManualActionOutcome outcome = PerformManualAction(&set, &port, kPluginName);
-            if (outcome.result != (on ? 1u << line : 0u))
+            if (((outcome.outputByte >> line) & 1u) != on)
                 ++wrongReplies;
             if (((port.Output() >> line) & 1u) != on)
                 ++lost;

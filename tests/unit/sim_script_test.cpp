@@ -41,6 +41,8 @@ TEST(SimScriptParse, RefusesFaultyScriptsNamingTheLine) {
         {"blink 3", "unknown step"},
         {"hostmsg -1", "out of range"},
         {"hostmsg", "expected one number"},
+        {"portdelay -1", "out of range"},
+        {"portdelay 1001", "out of range"},
     };
     for (const auto& c : cases) {
         SimScript script;

@@ -179,3 +179,46 @@ INSTANTIATE_TEST_SUITE_P(BlinkModes, LedsAndManualLines,
                          [](const testing::TestParamInfo<ManualLinesCase>& info) {
                              return "mode_" + std::to_string(info.param.blinkMode);
                          });
+
+// The receiver answers every poll while the host sets its relay lines D4 to D7, 80 times, by whole
+// byte and by one line in turn; each action's id is the state of those lines it leaves. Every port
+// call takes 2 ms, as one USB transfer does, so an LED update's read and write lie far apart. No
+// LED write may put back lines the host changed, and every reply (1030) shows them as set.
+TEST(LedsAndHostSets, NoLedWriteUndoesAHostSetDuringReception) {
+    TestSettings settings;
+    settings.pollFreq = 100;
+    Scenario scenario{Driver::Simulator,
+                      {},
+                      {"open", "sim-port:0x00,0xF3", "start", "wait:100", "repeat:20",
+                       "action:240:t=SetDataPort|t=Data|n=0xF0", "action:224:t=SetDataPort|t=Data|n=0|n=4",
+                       "action:240:t=SetDataPort|t=Data|n=1|n=4", "action:0:t=SetDataPort|t=Data|n=0", "end",
+                       "stop", "sim-log", "close"},
+                      RemoteFiles(settings)};
+    UseSimScript(scenario,
+                 "portdelay 2\nidle 0\nloop 0\nsend " + std::string(kRc5FrameBytes) + "\nwait 10\nend\n");
+    HostRun run = RunHost(scenario);
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    int hostLines = 0; // D4 to D7 as the host's last write left them
+    int ledWrites = 0;
+    int undone = 0; // Sets that an LED write undid before the host's next write
+    bool counted = true;
+    for (const ParsedLine* line : run.Matching("simlog", {{"kind", "out"}})) {
+        const int lines = static_cast<int>(line->Number("value").value_or(-1)) & 0xF0;
+        if (line->Get("on") == "host") {
+            hostLines = lines;
+            counted = false;
+        } else {
+            ++ledWrites;
+            undone += lines != hostLines && !counted ? 1 : 0;
+            counted = counted || lines != hostLines;
+        }
+    }
+    const std::vector<const ParsedLine*> replies = run.Matching("msg", {{"n", "1030"}});
+    EXPECT_EQ(replies.size(), 80u);
+    for (const ParsedLine* reply : replies)
+        EXPECT_EQ(reply->Number("v0").value_or(-1) & 0xF0, reply->Number("id").value_or(-1))
+            << run.IndexOf(reply);
+    EXPECT_GT(ledWrites, 20) << "too few LED updates during the Sets to tell";
+    EXPECT_EQ(undone, 0) << "of 80 Sets undone (" << ledWrites << " LED writes)";
+}

@@ -79,6 +79,22 @@ TEST(Lifecycle, LargeJunkRemoteFilesBreakNothing) {
     EXPECT_EQ(events.front().remote, kTvPower.remote);
 }
 
+// A save that failed half-way left the settings only in their rescue copy: Open says where they are.
+TEST(Lifecycle, ARescueCopyIsNamedAtOpen) {
+    Scenario scenario{Driver::Simulator, {}, {"open", "close"}};
+    scenario.files.emplace_back("OrvikPlug.ini.tmp~", "[Receiver]\r\nMode=2\r\n");
+    HostRun run = RunHost(scenario);
+    PrintOnFailure print(run);
+    ASSERT_TRUE(run.Finished());
+    ASSERT_EQ(run.Of("box").size(), 1u);
+    const std::string text = run.Of("box")[0]->Get("text");
+    EXPECT_TRUE(text.starts_with("A save could not finish replacing these files")) << text;
+    const std::string last = text.substr(text.rfind('\n') + 1);
+    const std::string path = last.substr(0, last.find(" -> "));
+    EXPECT_TRUE(path.ends_with("\\OrvikPlug.ini")) << text;
+    EXPECT_EQ(last, path + " -> " + path + ".tmp~");
+}
+
 TEST(Lifecycle, StartRefusedShowsTheBoxEveryTimeAndStartsNothing) {
     HostRun run = RunHost({Driver::Simulator,
                            {"--host-version=0x02070BFF"},

@@ -168,8 +168,9 @@ bool WriteRemotes(const Options& options, const std::vector<TrainOfRemote>& trai
             continue;
         }
         std::string path;
-        if (!WriteRemoteFile(StdFileSystem(), "./", remote.name, remote.rows.rows, &path)) {
-            std::cerr << "orvik-decode: cannot write " << path << "\n";
+        std::string why;
+        if (!WriteRemoteFile(StdFileSystem(), "./", remote.name, remote.rows.rows, &path, &why)) {
+            std::cerr << "orvik-decode: not writing " << path << ": " << why << "\n";
             return false;
         }
         std::cerr << "orvik-decode: wrote " << remote.rows.rows.size() << " keys to " << path << "\n";

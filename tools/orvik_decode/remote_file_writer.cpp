@@ -33,8 +33,21 @@ class OneFileFolder final : public FileSystem {
 } // namespace
 
 bool WriteRemoteFile(FileSystem& fs, const std::string& folder, const std::string& remote,
-                     const std::vector<KeyListRow>& rows, std::string* path) {
+                     const std::vector<KeyListRow>& rows, std::string* path, std::string* why) {
     *path = RemoteFileName(folder, remote);
     OneFileFolder only(fs, folder, *path);
-    return WriteKeyList(only, folder, rows);
+    std::vector<SaveProblem> problems;
+    if (WriteKeyList(only, folder, rows, &problems))
+        return true;
+    if (why) {
+        const SaveProblem::Kind kind = problems.empty() ? SaveProblem::Kind::NotWritten : problems[0].kind;
+        if (kind == SaveProblem::Kind::TooLarge)
+            *why = "it would be " + std::to_string(SavedRemoteFileBytes(only, folder, rows, remote)) +
+                   " bytes, more than the " + std::to_string(kMaxConfigFileBytes) + " the plug-in reads";
+        else if (kind == SaveProblem::Kind::RescueCopyExists)
+            *why = TemporaryPathFor(*path) + " stands beside it (what an earlier save could not put in place)";
+        else
+            *why = "it cannot be written";
+    }
+    return false;
 }

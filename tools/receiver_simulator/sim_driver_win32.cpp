@@ -31,6 +31,7 @@ std::atomic<int32_t> g_outputGetterStatus{0};
 std::atomic<int32_t> g_directionGetterStatus{0};
 std::atomic<int32_t> g_threadAttaches{0};
 std::atomic<int32_t> g_threadDetaches{0};
+std::atomic<int32_t> g_portDelayMs{0}; // the script's portdelay, as of the last poll
 
 // Distinct callers of DoGetInfraCode; a count beyond the list's capacity stays at the capacity.
 DWORD g_infraThreads[4096];
@@ -130,9 +131,18 @@ void NoteInfraThread() {
         g_infraThreads[g_infraThreadCount++] = self;
 }
 
+// One USB transfer per port call, when the script asks for it; outside the lock, so that the other
+// thread's calls go on meanwhile, as they would with a real receiver.
+void PortCallDelay() {
+    const int32_t delay = g_portDelayMs.load();
+    if (delay > 0)
+        Sleep(static_cast<DWORD>(delay));
+}
+
 int32_t GetPortByte(SimCall call, const std::atomic<int32_t>& status, const std::atomic<int32_t>& value,
                     uint8_t* byte) {
     ++g_calls[call];
+    PortCallDelay();
     int32_t answer = status.load();
     // A failing getter leaves the caller's byte alone, as the real driver does.
     if (answer == 0 && byte != nullptr)
@@ -142,6 +152,7 @@ int32_t GetPortByte(SimCall call, const std::atomic<int32_t>& status, const std:
 
 void SetPortByte(SimCall call, SimLogKind kind, std::atomic<int32_t>& value, int32_t byte) {
     ++g_calls[call];
+    PortCallDelay();
     Locked lock;
     value = byte & 0xFF;
     Log(kind, byte & 0xFF, 0, 0);
@@ -153,6 +164,7 @@ int32_t AnswerPoll(int64_t now, uint8_t* buffer, int32_t* count, uint32_t* messa
     EnsureScript();
     NoteInfraThread();
     SimAnswer answer = g_timeline->Poll(QpcToMicroseconds(now));
+    g_portDelayMs.store(g_timeline->PortDelayMs());
     if (answer.batch >= 0) {
         const std::vector<uint8_t>& bytes = g_script.batches[static_cast<size_t>(answer.batch)].bytes;
         if (buffer != nullptr && !bytes.empty())

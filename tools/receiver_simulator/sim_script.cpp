@@ -128,6 +128,8 @@ bool ParseStep(std::string_view line, SimScript* script, std::vector<size_t>* op
         script->steps.push_back({SimOp::Idle, number});
     } else if (verb == "hostmsg" && number >= 0 && number <= UINT32_MAX) {
         script->steps.push_back({SimOp::HostMessage, number});
+    } else if (verb == "portdelay" && number >= 0 && number <= kSimMaxPortDelayMs) {
+        script->steps.push_back({SimOp::PortDelay, number});
     } else if (verb == "wait" && number >= 0) {
         script->steps.push_back({SimOp::Wait, number});
     } else if (verb == "loop" && number >= 0) {
@@ -207,6 +209,9 @@ void SimTimeline::RunDueSteps(int64_t elapsedUs) {
             break;
         case SimOp::Wait:
             dueUs_ += step.arg * 1000;
+            break;
+        case SimOp::PortDelay:
+            portDelayMs_ = static_cast<int32_t>(step.arg);
             break;
         case SimOp::HostMessage:
             if (messageCount_ == kMessageCapacity)

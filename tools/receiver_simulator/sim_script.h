@@ -11,6 +11,8 @@
 //   hostmsg N                    the polling thread sends window message N to the host window
 //                                (synchronously, from inside DoGetInfraCode), as a driver that
 //                                blocks on the host's thread would
+//   portdelay MS                 from now on each of the four port functions takes MS ms (at most
+//                                1000), as a driver that makes one USB transfer per call does
 // Script time starts at the first poll. A step due at script time T runs at the first poll at or
 // after T; answers queue up and each poll takes at most one of them.
 #include <cstdint>
@@ -21,6 +23,7 @@
 constexpr int kSimMaxBatchBytes = 512;
 constexpr int32_t kSimDefaultIdleStatus = 2;
 constexpr int kSimMaxLoopDepth = 8;
+constexpr int64_t kSimMaxPortDelayMs = 1000;
 
 struct SimBatch {
     int32_t status = 0;
@@ -28,12 +31,12 @@ struct SimBatch {
     std::vector<uint8_t> bytes;
 };
 
-enum class SimOp : uint8_t { Idle, Send, Wait, LoopBegin, LoopEnd, HostMessage };
+enum class SimOp : uint8_t { Idle, Send, Wait, LoopBegin, LoopEnd, HostMessage, PortDelay };
 
 struct SimStep {
     SimOp op;
     int64_t arg; // Idle: status; Send: batch index; Wait: ms; LoopBegin: count; LoopEnd: begin index;
-                 // HostMessage: message number
+                 // HostMessage: message number; PortDelay: ms
 };
 
 struct SimScript {
@@ -62,6 +65,8 @@ class SimTimeline {
     bool Finished() const;
     // Host messages that fell due; each is taken once.
     bool TakeHostMessage(uint32_t* message);
+    // What each port call takes now, in ms.
+    int32_t PortDelayMs() const { return portDelayMs_; }
 
   private:
     static constexpr int kQueueCapacity = 64;
@@ -80,6 +85,7 @@ class SimTimeline {
     Loop loops_[kSimMaxLoopDepth] = {};
     int depth_ = 0;
     int32_t idleStatus_ = kSimDefaultIdleStatus;
+    int32_t portDelayMs_ = 0;
     int queue_[kQueueCapacity] = {};
     int head_ = 0;
     int size_ = 0;

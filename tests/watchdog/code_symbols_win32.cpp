@@ -1,6 +1,6 @@
 #include "tests/watchdog/code_symbols_win32.h"
 
-#include <cxxabi.h>
+#include "tests/watchdog/machine_code.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,26 +69,6 @@ void AddExports(HANDLE process, uint32_t base, const IMAGE_NT_HEADERS32& nt,
     }
 }
 
-// "__ZN12_GLOBAL__N_118SamplingThreadBodyEPv@4" -> "(anonymous namespace)::SamplingThreadBody(void*)".
-std::string Readable(std::string name) {
-    if (!name.empty() && name[0] == '_')
-        name.erase(0, 1); // the i686 prefix
-    const size_t at = name.rfind('@');
-    if (at != std::string::npos && at > 0 && at + 1 < name.size() &&
-        name.find_first_not_of("0123456789", at + 1) == std::string::npos)
-        name.erase(at); // stdcall's argument size
-    if (name.compare(0, 2, "_Z") == 0) {
-        int status = 0;
-        char* plain = abi::__cxa_demangle(name.c_str(), nullptr, nullptr, &status);
-        if (status == 0 && plain != nullptr)
-            name = plain;
-        std::free(plain);
-    }
-    if (name.size() > kMaxName)
-        name = name.substr(0, kMaxName) + "...";
-    return name;
-}
-
 // The functions of the file's COFF symbol table, placed at the module's base in the process.
 void AddFileSymbols(const std::string& path, uint32_t base, const Sections& sections,
                     std::vector<std::pair<uint32_t, std::string>>* out) {
@@ -139,7 +119,7 @@ void AddFileSymbols(const std::string& path, uint32_t base, const Sections& sect
             name.assign(reinterpret_cast<const char*>(symbol),
                         strnlen(reinterpret_cast<const char*>(symbol), 8));
         }
-        out->push_back({base + sections.headers[section - 1].VirtualAddress + value, Readable(name)});
+        out->push_back({base + sections.headers[section - 1].VirtualAddress + value, ReadableSymbol(name)});
     }
 }
 
@@ -211,33 +191,26 @@ bool CodeSymbols::IsReturnAddress(uint32_t address) const {
         return false;
     bool inCode = false;
     for (const auto& [from, to] : module->code)
-        inCode = inCode || (address - 7 >= from && address < to);
-    uint8_t b[7];
-    if (!inCode || !ReadMemory(process_, address - 7, b, sizeof b))
-        return false;
-    const auto call = [](uint8_t modrm) { return (modrm & 0x38) == 0x10; };        // FF /2
-    return b[2] == 0xE8 ||                                                         // call rel32
-           (b[1] == 0xFF && call(b[2]) && ((b[2] >> 6) == 2 || b[2] == 0x15)) ||   // [reg+d32], [d32]
-           (b[0] == 0xFF && b[1] == 0x94) ||                                       // [sib+d32]
-           (b[3] == 0xFF && b[4] == 0x54) ||                                       // [sib+d8]
-           (b[4] == 0xFF && (b[5] == 0x14 || (call(b[5]) && (b[5] >> 6) == 1))) || // [sib], [reg+d8]
-           (b[5] == 0xFF && call(b[6]) && (b[6] >> 6) != 2);                       // reg, [reg]
+        inCode = inCode || (address - kCallLookBack >= from && address < to);
+    BytesBefore bytes;
+    return inCode && ReadMemory(process_, address - kCallLookBack, bytes, sizeof bytes) &&
+           EndsWithCall(bytes);
 }
 
 uint32_t CodeSymbols::DirectCallTarget(uint32_t returnAddress) const {
-    uint8_t call[5];
-    if (!ReadMemory(process_, returnAddress - 5, call, sizeof call) || call[0] != 0xE8)
+    BytesBefore bytes;
+    const std::optional<int32_t> displacement =
+        ReadMemory(process_, returnAddress - kCallLookBack, bytes, sizeof bytes)
+            ? DirectCallDisplacement(bytes)
+            : std::nullopt;
+    if (!displacement)
         return 0;
-    int32_t offset;
-    std::memcpy(&offset, call + 1, sizeof offset);
-    uint32_t target = returnAddress + static_cast<uint32_t>(offset);
-    // An import is called through a stub "jmp [address]".
-    uint8_t jump[6];
-    uint32_t slot = 0;
-    if (ReadMemory(process_, target, jump, sizeof jump) && jump[0] == 0xFF && jump[1] == 0x25) {
-        std::memcpy(&slot, jump + 2, sizeof slot);
-        ReadMemory(process_, slot, &target, sizeof target);
-    }
+    uint32_t target = returnAddress + static_cast<uint32_t>(*displacement);
+    // An import is called through a stub that jumps on.
+    uint8_t code[6];
+    if (ReadMemory(process_, target, code, sizeof code))
+        if (const std::optional<uint32_t> slot = ImportJumpSlot(code))
+            ReadMemory(process_, *slot, &target, sizeof target);
     return target;
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <utility>
@@ -99,7 +100,11 @@ void InstallTestWatchdog(unsigned limitMs) {
         return;
     g_installed = true;
     InitializeCriticalSection(&g_lock);
-    g_limitMs = limitMs;
+    char given[16] = "";
+    const DWORD length = GetEnvironmentVariableA("ORVIK_TEST_LIMIT_MS", given, sizeof given);
+    g_limitMs = length > 0 && length < sizeof given && std::atoi(given) > 0
+                    ? static_cast<unsigned>(std::atoi(given))
+                    : limitMs;
     g_mainThread = GetCurrentThreadId();
     g_testStarted = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     g_testEnded = CreateEventA(nullptr, FALSE, FALSE, nullptr);

@@ -5,7 +5,8 @@
 // hang_report_win32.h). Then the program ends with exit code 3.
 #include <string>
 
-// Watches every test of this program from now on, each for at most limitMs. Call once.
+// Watches every test of this program from now on, each for at most limitMs, or for the
+// milliseconds that the environment variable ORVIK_TEST_LIMIT_MS gives. Call once.
 void InstallTestWatchdog(unsigned limitMs);
 
 // What the test does now ("Setup", "test_host.exe open start ..."), for the report.

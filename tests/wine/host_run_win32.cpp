@@ -101,8 +101,8 @@ ReadWait AwaitRead(HANDLE pipe, HANDLE readDone, HANDLE process, ULONGLONG* dead
         }
         ULONGLONG now = GetTickCount64();
         HANDLE events[] = {readDone, process};
-        DWORD wait =
-            WaitForMultipleObjects(2, events, FALSE, static_cast<DWORD>(now < *deadline ? *deadline - now : 0));
+        DWORD wait = WaitForMultipleObjects(2, events, FALSE,
+                                            static_cast<DWORD>(now < *deadline ? *deadline - now : 0));
         if (wait == WAIT_OBJECT_0)
             return ReadWait::Data;
         if (wait != WAIT_OBJECT_0 + 1)
@@ -171,6 +171,55 @@ std::string MakeRunFolder() {
 
 } // namespace
 
+bool RunCaptured(const std::vector<std::string>& args, const std::string& folder, unsigned limitMs,
+                 HostRun* run) {
+    std::string commandLine;
+    for (const std::string& arg : args)
+        commandLine += (commandLine.empty() ? "" : " ") + QuoteArgument(arg);
+    run->commandLine = commandLine;
+    OutputPipe pipe;
+    if (!pipe.Create("\\\\.\\pipe\\orvik-run-" + std::to_string(GetCurrentProcessId()) + "-" +
+                     std::to_string(g_runCounter++))) {
+        ADD_FAILURE() << "cannot create the output pipe";
+        return false;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = pipe.write;
+    startup.hStdError = pipe.write;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    BOOL started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  folder.c_str(), &startup, &process);
+    CloseHandle(pipe.write);
+    pipe.write = INVALID_HANDLE_VALUE;
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
+        return false;
+    }
+    const std::string program = args[0].substr(args[0].find_last_of("\\/") + 1);
+    WatchNote(program + " running: " + commandLine.substr(0, 300));
+    if (!CollectOutput(pipe.read, process.hProcess, limitMs, &run->output)) {
+        run->timedOut = true;
+        run->hangReport = ReportHungHost(program, process, run->output, limitMs);
+        std::fputs(run->hangReport.c_str(), stdout);
+        std::fflush(stdout);
+        TerminateProcess(process.hProcess, 1);
+    }
+    if (WaitForSingleObject(process.hProcess, kEndWaitMs) == WAIT_TIMEOUT)
+        ADD_FAILURE() << program << " (process " << process.dwProcessId << ") does not end";
+    WatchNote(program + " ended");
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    run->exitCode = static_cast<int>(exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 HostRun RunHost(const Scenario& scenario) {
     HostRun run;
     const TestPaths& paths = Paths();
@@ -198,54 +247,8 @@ HostRun RunHost(const Scenario& scenario) {
                      [](const std::string& option) { return option.rfind("--timeout=", 0) == 0; }))
         args.push_back("--timeout=" + std::to_string(scenario.runLimitMs + kHostTimeoutMargin));
     args.insert(args.end(), scenario.steps.begin(), scenario.steps.end());
-    std::string commandLine;
-    for (const std::string& arg : args)
-        commandLine += (commandLine.empty() ? "" : " ") + QuoteArgument(arg);
-
-    OutputPipe pipe;
-    if (!pipe.Create("\\\\.\\pipe\\" + folder.substr(folder.find_last_of('\\') + 1))) {
-        ADD_FAILURE() << "cannot create the output pipe";
-        RemoveFolder(folder);
-        return run;
-    }
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = pipe.write;
-    startup.hStdError = pipe.write;
-    PROCESS_INFORMATION process = {};
-    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-    mutableLine.push_back('\0');
-    BOOL started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  folder.c_str(), &startup, &process);
-    CloseHandle(pipe.write);
-    pipe.write = INVALID_HANDLE_VALUE;
-    if (!started) {
-        ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
-        RemoveFolder(folder);
-        return run;
-    }
-    WatchNote("test_host.exe, " + std::to_string(scenario.steps.size()) + " steps: " + commandLine.substr(0, 300));
-    std::string output;
-    if (!CollectOutput(pipe.read, process.hProcess, scenario.runLimitMs, &output)) {
-        run.timedOut = true;
-        run.hangReport = ReportHungHost(process, output, scenario.runLimitMs);
-        std::fputs(run.hangReport.c_str(), stdout);
-        std::fflush(stdout);
-        TerminateProcess(process.hProcess, 1);
-    }
-    if (WaitForSingleObject(process.hProcess, kEndWaitMs) == WAIT_TIMEOUT)
-        ADD_FAILURE() << "test_host.exe (process " << process.dwProcessId << ") does not end";
-    WatchNote("test_host.exe ended");
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    run.exitCode = static_cast<int>(exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    RunCaptured(args, folder, scenario.runLimitMs, &run);
     RemoveFolder(folder);
-    run.commandLine = commandLine;
-    run.output = output;
     SplitLines(&run);
     return run;
 }

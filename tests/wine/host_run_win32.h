@@ -32,7 +32,7 @@ struct HostRun {
     std::vector<ParsedLine> lines;
     std::vector<std::string> unparsed;
     int exitCode = -1;
-    bool timedOut = false;   // the watchdog ended the host
+    bool timedOut = false;  // the watchdog ended the host
     std::string hangReport; // what it printed then
 
     std::vector<const ParsedLine*> Of(const std::string& kind) const;
@@ -49,6 +49,11 @@ struct HostRun {
 };
 
 HostRun RunHost(const Scenario& scenario);
+// Runs a program (its arguments, the first its path) in a folder with its output captured, under
+// the same watchdog; false, and a failure of the test, when it cannot be started. RunHost's part
+// after the folder is made.
+bool RunCaptured(const std::vector<std::string>& args, const std::string& folder, unsigned limitMs,
+                 HostRun* run);
 
 // Prints what the host printed, once, when the test has failed by the end of the scope.
 class PrintOnFailure {

@@ -61,14 +61,14 @@ std::string Activity(HANDLE process, std::optional<uint32_t> address) {
 
 } // namespace
 
-std::string ReportHungHost(const PROCESS_INFORMATION& host, const std::string& output, unsigned limitMs) {
+std::string ReportHungHost(const std::string& program, const PROCESS_INFORMATION& host,
+                           const std::string& output, unsigned limitMs) {
     const std::vector<std::string> lines = Lines(output);
     HangFacts facts;
-    char program[120];
-    std::snprintf(program, sizeof program,
-                  "test_host.exe (process %lu) still running after its limit of %.1f s; ended",
+    char text[120];
+    std::snprintf(text, sizeof text, " (process %lu) still running after its limit of %.1f s; ended",
                   static_cast<unsigned long>(host.dwProcessId), limitMs / 1000.0);
-    facts.program = program;
+    facts.program = program + text;
     facts.mainThread = host.dwThreadId;
     facts.lastLines.assign(lines.end() - static_cast<std::ptrdiff_t>(std::min(lines.size(), kLastLines)),
                            lines.end());

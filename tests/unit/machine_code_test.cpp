@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <map>
 
 namespace {
 
@@ -80,4 +81,26 @@ TEST(MachineCode, SymbolNamesReadAsInTheSource) {
         EXPECT_EQ(ReadableSymbol(c.stored), c.shown) << c.stored;
     const std::string cut = ReadableSymbol(std::string(300, 'x'));
     EXPECT_EQ(cut, std::string(110, 'x') + "...");
+}
+
+// Functions at 0x1000, 0x2000, ... 0x6000, each 0x1000 long. Every return address is in one and
+// comes after a call: direct to a function, or indirect (target 0).
+TEST(MachineCode, StackFramesMarkWordsLeftOverFromEarlierCalls) {
+    const std::map<uint32_t, uint32_t> calls = {
+        {0x2010, 0x1000}, // B called A, where the thread is
+        {0x4030, 0x3000}, // D called C, which no frame within is: left over
+        {0x3020, 0x2000}, // C called B
+        {0x5040, 0},      // E called through a pointer: taken, unchecked
+        {0x6050, 0x5000}, // F called E
+    };
+    const CodeFacts code = {[&](uint32_t a) { return calls.count(a) == 1; },
+                            [&](uint32_t a) { return calls.count(a) == 1 ? calls.at(a) : 0u; },
+                            [](uint32_t a) { return a >= 0x1000 && a < 0x7000 ? a & ~0xFFFu : 0u; }};
+    const std::vector<uint32_t> stack = {0x7FFF0, 0x2010, 0x2010, 42, 0x4030, 0x3020, 0x5040, 0x6050};
+    const std::vector<StackFrame> frames = StackFrames(0x1050, stack, code, 24);
+    std::string shown;
+    for (const StackFrame& f : frames)
+        shown += (f.doubtful ? "?" : "") + std::to_string(f.address >> 12) + " ";
+    EXPECT_EQ(shown, "1 2 ?4 3 5 6 ");
+    EXPECT_EQ(StackFrames(0x1050, stack, code, 3).size(), 3u) << "cut at the most asked for";
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "tests/watchdog/code_symbols_win32.h"
+#include "tests/watchdog/machine_code.h"
 
 namespace {
 
@@ -45,29 +46,11 @@ const char* RoleName(Role role) {
     }
 }
 
-struct Frame {
-    uint32_t address;
-    bool doubtful; // its call goes to no function of the frames within: a word left over
-};
-
-// The instruction pointer, then every return address on the stack, innermost first.
-std::vector<Frame> Frames(const ThreadCapture& thread, const CodeSymbols& symbols) {
-    std::vector<Frame> frames = {{thread.eip, false}};
-    // The functions of the frames taken so far; a direct call must go to one of them. (Not just
-    // to the last: an indirect call, which cannot be checked, may have been a left-over word.)
-    std::vector<uint32_t> within = {symbols.FunctionStart(thread.eip)};
-    for (uint32_t word : thread.stack) {
-        if (frames.size() >= kMaxFrames)
-            break;
-        if (word == frames.back().address || !symbols.IsReturnAddress(word))
-            continue;
-        const uint32_t target = symbols.DirectCallTarget(word);
-        const bool doubtful = target != 0 && std::find(within.begin(), within.end(), target) == within.end();
-        frames.push_back({word, doubtful});
-        if (!doubtful)
-            within.push_back(symbols.FunctionStart(word));
-    }
-    return frames;
+std::vector<StackFrame> Frames(const ThreadCapture& thread, const CodeSymbols& symbols) {
+    const CodeFacts code = {[&](uint32_t a) { return symbols.IsReturnAddress(a); },
+                            [&](uint32_t a) { return symbols.DirectCallTarget(a); },
+                            [&](uint32_t a) { return symbols.FunctionStart(a); }};
+    return StackFrames(thread.eip, thread.stack, code, kMaxFrames);
 }
 
 std::string StateOf(const ThreadCapture& thread, const CodeSymbols& symbols) {
@@ -96,13 +79,13 @@ std::string DescribeThread(const ThreadCapture& thread, Role role, const CodeSym
         text += "\n";
         return text;
     }
-    const std::vector<Frame> frames = Frames(thread, symbols);
-    if (role != Role::Plugin && std::any_of(frames.begin(), frames.end(), [&](const Frame& frame) {
+    const std::vector<StackFrame> frames = Frames(thread, symbols);
+    if (role != Role::Plugin && std::any_of(frames.begin(), frames.end(), [&](const StackFrame& frame) {
             return !frame.doubtful && InModule(symbols, frame.address, facts.pluginModule);
         }))
         text += ", inside " + facts.pluginModule;
     text += "\n";
-    for (const Frame& frame : frames)
+    for (const StackFrame& frame : frames)
         text += std::string(frame.doubtful ? "      ? " : "      ") + symbols.Describe(frame.address) + "\n";
     return text;
 }

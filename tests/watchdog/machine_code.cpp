@@ -2,6 +2,7 @@
 
 #include <cxxabi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -63,4 +64,24 @@ std::string ReadableSymbol(std::string name) {
     if (name.size() > kMaxName)
         name = name.substr(0, kMaxName) + "...";
     return name;
+}
+
+std::vector<StackFrame> StackFrames(uint32_t instruction, const std::vector<uint32_t>& stack,
+                                    const CodeFacts& code, size_t maxFrames) {
+    std::vector<StackFrame> frames = {{instruction, false}};
+    // Not just the last frame's function: the last may have been a left-over word of an
+    // indirect call.
+    std::vector<uint32_t> within = {code.functionStart(instruction)};
+    for (uint32_t word : stack) {
+        if (frames.size() >= maxFrames)
+            break;
+        if (word == frames.back().address || !code.isReturnAddress(word))
+            continue;
+        const uint32_t target = code.directCallTarget(word);
+        const bool doubtful = target != 0 && std::find(within.begin(), within.end(), target) == within.end();
+        frames.push_back({word, doubtful});
+        if (!doubtful)
+            within.push_back(code.functionStart(word));
+    }
+    return frames;
 }

@@ -25,6 +25,8 @@ unsigned g_limitMs = 0;
 DWORD g_mainThread = 0;
 HANDLE g_testStarted = nullptr; // auto-reset
 HANDLE g_testEnded = nullptr;   // auto-reset
+HANDLE g_programEnded = nullptr;
+HANDLE g_watcher = nullptr;
 std::string g_test;
 ULONGLONG g_testBegan = 0;
 std::deque<std::pair<ULONGLONG, std::string>> g_notes; // tick count, text
@@ -74,11 +76,11 @@ HangFacts FactsNow() {
 }
 
 DWORD WINAPI Watch(void*) {
-    for (;;) {
-        WaitForSingleObject(g_testStarted, INFINITE);
+    HANDLE wakes[] = {g_testStarted, g_programEnded};
+    while (WaitForMultipleObjects(2, wakes, FALSE, INFINITE) == WAIT_OBJECT_0)
         if (WaitForSingleObject(g_testEnded, g_limitMs) == WAIT_TIMEOUT)
             Fire();
-    }
+    return 0;
 }
 
 class WatchdogListener : public testing::EmptyTestEventListener {
@@ -91,6 +93,11 @@ class WatchdogListener : public testing::EmptyTestEventListener {
         SetEvent(g_testStarted);
     }
     void OnTestEnd(const testing::TestInfo&) override { SetEvent(g_testEnded); }
+    // The program ends without a thread of ours left: nothing of the watchdog takes part in it.
+    void OnTestProgramEnd(const testing::UnitTest&) override {
+        SetEvent(g_programEnded);
+        WaitForSingleObject(g_watcher, kFlushWaitMs);
+    }
 };
 
 } // namespace
@@ -108,8 +115,9 @@ void InstallTestWatchdog(unsigned limitMs) {
     g_mainThread = GetCurrentThreadId();
     g_testStarted = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     g_testEnded = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    g_programEnded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     testing::UnitTest::GetInstance()->listeners().Append(new WatchdogListener);
-    CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
+    g_watcher = CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr);
 }
 
 void WatchNote(const std::string& what) {

@@ -30,6 +30,23 @@ std::string ValueOf(std::string_view line) {
                : std::string(line.substr(first, last - first + 1));
 }
 
+// Bytes no text file of any format holds. Tab, line breaks and form feed are blanks; Ctrl+Z ends
+// old DOS texts and escape starts terminal colours in a saved log, so neither tells a binary file.
+bool HoldsBinary(std::string_view text) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 && !(byte >= 0x09 && byte <= 0x0D) && byte != 0x1A && byte != 0x1B)
+            return true;
+    }
+    return false;
+}
+
+// A word that starts a line of durations: a number, signed or not.
+bool IsDurationWord(const std::string& word) {
+    const size_t digits = word[0] == '+' || word[0] == '-' ? 1 : 0;
+    return word.size() > digits && word.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
 } // namespace
 
 void CaptureReader::FinishOthers(std::vector<ImportedButton>& out) {
@@ -37,15 +54,46 @@ void CaptureReader::FinishOthers(std::vector<ImportedButton>& out) {
     flipper_.Finish(out);
 }
 
+void CaptureReader::AddOtherLine(std::string_view content, std::vector<ImportedButton>& out) {
+    const std::vector<std::string> words = Words(content, true);
+    if (!words.empty() && IsDurationWord(words[0])) {
+        anyCapture_ = true;
+        inFlipper_ = false;
+        flipper_.Finish(out);
+        trains_.AddTrainLine(words, line_, out);
+        return;
+    }
+    if (!anyCapture_) {
+        notACaptureLine_ = line_;
+        return;
+    }
+    if (inFlipper_) {
+        if (strayLines_++ == 0)
+            firstStrayLine_ = line_;
+        return;
+    }
+    // Among other trains, a line that is none is a train that could not be read.
+    flipper_.Finish(out);
+    trains_.AddTrainLine(words, line_, out);
+}
+
 void CaptureReader::AddLine(std::string_view text, std::vector<ImportedButton>& out) {
     ++line_;
+    if (notACaptureLine_ != 0)
+        return;
     // Editors on Windows often start a UTF-8 file with a byte order mark.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (line_ == 1 && text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         text.remove_prefix(kByteOrderMark.size());
+    if (HoldsBinary(text)) {
+        notACaptureLine_ = line_;
+        return;
+    }
     const std::string_view content = WithoutComment(text);
     const std::vector<std::string> words = Words(content);
     if (lircd_.InRemote() || (!words.empty() && LircdReader::StartsRemote(words))) {
+        anyCapture_ = true;
+        inFlipper_ = false;
         FinishOthers(out);
         lircd_.AddLine(words, line_, out);
         return;
@@ -53,6 +101,8 @@ void CaptureReader::AddLine(std::string_view text, std::vector<ImportedButton>& 
     if (words.empty())
         return;
     if (words[0] == "pulse" || words[0] == "space" || words[0] == "timeout") {
+        anyCapture_ = true;
+        inFlipper_ = false;
         flipper_.Finish(out);
         trains_.AddMode2Line(words, line_, out);
         return;
@@ -61,104 +111,39 @@ void CaptureReader::AddLine(std::string_view text, std::vector<ImportedButton>& 
     size_t first = 0;
     const bool named = SplitNamedPronto(content, words, name, first);
     if ((named && !IsFlipperKey(name)) || (!IsKey(words[0]) && LooksLikePronto(words))) {
+        anyCapture_ = true;
+        inFlipper_ = false;
         FinishOthers(out);
         out.push_back(ReadProntoCode(words, named ? first : 0, named ? name : "", line_));
         return;
     }
     if (IsKey(words[0])) {
+        anyCapture_ = true;
+        inFlipper_ = true;
         trains_.Finish(out);
         flipper_.AddKeyLine(words[0].substr(0, words[0].size() - 1), words, ValueOf(content), line_, out);
         return;
     }
-    flipper_.Finish(out);
-    trains_.AddTrainLine(Words(content, true), line_, out);
+    AddOtherLine(content, out);
 }
 
 void CaptureReader::AddOverlongLine(std::vector<ImportedButton>& out) {
     ++line_;
+    if (notACaptureLine_ != 0)
+        return;
+    // No capture file starts with a line of a mebibyte.
+    if (!anyCapture_) {
+        notACaptureLine_ = line_;
+        return;
+    }
     FinishOthers(out);
     ImportedButton button;
     button.line = line_;
-    button.skipped = "line longer than " + std::to_string(kMaxLineBytes) + " bytes: not read";
+    SetSkipped(button, Reason(SkipReasonId::LineTooLong, {std::to_string(kMaxLineBytes)}));
     out.push_back(button);
 }
 
 void CaptureReader::Finish(std::vector<ImportedButton>& out) {
     FinishOthers(out);
     lircd_.Finish(out);
-}
-
-bool ReadBoundedLine(std::istream& in, std::string& line, bool& overlong) {
-    line.clear();
-    overlong = false;
-    std::streambuf* buffer = in.rdbuf();
-    if (buffer == nullptr || !in.good())
-        return false;
-    bool any = false;
-    for (;;) {
-        const int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            in.setstate(std::ios::eofbit);
-            return any;
-        }
-        any = true;
-        if (c == '\n')
-            return true;
-        if (line.size() < kMaxLineBytes)
-            line.push_back(static_cast<char>(c));
-        else
-            overlong = true;
-    }
-}
-
-CaptureText ReadCaptureText(std::string_view text) {
-    CaptureText result;
-    CaptureReader reader;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        if (end - start > kMaxLineBytes)
-            reader.AddOverlongLine(result.buttons);
-        else
-            reader.AddLine(text.substr(start, end - start), result.buttons);
-        start = end + 1;
-    }
-    reader.Finish(result.buttons);
-    result.remoteName = reader.RemoteName();
-    return result;
-}
-
-CaptureText ReadCaptureStream(std::istream& in, size_t maxButtons) {
-    CaptureText result;
-    CaptureReader reader;
-    std::string line;
-    bool overlong = false;
-    // Up to one button more than is kept: that one tells that the file holds more, while blank
-    // lines and comments after the last button kept do not.
-    while (result.buttons.size() <= maxButtons && ReadBoundedLine(in, line, overlong)) {
-        if (overlong)
-            reader.AddOverlongLine(result.buttons);
-        else
-            reader.AddLine(line, result.buttons);
-    }
-    reader.Finish(result.buttons);
-    if (result.buttons.size() > maxButtons) {
-        result.buttons.resize(maxButtons);
-        result.truncated = true;
-    }
-    result.remoteName = reader.RemoteName();
-    return result;
-}
-
-std::string ImportRemoteName(const std::string& path, const CaptureText& read) {
-    if (!read.remoteName.empty())
-        return read.remoteName;
-    const size_t slash = path.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
 }

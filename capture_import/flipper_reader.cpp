@@ -21,11 +21,11 @@ bool ParseBytes(const std::vector<std::string>& words, uint32_t& value) {
 
 } // namespace
 
-void FlipperReader::Skip(const std::string& reason, int line, std::vector<ImportedButton>& out) {
+void FlipperReader::Skip(SkipReason reason, int line, std::vector<ImportedButton>& out) {
     ImportedButton button;
     button.line = line;
     button.name = name_;
-    button.skipped = reason;
+    SetSkipped(button, std::move(reason));
     out.push_back(button);
     complete_ = true;
 }
@@ -34,15 +34,13 @@ void FlipperReader::Finish(std::vector<ImportedButton>& out) {
     if (complete_)
         return;
     if (type_.empty())
-        Skip("button \"" + name_ + "\" has no signal type", nameLine_, out);
+        Skip(Reason(SkipReasonId::NoSignalType, {ReasonValue(name_)}), nameLine_, out);
     else if (type_ == "raw")
-        Skip("raw signal without \"data:\"", nameLine_, out);
+        Skip(Reason(SkipReasonId::RawWithoutData), nameLine_, out);
     else
-        Skip(std::string("parsed signal without \"") +
-                 (protocol_.empty() ? "protocol"
-                  : !hasAddress_    ? "address"
-                                    : "command") +
-                 ":\"",
+        Skip(Reason(SkipReasonId::ParsedWithout, {protocol_.empty() ? "protocol"
+                                                  : !hasAddress_    ? "address"
+                                                                    : "command"}),
              nameLine_, out);
 }
 
@@ -62,13 +60,13 @@ void FlipperReader::AddKeyLine(const std::string& key, const std::vector<std::st
         type_ = words.size() == 2 ? words[1] : "";
         if (type_ != "raw" && type_ != "parsed") {
             type_.clear();
-            Skip("unknown signal type \"" + value + "\"", line, out);
+            Skip(Reason(SkipReasonId::UnknownSignalType, {ReasonValue(value)}), line, out);
         }
         return;
     }
     if (key == "data") {
         if (type_ != "raw") {
-            Skip("\"data:\" outside a raw signal", line, out);
+            Skip(Reason(SkipReasonId::DataOutsideRaw), line, out);
             return;
         }
         ImportedButton button;
@@ -76,7 +74,7 @@ void FlipperReader::AddKeyLine(const std::string& key, const std::vector<std::st
         button.name = name_;
         for (size_t k = 1; k < words.size(); ++k) {
             int32_t duration = 0;
-            std::string error;
+            SkipReason error;
             if (!ParseDuration(words[k], DurationSigns::Refused, 0, duration, error)) {
                 Skip(error, line, out);
                 return;
@@ -98,13 +96,13 @@ void FlipperReader::AddKeyLine(const std::string& key, const std::vector<std::st
         if (key == ignored)
             return;
     }
-    Skip("unknown key \"" + key + "\"", line, out);
+    Skip(Reason(SkipReasonId::UnknownKey, {ReasonValue(key)}), line, out);
 }
 
 void FlipperReader::AddParsedField(const std::string& key, const std::vector<std::string>& words, int line,
                                    std::vector<ImportedButton>& out) {
     if (type_ != "parsed" || complete_) {
-        Skip("\"" + key + ":\" outside a parsed signal", line, out);
+        Skip(Reason(SkipReasonId::FieldOutsideParsed, {key}), line, out);
         return;
     }
     if (key == "protocol") {
@@ -112,7 +110,7 @@ void FlipperReader::AddParsedField(const std::string& key, const std::vector<std
     } else {
         uint32_t& field = key == "address" ? address_ : command_;
         if (!ParseBytes(words, field)) {
-            Skip("\"" + key + ":\" is not up to four hexadecimal bytes", line, out);
+            Skip(Reason(SkipReasonId::FieldNotBytes, {key}), line, out);
             return;
         }
         (key == "address" ? hasAddress_ : hasCommand_) = true;
@@ -122,8 +120,14 @@ void FlipperReader::AddParsedField(const std::string& key, const std::vector<std
     ImportedButton button;
     button.line = nameLine_;
     button.name = name_;
-    if (!EncodeProtocolFrame(protocol_, address_, command_, button.durations, button.skipped))
-        button.durations.clear();
+    std::string protocol = protocol_;
+    uint32_t command = command_;
+    AsExtendedRc5(protocol, command);
+    SkipReason error;
+    if (!EncodeProtocolFrame(protocol, address_, command, button.durations, error))
+        SetSkipped(button, std::move(error));
+    else if (ProtocolHasToggle(protocol))
+        EncodeProtocolFrame(protocol, address_, command, button.toggled, error, true);
     out.push_back(button);
     complete_ = true;
 }

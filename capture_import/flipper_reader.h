@@ -1,7 +1,9 @@
 #pragma once
 // Flipper ".ir" files: "key: value" lines; each "name:" starts a button. A raw signal ("type: raw")
 // gives its "data:" durations; a parsed signal ("type: parsed") gives the first frame that its
-// "protocol:" sends for its "address:" and "command:" (four bytes each, least significant first).
+// "protocol:" sends for its "address:" and "command:" (four bytes each, least significant first);
+// RC5 with a command above 63 as RC5X (AsExtendedRc5), and RC5, RC5X and RC6 with the frame of the
+// other toggle state too.
 #include <string>
 #include <vector>
 
@@ -16,7 +18,7 @@ class FlipperReader {
     void Finish(std::vector<ImportedButton>& out);
 
   private:
-    void Skip(const std::string& reason, int line, std::vector<ImportedButton>& out);
+    void Skip(SkipReason reason, int line, std::vector<ImportedButton>& out);
     void AddParsedField(const std::string& key, const std::vector<std::string>& words, int line,
                         std::vector<ImportedButton>& out);
 

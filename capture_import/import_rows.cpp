@@ -14,17 +14,31 @@ std::string ButtonName(const DecodedTrain& train) {
     return train.name.empty() ? "Line " + std::to_string(train.line) : train.name;
 }
 
-ButtonOutcome Outcome(const std::string& button, Fate fate, std::string reason = "", std::string detail = "",
-                      std::string owner = "", bool ownerInRemote = false) {
+ButtonOutcome Outcome(const std::string& button, Fate fate, std::string reason = "", std::string owner = "",
+                      bool ownerInRemote = false) {
     ButtonOutcome outcome;
     outcome.button = button;
     outcome.fate = fate;
     outcome.reason = std::move(reason);
-    outcome.detail = std::move(detail);
     outcome.owner = std::move(owner);
     outcome.ownerInRemote = ownerInRemote;
     return outcome;
 }
+
+ButtonOutcome Unreadable(const std::string& button, const SkipReason& why) {
+    ButtonOutcome outcome = Outcome(button, Fate::Unreadable);
+    outcome.detail = EnglishText(why);
+    outcome.detailReason = why;
+    outcome.reason = "button \"" + button + "\": " + outcome.detail;
+    return outcome;
+}
+
+// A raw pattern a button may get, and the one of its other toggle state ("" when none).
+struct RawCandidate {
+    std::string button;
+    std::string signature;
+    std::string toggled;
+};
 
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -86,66 +100,99 @@ ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::s
             ownerOfPattern.emplace_back(row.rawText, row.keyName);
     }
 
-    const std::ptrdiff_t existingPatterns = static_cast<std::ptrdiff_t>(ownerOfPattern.size());
-    std::set<std::string> coded;                                    // buttons with a code row
-    std::vector<std::pair<std::string, std::string>> rawCandidates; // (button, signature)
-    for (const DecodedTrain& train : trains) {
-        const std::string button = ButtonName(train);
-        outcomes.Seen(button);
-        if (!train.error.empty()) {
-            outcomes.LeftOut(Outcome(button, Fate::Unreadable,
-                                     "button " + Quoted(button) + ": " + train.error, train.error));
-            continue;
-        }
-        // A repeat frame repeats the button before it; in raw mode it carries no signature.
-        if (train.repeatFrame && (rawMode || train.report.code != 0))
-            continue;
-        if (rawMode || train.report.code == 0) {
-            if (!train.report.rawSignature.empty())
-                rawCandidates.emplace_back(button, train.report.rawSignature);
-            continue;
-        }
+    // A code row for the button, unless another button (or a row the remote had before) gives the
+    // code; reported when report is set. True when the button has the code now.
+    const auto addCode = [&](const std::string& button, KeyCode value, bool report) {
         char code[CodeDigits + 1];
-        CodeText(train.report.code, code);
+        CodeText(value, code);
         const auto [owner, isNew] = ownerOfCode.emplace(code, button);
         if (!isNew) {
             // A second capture of the same button adds nothing; a code another button (or a row the
             // remote had before) gives stays with that one.
             const bool inRemote = existingCodes.count(code) > 0;
-            if (owner->second != button || inRemote)
+            const bool other = owner->second != button || inRemote;
+            if (other && report)
                 outcomes.LeftOut(Outcome(button, Fate::SameCode,
                                          "buttons " + Quoted(owner->second) + " and " + Quoted(button) +
                                              " give one code, " + code + ": " + Quoted(button) +
                                              " is left out",
-                                         "", owner->second, inRemote));
-            continue;
+                                         owner->second, inRemote));
+            return !other;
         }
-        coded.insert(button);
         outcomes.Added(button);
         result.rows.push_back(KeyListRow{button, remote, code, ""});
-    }
+        return true;
+    };
 
-    // Raw patterns only for buttons none of whose trains decodes; the first pattern of each.
-    std::set<std::string> patterned;
-    for (const auto& candidate : rawCandidates) {
-        const std::string& button = candidate.first;
-        const std::string& signature = candidate.second;
-        if (coded.count(button) > 0 || !patterned.insert(button).second)
-            continue;
-        const auto same = std::find_if(ownerOfPattern.begin(), ownerOfPattern.end(), [&](const auto& owner) {
-            return SameRawSignature(owner.first.c_str(), signature.c_str());
-        });
-        if (same != ownerOfPattern.end()) {
-            const bool inRemote = same - ownerOfPattern.begin() < existingPatterns;
-            outcomes.LeftOut(Outcome(button, Fate::SamePattern,
-                                     "buttons " + Quoted(same->second) + " and " + Quoted(button) +
-                                         " give one raw pattern: " + Quoted(button) + " is left out",
-                                     "", same->second, inRemote));
+    const std::ptrdiff_t existingPatterns = static_cast<std::ptrdiff_t>(ownerOfPattern.size());
+    std::set<std::string> coded; // buttons with a code row
+    std::vector<RawCandidate> rawCandidates;
+    for (const DecodedTrain& train : trains) {
+        const std::string button = ButtonName(train);
+        outcomes.Seen(button);
+        if (!train.errorReason.empty()) {
+            outcomes.LeftOut(Unreadable(button, train.errorReason));
             continue;
         }
+        // A repeat frame only repeats the button before it: it is no key of its own.
+        if (train.repeatFrame) {
+            outcomes.LeftOut(Unreadable(button, Reason(SkipReasonId::RepeatFrameOnly)));
+            continue;
+        }
+        const KeyCode toggledCode = train.hasToggled ? train.toggled.code : 0;
+        if (rawMode || (train.report.code == 0 && toggledCode == 0)) {
+            if (!train.report.rawSignature.empty())
+                rawCandidates.push_back(
+                    {button, train.report.rawSignature, train.hasToggled ? train.toggled.rawSignature : ""});
+            continue;
+        }
+        // The code of each toggle state; the second only once the button has the first.
+        const KeyCode first = train.report.code != 0 ? train.report.code : toggledCode;
+        if (!addCode(button, first, true))
+            continue;
+        coded.insert(button);
+        if (toggledCode != 0 && toggledCode != first)
+            addCode(button, toggledCode, false);
+    }
+
+    // Raw patterns only for buttons none of whose trains decodes: the first pattern of each, and the
+    // patterns of both toggle states of its first train that has them (a pattern once only).
+    const auto patternOwner = [&](const std::string& signature) {
+        return std::find_if(ownerOfPattern.begin(), ownerOfPattern.end(), [&](const auto& owner) {
+            return SameRawSignature(owner.first.c_str(), signature.c_str());
+        });
+    };
+    const auto addPattern = [&](const std::string& button, const std::string& signature) {
+        if (patternOwner(signature) != ownerOfPattern.end())
+            return;
         ownerOfPattern.emplace_back(signature, button);
-        outcomes.Added(button);
         result.rows.push_back(KeyListRow{button, remote, "", signature});
+    };
+    std::set<std::string> patterned; // buttons with a pattern row
+    std::set<std::string> toggling;  // ... and with the patterns of both toggle states
+    std::set<std::string> seen;
+    for (const RawCandidate& candidate : rawCandidates) {
+        const std::string& button = candidate.button;
+        if (coded.count(button) > 0)
+            continue;
+        if (seen.insert(button).second) {
+            const auto same = patternOwner(candidate.signature);
+            if (same != ownerOfPattern.end()) {
+                const bool inRemote = same - ownerOfPattern.begin() < existingPatterns;
+                outcomes.LeftOut(Outcome(button, Fate::SamePattern,
+                                         "buttons " + Quoted(same->second) + " and " + Quoted(button) +
+                                             " give one raw pattern: " + Quoted(button) + " is left out",
+                                         same->second, inRemote));
+                continue;
+            }
+            patterned.insert(button);
+            outcomes.Added(button);
+            addPattern(button, candidate.signature);
+        }
+        if (candidate.toggled.empty() || patterned.count(button) == 0 || !toggling.insert(button).second)
+            continue;
+        addPattern(button, candidate.signature);
+        addPattern(button, candidate.toggled);
     }
     result.outcomes = outcomes.Finish(rawMode);
     return result;

@@ -20,7 +20,7 @@ struct ImportSettings {
 struct ButtonOutcome {
     enum class Fate {
         Added,        // at least one row was added for it
-        Unreadable,   // the file gives it no train, or a train no receiver delivers
+        Unreadable,   // the file gives it no train, a train no receiver delivers, or a repeat frame only
         SameCode,     // its code is another button's, of the file or of the remote
         SamePattern,  // its raw pattern is another button's
         NoCodeNorRaw, // its trains give neither a code nor a raw pattern
@@ -28,7 +28,8 @@ struct ButtonOutcome {
     std::string button; // its name, or "Line N"
     Fate fate = Fate::Added;
     std::string reason;         // for every fate but Added: a sentence naming the button
-    std::string detail;         // Unreadable: why, in the reader's or the decoder's words
+    std::string detail;         // Unreadable: why, in the reader's or the decoder's words (English)
+    SkipReason detailReason;    // ... the same as an identifier and values, for a text of the dialog's own
     std::string owner;          // SameCode, SamePattern: the button that has that code or pattern
     bool ownerInRemote = false; // ... and it is a row the remote had before
 };
@@ -41,10 +42,12 @@ struct ImportRows {
 // The rows for remote from decoded trains. In code mode: per button, the codes its trains give (a
 // button with several codes gets one row each), or, when none of its trains decodes, the raw
 // pattern of its first train that gives one. In raw mode: the raw pattern of each button's first
-// train that gives one. Trains not decoded, and repeat frames, which repeat the button before
-// them, are passed over. A code (or raw pattern) that an earlier button, or a row of remote in
-// existing, already gives stays with that one: the plug-in would report it, so the later button is
-// left out.
+// train that gives one. A button with a toggle bit (DecodedTrain::hasToggled) also gets the code
+// or the pattern of its other toggle state when that differs, in a second row of the same name,
+// so that every press matches. Trains not decoded, and repeat frames (which only repeat the
+// button before them), are left out with their reason. A code (or raw pattern) that an earlier
+// button, or a row of remote in existing, already gives stays with that one: the plug-in would
+// report it, so the later button is left out.
 ImportRows BuildImportRows(const std::vector<DecodedTrain>& trains, const std::string& remote, bool rawMode,
                            const std::vector<KeyListRow>& existing = {});
 

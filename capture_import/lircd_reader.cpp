@@ -62,6 +62,7 @@ void LircdReader::AddLine(const std::vector<std::string>& words, int line, std::
         section_ = Section::Parameters;
         remote_ = LircRemote{};
         hasFirstCode_ = false;
+        names_.emplace_back();
         return;
     }
     if (Is(words, "end", "remote")) {
@@ -100,27 +101,31 @@ void LircdReader::AddLine(const std::vector<std::string>& words, int line, std::
 void LircdReader::Finish(std::vector<ImportedButton>& out) {
     if (raw_.line == 0)
         return;
-    if (raw_.skipped.empty() && raw_.durations.empty())
-        raw_.skipped = "raw code without durations";
+    if (raw_.reason.empty() && raw_.durations.empty())
+        raw_.reason = Reason(SkipReasonId::LircRawWithoutDurations);
     // LIRC sends a raw code up to its last pulse.
     if (raw_.durations.size() % 2 == 0 && !raw_.durations.empty())
         raw_.durations.pop_back();
-    if (!raw_.skipped.empty())
-        raw_.durations.clear();
+    if (!raw_.reason.empty())
+        SetSkipped(raw_, raw_.reason);
     out.push_back(raw_);
     raw_ = ImportedButton{};
 }
 
 void LircdReader::AddParameter(const std::vector<std::string>& words) {
     const std::string key = Lower(words[0]);
-    const auto fail = [&](const std::string& why) {
-        if (remote_.problem.empty())
-            remote_.problem = "LIRC remote \"" + remote_.name + "\": " + why;
+    const auto fail = [&](SkipReasonId id, std::vector<std::string> values) {
+        if (remote_.problem.empty()) {
+            values.insert(values.begin(), ReasonValue(remote_.name));
+            remote_.problem = Reason(id, std::move(values));
+        }
     };
     if (key == "name") {
         remote_.name = words.size() > 1 ? words[1] : "";
         if (firstName_.empty())
             firstName_ = remote_.name;
+        if (!names_.empty())
+            names_.back() = remote_.name;
         return;
     }
     if (key == "flags") {
@@ -133,13 +138,13 @@ void LircdReader::AddParameter(const std::vector<std::string>& words) {
             const std::string flag = UpperAscii(joined.substr(start, bar - start));
             if (Among(flag, kCodings)) {
                 if (!remote_.coding.empty() && flag != "RAW_CODES")
-                    fail("more than one coding in its flags");
+                    fail(SkipReasonId::LircSeveralCodings, {});
                 if (flag != "RAW_CODES")
                     remote_.coding = flag;
             } else if (flag == "REVERSE") {
                 remote_.reverse = true;
             } else if (!Among(flag, kModifiers)) {
-                fail("unknown flag \"" + flag + "\"");
+                fail(SkipReasonId::LircUnknownFlag, {ReasonValue(flag)});
             }
             start = bar + 1;
         }
@@ -157,12 +162,13 @@ void LircdReader::AddParameter(const std::vector<std::string>& words) {
     const uint64_t max = data ? std::numeric_limits<uint64_t>::max() : std::numeric_limits<int32_t>::max();
     for (size_t k = 0; k < count && k < 2; ++k) {
         if (!ParseCNumber(words[k + 1], max, values[k])) {
-            fail("bad value \"" + words[k + 1] + "\" of " + words[0]);
+            fail(SkipReasonId::LircBadValue, {ReasonValue(words[k + 1]), ReasonValue(words[0])});
             return;
         }
     }
     if (count != (pair ? 2u : 1u)) {
-        fail(words[0] + " needs " + (pair ? "two values" : "one value"));
+        fail(pair ? SkipReasonId::LircNeedsTwoValues : SkipReasonId::LircNeedsOneValue,
+             {ReasonValue(words[0])});
         return;
     }
     const auto asInt = [](uint64_t v) { return static_cast<int64_t>(v); };
@@ -196,7 +202,7 @@ void LircdReader::AddParameter(const std::vector<std::string>& words) {
     } else if (key == "rc6_mask") {
         remote_.rc6Mask = values[0];
     } else {
-        fail("unknown parameter \"" + words[0] + "\"");
+        fail(SkipReasonId::LircUnknownParameter, {ReasonValue(words[0])});
     }
 }
 
@@ -204,19 +210,23 @@ void LircdReader::AddCode(const std::vector<std::string>& words, int line, std::
     ImportedButton button;
     button.line = line;
     button.name = words[0];
+    button.remote = static_cast<int>(names_.size()) - 1;
     uint64_t code = 0;
+    SkipReason error;
     if (words.size() < 2) {
-        button.skipped = "no code";
+        error = Reason(SkipReasonId::LircNoCode);
     } else if (!ParseCNumber(words[1], std::numeric_limits<uint64_t>::max(), code)) {
-        button.skipped = "code \"" + words[1] + "\" is not a number";
+        error = Reason(SkipReasonId::LircCodeNotANumber, {ReasonValue(words[1])});
     } else {
         if (!hasFirstCode_) {
             hasFirstCode_ = true;
             firstCode_ = code;
         }
-        if (!EncodeLircFrame(remote_, code, firstCode_, button.durations, button.skipped))
-            button.durations.clear();
+        if (EncodeLircFrame(remote_, code, firstCode_, button.durations, error) && HasLircToggle(remote_))
+            EncodeLircFrame(remote_, code, firstCode_, button.toggled, error, true);
     }
+    if (!error.empty())
+        SetSkipped(button, std::move(error));
     out.push_back(button);
 }
 
@@ -226,18 +236,16 @@ void LircdReader::AddRawLine(const std::vector<std::string>& words, int line,
         Finish(out);
         raw_.line = line;
         raw_.name = words.size() > 1 ? words[1] : "";
+        raw_.remote = static_cast<int>(names_.size()) - 1;
         return;
     }
-    if (raw_.line == 0 || !raw_.skipped.empty())
+    if (raw_.line == 0 || !raw_.reason.empty())
         return;
     for (const std::string& word : words) {
         int32_t value = 0;
-        if (!ParseDuration(word, DurationSigns::Refused, 0, value, raw_.skipped))
+        // A duration of 0 is judged with the train, as in every other format (DecodeButton).
+        if (!ParseDuration(word, DurationSigns::Refused, 0, value, raw_.reason))
             return;
-        if (value == 0) {
-            raw_.skipped = "raw code with a duration of 0";
-            return;
-        }
         if (raw_.durations.size() < kMaxImportedDurations)
             raw_.durations.push_back(value);
     }

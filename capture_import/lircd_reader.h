@@ -3,6 +3,7 @@
 // first; each line of its "begin codes" section gives a button (its name and code; of several codes
 // the first is sent first), each "name" of its "begin raw_codes" section a button with the
 // durations on the lines that follow. Keywords match without regard to case, as LIRC reads them.
+// Every block is a remote of its own: its buttons carry the block's index (ImportedButton::remote).
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ class LircdReader {
 
     // The name of the file's first remote; "" before one is named.
     const std::string& FirstRemoteName() const { return firstName_; }
+    // The name of every block so far, in file order ("" for a block without one).
+    const std::vector<std::string>& RemoteNames() const { return names_; }
 
   private:
     enum class Section { None, Parameters, Codes, RawCodes };
@@ -35,4 +38,5 @@ class LircdReader {
     uint64_t firstCode_ = 0;
     ImportedButton raw_; // the raw button being read; line 0 when none
     std::string firstName_;
+    std::vector<std::string> names_;
 };

@@ -92,31 +92,35 @@ class FieldSender {
 void CheckLircRemote(LircRemote& remote) {
     if (!remote.problem.empty())
         return;
-    const std::string which = "LIRC remote \"" + remote.name + "\"";
+    const std::string name = ReasonValue(remote.name);
     static const char* const kExpressed[] = {"", "SPACE_ENC", "SPACE_FIRST", "RC5", "SHIFT_ENC", "RC6"};
     bool expressed = false;
     for (const char* coding : kExpressed)
         expressed = expressed || remote.coding == coding;
     if (!expressed)
-        remote.problem = which + ": its " + remote.coding + " coding is not read";
+        remote.problem = Reason(SkipReasonId::LircCodingNotRead, {name, remote.coding});
     else if (AllBits(remote) == 0 || AllBits(remote) > 64)
-        remote.problem = which + " has " + std::to_string(AllBits(remote)) + " bits; 1 to 64 are read";
+        remote.problem = Reason(SkipReasonId::LircBitCount, {name, std::to_string(AllBits(remote))});
     else if ((remote.one.pulse == 0 && remote.one.space == 0) ||
              (remote.zero.pulse == 0 && remote.zero.space == 0))
-        remote.problem = which + " gives no \"one\" or no \"zero\" timing";
+        remote.problem = Reason(SkipReasonId::LircNoBitTimings, {name});
     else if (!FitsBits(remote.preData, remote.preDataBits) || !FitsBits(remote.postData, remote.postDataBits))
-        remote.problem = which + ": its pre_data or post_data is wider than its bits";
+        remote.problem = Reason(SkipReasonId::LircDataWiderThanBits, {name});
+}
+
+bool HasLircToggle(const LircRemote& remote) {
+    return remote.toggleBitMask != 0 || ToggleBitPosition(remote) != 0;
 }
 
 bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode,
-                     std::vector<int32_t>& durations, std::string& error) {
+                     std::vector<int32_t>& durations, SkipReason& error, bool toggled) {
     if (!remote.problem.empty()) {
         error = remote.problem;
         return false;
     }
     if (!FitsBits(code, remote.bits)) {
-        error = "code " + HexText(code) + " is wider than the " + std::to_string(remote.bits) +
-                " bits of LIRC remote \"" + remote.name + "\"";
+        error = Reason(SkipReasonId::LircCodeTooWide,
+                       {HexText(code), std::to_string(remote.bits), ReasonValue(remote.name)});
         return false;
     }
     // LIRC turns the obsolete toggle_bit into the mask (and, for RC6, the double-length bit), and
@@ -126,6 +130,8 @@ bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode
         remote.rc6Mask != 0 || remote.coding != "RC6" ? remote.rc6Mask : ToggleBitPosition(remote);
     uint64_t toggleState = firstCode & toggleMask;
     if (toggleState != 0)
+        toggleState ^= toggleMask;
+    if (toggled)
         toggleState ^= toggleMask;
 
     FrameBuilder frame;
@@ -157,7 +163,7 @@ bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode
     }
     durations = frame.Finish();
     if (durations.empty()) {
-        error = "LIRC remote \"" + remote.name + "\" gives an empty frame";
+        error = Reason(SkipReasonId::LircEmptyFrame, {ReasonValue(remote.name)});
         return false;
     }
     return true;

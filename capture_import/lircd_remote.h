@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "capture_import/skip_reason.h"
+
 struct LircPair {
     int64_t pulse = 0;
     int64_t space = 0;
@@ -29,14 +31,19 @@ struct LircRemote {
     uint64_t toggleBitMask = 0;
     uint64_t rc6Mask = 0;
     // Why the remote's codes cannot be sent as LIRC sends them; empty when they can.
-    std::string problem;
+    SkipReason problem;
 };
 
 // Sets remote.problem when its parameters describe no frame this reader can build: a coding it does
 // not express, more than 64 bits, no bit timings, a pre or post data value wider than its bits.
 void CheckLircRemote(LircRemote& remote);
 
+// True when the remote's frames alternate between presses: it has a toggle mask (toggle_bit_mask,
+// or the obsolete toggle_bit).
+bool HasLircToggle(const LircRemote& remote);
+
 // The first frame of code; firstCode is the first code of the remote, from which LIRC sets the
-// toggle bits' starting state. False with a reason for a code wider than the remote's bits.
+// toggle bits' starting state. With toggled, the frame of the next press instead: the toggle bits
+// in their other state. False with a reason for a code wider than the remote's bits.
 bool EncodeLircFrame(const LircRemote& remote, uint64_t code, uint64_t firstCode,
-                     std::vector<int32_t>& durations, std::string& error);
+                     std::vector<int32_t>& durations, SkipReason& error, bool toggled = false);

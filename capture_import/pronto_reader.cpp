@@ -27,15 +27,15 @@ std::string TypeText(uint64_t type) {
     return std::string(4 - std::min<size_t>(4, text.size()), '0') + text;
 }
 
-bool Learned(const std::vector<uint64_t>& code, std::vector<int32_t>& durations, std::string& error) {
+bool Learned(const std::vector<uint64_t>& code, std::vector<int32_t>& durations, SkipReason& error) {
     if (code[1] == 0) {
-        error = "Pronto code with a carrier word of 0";
+        error = Reason(SkipReasonId::ProntoCarrierZero);
         return false;
     }
     const uint64_t once = code[2];
     const uint64_t repeat = code[3];
     if (once + repeat == 0) {
-        error = "Pronto code without bursts";
+        error = Reason(SkipReasonId::ProntoNoBursts);
         return false;
     }
     // The once sequence, or else the repeat sequence: either starts at word 4.
@@ -52,24 +52,33 @@ bool Learned(const std::vector<uint64_t>& code, std::vector<int32_t>& durations,
     return true;
 }
 
-bool Predefined(const std::vector<uint64_t>& code, std::vector<int32_t>& durations, std::string& error) {
+// The short forms: the protocol's first frame, and the frame of the other toggle state for RC5
+// and RC6.
+bool Predefined(const std::vector<uint64_t>& code, ImportedButton& button, SkipReason& error) {
     if (code.size() != 6 || code[2] != 0 || code[3] != 1) {
-        error = "Pronto " + TypeText(code[0]) + " code is not 6 words announcing one pair";
+        error = Reason(SkipReasonId::ProntoNotOnePair, {TypeText(code[0])});
         return false;
     }
     const uint64_t a = code[4];
     const uint64_t c = code[5];
-    switch (code[0]) {
-    case kRc5:
-        return EncodeProtocolFrame(c >= 64 ? "RC5X" : "RC5", static_cast<uint32_t>(a),
-                                   static_cast<uint32_t>(c), durations, error);
-    case kRc6:
-        return EncodeProtocolFrame("RC6", static_cast<uint32_t>(a), static_cast<uint32_t>(c), durations,
-                                   error);
-    default: // kNec: bytes device, subdevice, command, its complement, each sent least significant first
-        return EncodeProtocolFrame("NECext", static_cast<uint32_t>((a >> 8) | (a & 0xFF) << 8),
-                                   static_cast<uint32_t>((c >> 8) | (c & 0xFF) << 8), durations, error);
+    std::string protocol;
+    uint32_t address = static_cast<uint32_t>(a);
+    uint32_t command = static_cast<uint32_t>(c);
+    if (code[0] == kRc5) {
+        protocol = "RC5";
+        AsExtendedRc5(protocol, command);
+    } else if (code[0] == kRc6) {
+        protocol = "RC6";
+    } else { // kNec: bytes device, subdevice, command, its complement, each sent least significant first
+        protocol = "NECext";
+        address = static_cast<uint32_t>((a >> 8) | (a & 0xFF) << 8);
+        command = static_cast<uint32_t>((c >> 8) | (c & 0xFF) << 8);
     }
+    if (!EncodeProtocolFrame(protocol, address, command, button.durations, error))
+        return false;
+    if (ProtocolHasToggle(protocol))
+        EncodeProtocolFrame(protocol, address, command, button.toggled, error, true);
+    return true;
 }
 
 } // namespace
@@ -99,18 +108,18 @@ ImportedButton ReadProntoCode(const std::vector<std::string>& words, size_t firs
     }
     const uint64_t announced = 4 + 2 * (code[2] + code[3]);
     bool ok = false;
+    SkipReason error;
     if (announced != code.size()) {
-        button.skipped = "Pronto code of " + std::to_string(code.size()) + " words; its header announces " +
-                         std::to_string(announced);
+        error = Reason(SkipReasonId::ProntoLength, {std::to_string(code.size()), std::to_string(announced)});
     } else if (code[0] == kLearned || code[0] == kLearnedUnmodulated) {
-        ok = Learned(code, button.durations, button.skipped);
+        ok = Learned(code, button.durations, error);
     } else if (code[0] == kRc5 || code[0] == kRc6 || code[0] == kNec) {
-        ok = Predefined(code, button.durations, button.skipped);
+        ok = Predefined(code, button, error);
     } else {
-        button.skipped = "Pronto code type " + TypeText(code[0]) + " is not read";
+        error = Reason(SkipReasonId::ProntoTypeNotRead, {TypeText(code[0])});
     }
     if (!ok)
-        button.durations.clear();
+        SetSkipped(button, std::move(error));
     return button;
 }
 

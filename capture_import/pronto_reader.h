@@ -4,9 +4,10 @@
 //  - 0000 (learned, modulated) and 0100 (learned, unmodulated): the once sequence, or the repeat
 //    sequence when the once part is empty; each count times the carrier period (word 1 times
 //    0.241246 us), rounded to the nearest microsecond; the final off time dropped.
-//  - 5000 (RC5, words 4 and 5 system and command), 6000 (RC6 mode 0, system and command) and
-//    900A (NEC: word 4 device and subdevice, word 5 command and its complement, high byte first):
-//    the protocol's first frame at its nominal timings.
+//  - 5000 (RC5, words 4 and 5 system and command; RC5X for a command above 63), 6000 (RC6 mode 0,
+//    system and command) and 900A (NEC: word 4 device and subdevice, word 5 command and its
+//    complement, high byte first): the protocol's first frame at its nominal timings, and for RC5
+//    and RC6 the frame of the other toggle state too.
 #include <string>
 #include <string_view>
 #include <vector>

@@ -33,6 +33,7 @@ struct Protocol {
     Timings timings;
     int payloadBits;
     Payload payload;
+    int toggleBit; // the payload bit of the toggle; -1 for none
 };
 
 uint64_t Inverse(uint32_t value, int bits) {
@@ -79,7 +80,7 @@ uint64_t Rc5(uint32_t a, uint32_t c) {
     return 0b11 | ReversedBits(a, 5) << 3 | ReversedBits(c & 0x3F, 6) << 8;
 }
 uint64_t Rc5X(uint32_t a, uint32_t c) {
-    return 0b01 | ReversedBits(a, 5) << 3 | ReversedBits(c & 0x3F, 6) << 8;
+    return 0b01 | ReversedBits(a, 5) << 3 | ReversedBits(c, 6) << 8;
 }
 // RC6 mode 0: start bit 1, mode 000, toggle, eight address and eight command bits.
 uint64_t Rc6(uint32_t a, uint32_t c) {
@@ -97,20 +98,20 @@ constexpr Timings kRc5 = {0, 0, 888, 888, 888, 888, 0};
 constexpr Timings kRc6 = {2666, 889, 444, 444, 444, 444, 0};
 
 const Protocol kProtocols[] = {
-    {"NEC", 8, 8, Modulation::PulseDistance, kNec, 32, Nec},
-    {"NECext", 16, 16, Modulation::PulseDistance, kNec, 32, NecExt},
-    {"NEC42", 13, 8, Modulation::PulseDistance, kNec, 42, Nec42},
-    {"NEC42ext", 26, 16, Modulation::PulseDistance, kNec, 42, Nec42Ext},
-    {"Samsung32", 8, 8, Modulation::PulseDistance, kSamsung, 32, Samsung32},
-    {"RC5", 5, 6, Modulation::BiPhaseRc5, kRc5, 14, Rc5},
-    {"RC5X", 5, 7, Modulation::BiPhaseRc5, kRc5, 14, Rc5X},
-    {"RC6", 8, 8, Modulation::BiPhaseRc6, kRc6, 21, Rc6},
-    {"SIRC", 5, 7, Modulation::PulseDistance, kSirc, 12, Sirc},
-    {"SIRC15", 8, 7, Modulation::PulseDistance, kSirc, 15, Sirc},
-    {"SIRC20", 13, 7, Modulation::PulseDistance, kSirc, 20, Sirc},
-    {"Kaseikyo", 26, 10, Modulation::PulseDistance, kKaseikyo, 48, Kaseikyo},
-    {"RCA", 4, 8, Modulation::PulseDistance, kRca, 24, Rca},
-    {"Pioneer", 8, 8, Modulation::PulseDistance, kPioneer, 32, Nec},
+    {"NEC", 8, 8, Modulation::PulseDistance, kNec, 32, Nec, -1},
+    {"NECext", 16, 16, Modulation::PulseDistance, kNec, 32, NecExt, -1},
+    {"NEC42", 13, 8, Modulation::PulseDistance, kNec, 42, Nec42, -1},
+    {"NEC42ext", 26, 16, Modulation::PulseDistance, kNec, 42, Nec42Ext, -1},
+    {"Samsung32", 8, 8, Modulation::PulseDistance, kSamsung, 32, Samsung32, -1},
+    {"RC5", 5, 6, Modulation::BiPhaseRc5, kRc5, 14, Rc5, 2},
+    {"RC5X", 5, 6, Modulation::BiPhaseRc5, kRc5, 14, Rc5X, 2},
+    {"RC6", 8, 8, Modulation::BiPhaseRc6, kRc6, 21, Rc6, 4},
+    {"SIRC", 5, 7, Modulation::PulseDistance, kSirc, 12, Sirc, -1},
+    {"SIRC15", 8, 7, Modulation::PulseDistance, kSirc, 15, Sirc, -1},
+    {"SIRC20", 13, 7, Modulation::PulseDistance, kSirc, 20, Sirc, -1},
+    {"Kaseikyo", 26, 10, Modulation::PulseDistance, kKaseikyo, 48, Kaseikyo, -1},
+    {"RCA", 4, 8, Modulation::PulseDistance, kRca, 24, Rca, -1},
+    {"Pioneer", 8, 8, Modulation::PulseDistance, kPioneer, 32, Nec, -1},
 };
 
 const Protocol* Find(std::string_view name) {
@@ -166,22 +167,37 @@ bool ProtocolFieldBits(std::string_view protocol, int& addressBits, int& command
     return true;
 }
 
+bool ProtocolHasToggle(std::string_view protocol) {
+    const Protocol* found = Find(protocol);
+    return found != nullptr && found->toggleBit >= 0;
+}
+
 bool EncodeProtocolFrame(std::string_view protocol, uint32_t address, uint32_t command,
-                         std::vector<int32_t>& durations, std::string& error) {
+                         std::vector<int32_t>& durations, SkipReason& error, bool toggled) {
     const Protocol* found = Find(protocol);
     if (found == nullptr) {
-        error = "unknown protocol \"" + std::string(protocol) + "\"";
+        error = Reason(SkipReasonId::UnknownProtocol, {ReasonValue(protocol)});
         return false;
     }
-    const auto tooWide = [&](const char* what, uint32_t value, int bits) {
+    const auto tooWide = [&](SkipReasonId id, uint32_t value, int bits) {
         if (uint64_t{value} >> bits == 0)
             return false;
-        error = std::string(what) + " " + HexText(value) + " does not fit the " + std::to_string(bits) +
-                " bits of " + found->name;
+        error = Reason(id, {HexText(value), std::to_string(bits), found->name});
         return true;
     };
-    if (tooWide("address", address, found->addressBits) || tooWide("command", command, found->commandBits))
+    if (tooWide(SkipReasonId::AddressTooWide, address, found->addressBits) ||
+        tooWide(SkipReasonId::CommandTooWide, command, found->commandBits))
         return false;
-    durations = Frame(*found, found->payload(address, command));
+    uint64_t payload = found->payload(address, command);
+    if (toggled && found->toggleBit >= 0)
+        payload |= uint64_t{1} << found->toggleBit;
+    durations = Frame(*found, payload);
     return true;
+}
+
+void AsExtendedRc5(std::string& protocol, uint32_t& command) {
+    if (protocol == "RC5" && command >= 64 && command < 128) {
+        protocol = "RC5X";
+        command &= 0x3F;
+    }
 }

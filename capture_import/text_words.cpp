@@ -81,21 +81,21 @@ std::string HexText(uint64_t value) {
 }
 
 bool ParseDuration(std::string_view word, DurationSigns signs, size_t position, int32_t& value,
-                   std::string& error) {
+                   SkipReason& error) {
     const bool signed_ = !word.empty() && (word[0] == '+' || word[0] == '-');
     const std::string_view digits = word.substr(signed_ ? 1 : 0);
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
-        error = "not a duration: \"" + std::string(word) + "\"";
+        error = Reason(SkipReasonId::NotADuration, {ReasonValue(word)});
         return false;
     }
     if (signed_ && (signs == DurationSigns::Refused || (word[0] == '-') != (position % 2 == 1))) {
-        error = word[0] == '-' ? "negative duration: \"" + std::string(word) + "\""
-                               : "a pause marked as a pulse: \"" + std::string(word) + "\"";
+        error = Reason(word[0] == '-' ? SkipReasonId::NegativeDuration : SkipReasonId::PauseMarkedAsPulse,
+                       {ReasonValue(word)});
         return false;
     }
     uint64_t parsed = 0;
     if (!ParseDigits(digits, 10, INT32_MAX, parsed)) {
-        error = "duration out of range: \"" + std::string(word) + "\"";
+        error = Reason(SkipReasonId::DurationOutOfRange, {ReasonValue(word)});
         return false;
     }
     value = static_cast<int32_t>(parsed);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "capture_import/skip_reason.h"
+
 // The words of a line, split at blanks, tabs, carriage returns and (when commas is set) commas.
 std::vector<std::string> Words(std::string_view text, bool commas = false);
 
@@ -32,4 +34,4 @@ enum class DurationSigns { Refused, ByPosition };
 // A duration in decimal microseconds, with a sign where allowed. False with a reason when the word
 // is not a number, is above the largest 32-bit value, or has a sign out of place.
 bool ParseDuration(std::string_view word, DurationSigns signs, size_t position, int32_t& value,
-                   std::string& error);
+                   SkipReason& error);

@@ -8,22 +8,47 @@
 
 namespace {
 
-// A duration that no receiver can deliver would only give odd classes: such trains are reported.
-// Only what a receiver would deliver (the first 513) is looked at.
-std::string InvalidDuration(const std::vector<int32_t>& durations, int32_t scaler) {
-    if (durations.empty())
-        return "no durations";
+// The decoder's frame gap: a pause longer than this, from position 11 on, ends the frame.
+constexpr int32_t kFrameGapMicroseconds = 10200;
+constexpr size_t kFirstFrameGapPosition = 11;
+
+bool Receivable(int32_t duration, int32_t longest) {
+    return duration > 0 && duration <= longest;
+}
+
+// The durations a receiver delivers of a train (at most the first 513), cut where a duration no
+// receiver delivers stands after the frame; false with the reason when the frame itself holds one.
+bool UsableTrain(const std::vector<int32_t>& durations, int32_t scaler, std::vector<int32_t>& usable,
+                 SkipReason& error) {
+    if (durations.empty()) {
+        error = Reason(SkipReasonId::NoDurations);
+        return false;
+    }
     const size_t delivered = std::min(durations.size(), static_cast<size_t>(kPulseTrainCapacity));
     const int32_t longest = LongestReceivable(scaler);
+    size_t gap = delivered; // the frame gap, or the final pause: where the frame has ended
+    if (delivered % 2 == 0)
+        gap = delivered - 1;
     for (size_t k = 0; k < delivered; ++k) {
-        const std::string where = " (duration " + std::to_string(k + 1) + " of the train)";
-        if (durations[k] <= 0)
-            return "duration " + std::to_string(durations[k]) + " is not above 0" + where;
-        if (durations[k] > longest)
-            return "duration " + std::to_string(durations[k]) + " is longer than any receiver delivers (" +
-                   std::to_string(longest) + " us)" + where;
+        const int32_t d = durations[k];
+        if (k % 2 == 1 && k >= kFirstFrameGapPosition && d > kFrameGapMicroseconds)
+            gap = std::min(gap, k);
+        if (Receivable(d, longest))
+            continue;
+        if (k >= gap && k > 0) {
+            // A receiver's timeout ends the burst at such a pause; a train ends on a pulse.
+            usable.assign(durations.begin(),
+                          durations.begin() + static_cast<std::ptrdiff_t>(k - (k % 2 == 0)));
+            return true;
+        }
+        const std::string position = std::to_string(k + 1);
+        error = d <= 0 ? Reason(SkipReasonId::DurationNotAboveZero, {std::to_string(d), position})
+                       : Reason(SkipReasonId::DurationTooLong,
+                                {std::to_string(d), std::to_string(longest), position});
+        return false;
     }
-    return "";
+    usable = durations;
+    return true;
 }
 
 } // namespace
@@ -48,17 +73,40 @@ DecodedTrain DecodeButton(const ImportedButton& button, DecodeSession& session) 
     DecodedTrain train;
     train.line = button.line;
     train.name = button.name;
-    train.error = button.skipped.empty() ? InvalidDuration(button.durations, session.scaler) : button.skipped;
-    if (train.error.empty()) {
-        const std::vector<int32_t> delivered =
-            session.model < 0
-                ? button.durations
-                : AsModelDelivers(button.durations, session.model, session.scaler, session.bufferSize);
-        train.report = DecodeTrain(delivered, session.previousCode);
-        train.repeatFrame = delivered.size() >= 3 && delivered.size() <= 6;
+    train.remote = button.remote;
+    std::vector<int32_t> usable;
+    if (button.reason.empty()) {
+        UsableTrain(button.durations, session.scaler, usable, train.errorReason);
     } else {
+        train.errorReason = button.reason;
+    }
+    if (train.errorReason.empty()) {
+        const auto delivered = [&](const std::vector<int32_t>& durations) {
+            return session.model < 0
+                       ? durations
+                       : AsModelDelivers(durations, session.model, session.scaler, session.bufferSize);
+        };
+        const std::vector<int32_t> received = delivered(usable);
+        train.report = DecodeTrain(received, session.previousCode);
+        train.delivered = std::min(received.size(), static_cast<size_t>(kPulseTrainCapacity));
+        train.repeatFrame = received.size() >= 3 && received.size() <= 6;
+        std::vector<int32_t> toggled;
+        SkipReason unused;
+        if (!button.toggled.empty() && UsableTrain(button.toggled, session.scaler, toggled, unused)) {
+            train.hasToggled = true;
+            train.toggled = DecodeTrain(delivered(toggled), session.previousCode);
+        }
+    } else {
+        train.error = EnglishText(train.errorReason);
         ++session.skipped;
     }
     session.previousCode = train.report.code;
     return train;
+}
+
+SkipReason WhyNothing(const DecodedTrain& train) {
+    if (!train.errorReason.empty() || train.report.code != 0 || !train.report.rawSignature.empty())
+        return train.errorReason;
+    // A raw signature needs a pulse and a pause, and at most four lengths of each (raw_signature.h).
+    return Reason(train.delivered < 2 ? SkipReasonId::NothingFromTooFew : SkipReasonId::NothingFromLengths);
 }

@@ -31,12 +31,25 @@ struct DecodeSession {
 struct DecodedTrain {
     int line = 0;
     std::string name;
+    int remote = -1; // the button's LIRC remote block (ImportedButton::remote)
     DecodeReport report;
-    std::string error;        // why it was not decoded; empty when it was
-    bool repeatFrame = false; // 3 to 6 durations: a held button's repeat
+    std::string error;        // why it was not decoded, in English; empty when it was
+    SkipReason errorReason;   // the same as an identifier and values
+    bool repeatFrame = false; // 3 to 6 durations delivered: a held button's repeat
+    size_t delivered = 0;     // the durations the decoder was given
+    // The button's frame in its other toggle state (ImportedButton::toggled), decoded with the
+    // same previous code; hasToggled is false for a button without one.
+    bool hasToggled = false;
+    DecodeReport toggled;
 };
 
-// Decodes the button's train. A button without a train, or a train with a duration of 0 or below or
-// longer than any receiver delivers, is not decoded: it gets the all-zero code and its reason, and
-// counts in session.skipped.
+// Decodes the button's train. A button without a train, or a train whose frame holds a duration
+// of 0 or below or one longer than any receiver delivers, is not decoded: it gets the all-zero
+// code and its reason, and counts in session.skipped. Such a duration after the frame (in a pause
+// from the decoder's frame gap on, or in the last pause) ends the train there instead, as a
+// receiver's timeout would end the burst.
 DecodedTrain DecodeButton(const ImportedButton& button, DecodeSession& session);
+
+// Why a decoded train gives nothing: its error, or, for a train of code 0 without a raw pattern,
+// why there is no pattern either; empty when it gives a code or a pattern.
+SkipReason WhyNothing(const DecodedTrain& train);

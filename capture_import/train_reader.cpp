@@ -23,12 +23,12 @@ void TrainReader::Finish(std::vector<ImportedButton>& out) {
     pending_ = ImportedButton{};
 }
 
-void TrainReader::Malformed(const std::string& error, int line, std::vector<ImportedButton>& out) {
+void TrainReader::Malformed(SkipReason error, int line, std::vector<ImportedButton>& out) {
     // What was collected before the bad line is still a train of its own.
     Finish(out);
     ImportedButton button;
     button.line = line;
-    button.skipped = error;
+    SetSkipped(button, std::move(error));
     out.push_back(button);
 }
 
@@ -39,7 +39,7 @@ void TrainReader::AddTrainLine(const std::vector<std::string>& words, int line,
     button.line = line;
     for (const std::string& word : words) {
         int32_t value = 0;
-        std::string error;
+        SkipReason error;
         if (!ParseDuration(word, DurationSigns::ByPosition, button.durations.size(), value, error)) {
             Malformed(error, line, out);
             return;
@@ -53,9 +53,9 @@ void TrainReader::AddTrainLine(const std::vector<std::string>& words, int line,
 void TrainReader::AddMode2Line(const std::vector<std::string>& words, int line,
                                std::vector<ImportedButton>& out) {
     int32_t value = 0;
-    std::string error;
+    SkipReason error;
     if (words.size() != 2) {
-        Malformed("expected \"" + words[0] + " N\"", line, out);
+        Malformed(Reason(SkipReasonId::Mode2WithoutValue, {words[0]}), line, out);
         return;
     }
     if (!ParseDuration(words[1], DurationSigns::Refused, 0, value, error)) {

@@ -19,7 +19,7 @@ class TrainReader {
     void Finish(std::vector<ImportedButton>& out);
 
   private:
-    void Malformed(const std::string& error, int line, std::vector<ImportedButton>& out);
+    void Malformed(SkipReason error, int line, std::vector<ImportedButton>& out);
 
     ImportedButton pending_; // mode2 train being collected; no durations when none
 };

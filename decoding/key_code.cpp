@@ -17,6 +17,8 @@ const char* CodingKindText(KeyCode code) {
         return "Pulse-distance code";
     case CodingPulseLength:
         return "Pulse-length code";
+    case CodingBiPhaseRc6:
+        return "Bi-phase coding (RC-6)";
     default:
         return "";
     }

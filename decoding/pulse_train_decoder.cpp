@@ -7,6 +7,7 @@
 #include "decoding/duration_classes.h"
 #include "decoding/durations.h"
 #include "decoding/frame_classes.h"
+#include "decoding/rc6.h"
 
 // Everything is computed in 64 bits: for durations whose sums and doublings fit in 32 bits the
 // results are those of 32-bit arithmetic, and longer durations (a bad tick length setting) can
@@ -116,9 +117,8 @@ KeyCode PulseLengthCode(const int32_t* durations, int32_t count, int64_t thresho
     return BitsCode(durations, (count + 1) / 2, threshold, CodingPulseLength);
 }
 
-} // namespace
-
-KeyCode DecodePulseTrain(int32_t* durations, int32_t count, KeyCode previousCode) {
+// Both entry points; endMayBeCut: the burst filled the receiver's buffer.
+KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode, bool endMayBeCut) {
     if (durations == nullptr || count <= 2)
         return 0;
     // The train always ends with a pulse: a final pause is dropped.
@@ -127,7 +127,11 @@ KeyCode DecodePulseTrain(int32_t* durations, int32_t count, KeyCode previousCode
         // A repeat frame: only codes that a held button resends this way are repeated.
         return AllAboveZero(durations, c) && IsRepeatableKind(previousCode) ? previousCode : 0;
     }
-    // Odd and above 5 here, so at least 7 durations.
+    // Odd and above 5 here, so at least 7 durations. RC-6 frames are told apart first; every
+    // other train goes through the three codings below exactly as before.
+    KeyCode rc6 = 0;
+    if (BeginsWithRc6Leader(durations) && DecodeRc6(durations, c, endMayBeCut, rc6))
+        return rc6;
     c = FrameEnd(durations, c);
     ClassMeans pulses;
     ClassMeans pauses;
@@ -182,4 +186,14 @@ KeyCode DecodePulseTrain(int32_t* durations, int32_t count, KeyCode previousCode
         return PulseLengthCode(durations + header, c - header, (pS + pL) / 2);
     }
     return 0;
+}
+
+} // namespace
+
+KeyCode DecodePulseTrain(int32_t* durations, int32_t count, KeyCode previousCode) {
+    return Decode(durations, count, previousCode, false);
+}
+
+KeyCode DecodeFullBufferTrain(int32_t* durations, int32_t count, KeyCode previousCode) {
+    return Decode(durations, count, previousCode, true);
 }

@@ -77,6 +77,13 @@ int32_t BufferSizeInUse(const SettingsValues& settings) {
     return std::max(settings.BufferSize, kSmallestBufferSize);
 }
 
+BufferFill BufferFillOf(int32_t byteCount, const SettingsValues& settings) {
+    const int32_t limit = std::min(BufferSizeInUse(settings), kSampleBufferSize);
+    if (byteCount < limit)
+        return BufferFill::Room;
+    return limit < kSampleBufferSize ? BufferFill::SettingFull : BufferFill::DriverFull;
+}
+
 void ConvertSamples(const uint8_t (&samples)[kSampleBufferSize], int32_t byteCount,
                     const SettingsValues& settings, PulseTrain& train) {
     TrainWriter out(train, ScalerInUse(settings));

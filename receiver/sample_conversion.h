@@ -23,6 +23,15 @@ int32_t TicksToMicroseconds(int32_t ticks, int32_t scaler);
 int32_t ScalerInUse(const SettingsValues& settings);
 int32_t BufferSizeInUse(const SettingsValues& settings);
 
+// How much of the sample buffer one read filled. A burst that fills all that BufferSize lets in
+// was most likely cut there; a larger BufferSize would show more of it unless it is at its 512.
+enum class BufferFill : int8_t {
+    Room = 0,        // the burst ended before the buffer did
+    SettingFull = 1, // BufferSize bytes, below the driver's 512
+    DriverFull = 2,  // all 512 bytes that one read can bring
+};
+BufferFill BufferFillOf(int32_t byteCount, const SettingsValues& settings);
+
 // Rebuilds train from the first byteCount bytes of samples, using the settings Mode, Scaler and
 // BufferSize as in use. At most min(byteCount, BufferSize, kSampleBufferSize) bytes are read; a
 // count of zero or below gives an empty train.

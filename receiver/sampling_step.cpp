@@ -35,11 +35,11 @@ void HandOver(SamplingState& state, KeyCode code, uint32_t now, SamplingOutput& 
     output.SignalKey();
 }
 
-void HandOverDecoded(SamplingState& state, const SettingsValues& settings, uint32_t now,
+void HandOverDecoded(SamplingState& state, const SettingsValues& settings, uint32_t now, bool bufferFull,
                      SamplingOutput& output) {
     // Without a recent hand-off the decoder gets no previous code, so a repeat frame decodes to 0.
     const KeyCode previous = RepeatMayFollow(state, settings, now) ? state.previousCode : 0;
-    const KeyCode code = output.Decode(state.train.durations, state.train.count, previous);
+    const KeyCode code = output.Decode(state.train.durations, state.train.count, previous, bufferFull);
     state.previousCode = code;
     if (code != 0)
         HandOver(state, code, now, output);
@@ -102,11 +102,12 @@ void SamplingStep(SamplingState& state, int32_t deviceStatus, int32_t byteCount,
     }
 
     ConvertSamples(state.samples, byteCount, settings, state.train);
-    output.ShowTrain(state.train);
+    const BufferFill fill = BufferFillOf(byteCount, settings);
+    output.ShowTrain(state.train, fill);
     if (settings.RawMode)
         HandOverRaw(state, settings, now, output);
     else
-        HandOverDecoded(state, settings, now, output);
+        HandOverDecoded(state, settings, now, fill != BufferFill::Room, output);
     if (ShowLedsReceiving(port, settings.BlinkMode)) {
         state.receptionShown = true;
         NoteLedsDriven(state, settings.BlinkMode);

@@ -9,16 +9,19 @@
 #include "decoding/key_code.h"
 #include "receiver/data_port.h"
 #include "receiver/receiver.h"
+#include "receiver/sample_conversion.h"
 
 // What the thread routine provides to a poll.
 class SamplingOutput {
   public:
     virtual ~SamplingOutput() = default;
-    // Hands the fresh train to the configuration dialog (CopyPulseTrain) when one exists. Called
-    // before decoding, which may rearrange the durations.
-    virtual void ShowTrain(const PulseTrain& train) = 0;
-    // DecodePulseTrain.
-    virtual KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode) = 0;
+    // Hands the fresh train to the configuration dialog (CopyPulseTrain) when one exists, and how
+    // much of the buffer its burst filled (the dialog says when a burst was cut). Called before
+    // decoding, which may rearrange the durations.
+    virtual void ShowTrain(const PulseTrain& train, BufferFill fill) = 0;
+    // DecodePulseTrain, or DecodeFullBufferTrain when the burst filled the buffer and so may end in
+    // the middle of a frame.
+    virtual KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode, bool bufferFull) = 0;
     // BuildRawSignature; out is RawSignature.
     virtual int32_t BuildRaw(const int32_t* durations, int32_t count, uint8_t* out) = 0;
     // Signals KeySignal; called after the hand-off state has been published.

@@ -22,14 +22,17 @@ namespace {
 
 class ThreadSamplingOutput final : public SamplingOutput {
   public:
-    void ShowTrain(const PulseTrain& train) override {
+    void ShowTrain(const PulseTrain& train, BufferFill fill) override {
         // Setup creates the dialog before it starts the threads and destroys it only after
         // stopping them, so a non-null form stays valid for this whole poll.
-        if (TSetupForm* form = CurrentSetupForm())
+        if (TSetupForm* form = CurrentSetupForm()) {
             form->CopyPulseTrain(train.durations, train.count);
+            form->NoteBufferFill(fill);
+        }
     }
-    KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode) override {
-        return DecodePulseTrain(durations, count, previousCode);
+    KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode, bool bufferFull) override {
+        return bufferFull ? DecodeFullBufferTrain(durations, count, previousCode)
+                          : DecodePulseTrain(durations, count, previousCode);
     }
     int32_t BuildRaw(const int32_t* durations, int32_t count, uint8_t* out) override {
         return BuildRawSignature(durations, count, out);

@@ -5,6 +5,8 @@ namespace {
 wchar_t UpperCase(wchar_t c) {
     if (c >= L'a' && c <= L'z')
         return static_cast<wchar_t>(c - L'a' + L'A');
+    if (c >= 0x00E0 && c <= 0x00FE && c != 0x00F7) // à..þ, not ÷
+        return static_cast<wchar_t>(c - 0x20);
     if (c >= 0x0430 && c <= 0x044F) // а..я
         return static_cast<wchar_t>(c - 0x20);
     if (c >= 0x0450 && c <= 0x045F) // ѐ..џ, ё among them

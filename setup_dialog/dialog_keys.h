@@ -10,7 +10,7 @@
 // or 0 when it has none.
 wchar_t AcceleratorOf(std::wstring_view caption);
 
-// The same letter whatever its case, in the Latin and the Cyrillic alphabet.
+// The same letter whatever its case, in the Latin (Latin-1 included) and the Cyrillic alphabet.
 bool SameLetter(wchar_t a, wchar_t b);
 
 // A control of the dialog as the accelerator search sees it, in the dialog's order.

@@ -78,13 +78,19 @@ class OtherRemotes {
     std::vector<const KeyListRow*> withPattern_;
 };
 
-std::wstring Summary(const std::string& remote, const ImportRows& converted, const CaptureText& read,
-                     const std::vector<KeyListRow>& listRows, bool rawMode, ShowBytes show) {
+// The buttons of the file's line-th remote. A file gives one remote today: all its buttons.
+const std::vector<ImportedButton> kNoButtons;
+const std::vector<ImportedButton>& LineButtons(const CaptureText& read, size_t line) {
+    return line == 0 ? read.buttons : kNoButtons;
+}
+
+// What became of the buttons that went to one remote; note follows the first line.
+std::wstring RemoteSummary(const std::string& remote, const ImportRows& converted, const std::wstring& note,
+                           bool rawMode, ShowBytes show) {
     using namespace dialog_texts;
     std::wstring text = FillIn(kImportAdded, {Shown(remote, show), Count(converted.rows.size())});
-    if (read.truncated)
-        text += L"\n" + FillIn(kImportTruncated, {Count(read.buttons.size())});
-
+    if (!note.empty())
+        text += L"\n" + note;
     std::vector<const ButtonOutcome*> leftOut;
     for (const ButtonOutcome& outcome : converted.outcomes)
         if (outcome.fate != Fate::Added)
@@ -97,23 +103,32 @@ std::wstring Summary(const std::string& remote, const ImportRows& converted, con
         if (leftOut.size() > kSummaryNamedButtons)
             text += L"\n" + FillIn(kImportAndMore, {Count(leftOut.size() - kSummaryNamedButtons)});
     }
+    return text;
+}
 
-    const OtherRemotes others(listRows, remote);
+// Added codes that another remote of the list gives too: the plug-in reports only one of the two.
+std::wstring SharedCodes(const ImportChoice& choice, const std::vector<KeyListRow>& added,
+                         const std::vector<KeyListRow>& listRows, ShowBytes show) {
     size_t shared = 0;
     const KeyListRow* example = nullptr;
     const KeyListRow* exampleOther = nullptr;
-    for (const KeyListRow& row : converted.rows) {
-        if (const KeyListRow* other = others.Sharing(row)) {
-            if (shared++ == 0) {
-                example = &row;
-                exampleOther = other;
+    for (const ImportTargetLine& line : choice.lines) {
+        const OtherRemotes others(listRows, line.target);
+        for (const KeyListRow& row : added) {
+            if (row.remoteName != line.target)
+                continue;
+            if (const KeyListRow* other = others.Sharing(row)) {
+                if (shared++ == 0) {
+                    example = &row;
+                    exampleOther = other;
+                }
             }
         }
     }
-    if (shared > 0)
-        text += L"\n\n" + FillIn(kImportShared, {Count(shared), Shown(example->keyName, show),
-                                                 Shown(exampleOther->remoteName, show)});
-    return text;
+    if (shared == 0)
+        return {};
+    return L"\n\n" + FillIn(dialog_texts::kImportShared, {Count(shared), Shown(example->keyName, show),
+                                                          Shown(exampleOther->remoteName, show)});
 }
 
 } // namespace
@@ -148,33 +163,42 @@ bool SameRemoteFile(std::string_view a, std::string_view b) {
     return SameIgnoringAsciiCase(RemoteFileName("", a), RemoteFileName("", b));
 }
 
-std::string ImportTarget(std::string_view remoteBox, const std::string& path, const CaptureText& read) {
-    if (!TrimBlanks(remoteBox).empty() && remoteBox != dialog_texts::kUndefinedRemote)
-        return std::string(remoteBox);
-    const std::string named = ImportRemoteName(path, read);
-    return TrimBlanks(named).empty() ? std::string(kUnknownRemoteName) : named;
+std::wstring NothingToImport(const CaptureText& read, std::wstring_view shownPath) {
+    if (!read.buttons.empty())
+        return {};
+    return FillIn(dialog_texts::kImportNoButtons, {std::wstring(shownPath)});
 }
 
-ImportOutcome ImportButtons(const CaptureText& read, const std::string& path, std::string_view remoteBox,
+ImportOutcome ImportButtons(const CaptureText& read, const ImportChoice& choice,
                             const ImportSettings& settings, const std::vector<KeyListRow>& listRows,
                             ShowBytes show) {
     ImportOutcome outcome;
-    if (read.buttons.empty()) {
-        outcome.failed = true;
-        outcome.message = FillIn(dialog_texts::kImportNoButtons, {show(path)});
-        return outcome;
+    for (size_t line = 0; line < choice.lines.size(); ++line) {
+        const std::string& remote = choice.lines[line].target;
+        // The remote's rows as its file will hold them, whatever the spelling of its name in the
+        // list, with the rows an earlier line of this import gave it; codes as the key table
+        // compares them.
+        std::vector<KeyListRow> remoteRows = RemoteRows(listRows, remote);
+        for (const KeyListRow& row : RemoteRows(outcome.rows, remote))
+            remoteRows.push_back(row);
+        for (KeyListRow& row : remoteRows) {
+            row.remoteName = remote;
+            row.codeText = AsciiUpperCopy(row.codeText);
+        }
+        ImportRows converted = ConvertButtons(LineButtons(read, line), remote, settings, remoteRows);
+        if (!outcome.message.empty())
+            outcome.message += L"\n\n";
+        // The file read only in part is told once, with the first remote.
+        const std::wstring note = line == 0 && read.truncated
+                                      ? FillIn(dialog_texts::kImportTruncated, {Count(read.buttons.size())})
+                                      : std::wstring();
+        outcome.message += RemoteSummary(remote, converted, note, settings.rawMode, show);
+        for (KeyListRow& row : converted.rows)
+            outcome.rows.push_back(std::move(row));
     }
-    outcome.remote = ImportTarget(remoteBox, path, read);
-    // The remote's rows as its file will hold them, whatever the spelling of its name in the
-    // list; codes as the key table compares them.
-    std::vector<KeyListRow> remoteRows = RemoteRows(listRows, outcome.remote);
-    for (KeyListRow& row : remoteRows) {
-        row.remoteName = outcome.remote;
-        row.codeText = AsciiUpperCopy(row.codeText);
-    }
-    ImportRows converted = ConvertButtons(read.buttons, outcome.remote, settings, remoteRows);
-    outcome.message = Summary(outcome.remote, converted, read, listRows, settings.rawMode, show);
-    outcome.rows = std::move(converted.rows);
+    outcome.message += SharedCodes(choice, outcome.rows, listRows, show);
+    if (!outcome.rows.empty())
+        outcome.message += L"\n\n" + std::wstring(dialog_texts::kImportUndoHint);
     return outcome;
 }
 

@@ -13,6 +13,8 @@
 #include "config/file_system.h"
 #include "config/key_table.h"
 #include "config/settings.h"
+#include "setup_dialog/import_target.h"
+#include "setup_dialog/show_bytes.h"
 
 // The most buttons one import reads. A remote has tens, a file of a whole collection some
 // thousands; the bound keeps a wrong choice (a huge file) from filling the host's memory.
@@ -21,9 +23,6 @@ constexpr size_t kImportMaxButtons = 5000;
 constexpr size_t kSummaryNamedButtons = 10;
 // Names and reasons longer than this are cut in the summary (only there).
 constexpr size_t kSummaryTextChars = 80;
-
-// How texts from files (ANSI bytes) are shown: with the ANSI code page on Windows.
-using ShowBytes = std::wstring (*)(std::string_view bytes);
 
 // text with %1, %2 ... replaced by the values, in one pass (a value holding "%2" stays as it is).
 std::wstring FillIn(std::wstring_view text, const std::vector<std::wstring>& values);
@@ -36,22 +35,21 @@ ImportSettings ImportSettingsOf(const SettingsValues& settings);
 // True when the two remote names are saved into one file (RemoteFileName, letter case aside).
 bool SameRemoteFile(std::string_view a, std::string_view b);
 
-// The remote that imported buttons go under: the remote-name box's text, or, while it holds
-// "<undefined>" or nothing, the name the file gives (ImportRemoteName), else "<Unknown>".
-std::string ImportTarget(std::string_view remoteBox, const std::string& path, const CaptureText& read);
+// The box's text when what was read from the file (shownPath) gives nothing to import; "" when it
+// has buttons.
+std::wstring NothingToImport(const CaptureText& read, std::wstring_view shownPath);
 
 struct ImportOutcome {
-    std::string remote;
     std::vector<KeyListRow> rows; // to append to the list
-    bool failed = false;          // nothing in the file to import: an error box, and no change
-    std::wstring message;         // the box's text
+    std::wstring message;         // the summary box's text
 };
 
-// Every button of what was read from path, converted with settings, for the list that holds
-// listRows now. A code (or raw pattern) that a row of the target remote already has is not added
-// again; the message says how many were added, names the first left out with the reason, and
-// tells of codes that another remote has too (only one of the two keys is ever reported).
-ImportOutcome ImportButtons(const CaptureText& read, const std::string& path, std::string_view remoteBox,
+// Every button of what was read, converted with settings, under the remotes chosen for the file's
+// lines, for the list that holds listRows now. A code (or raw pattern) that a row of the target
+// remote already has is not added again; the message says, remote by remote, how many were added,
+// names the first left out with the reason, tells of codes that another remote has too (only one
+// of the two keys is ever reported), and how to take the import back.
+ImportOutcome ImportButtons(const CaptureText& read, const ImportChoice& choice,
                             const ImportSettings& settings, const std::vector<KeyListRow>& listRows,
                             ShowBytes show);
 

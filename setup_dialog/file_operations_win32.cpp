@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "capture_import/system_code_page_win32.h"
 #include "config/file_system_win32.h"
 #include "config/remote_export.h"
 #include "setup_dialog/ansi_text_win32.h"
@@ -69,20 +70,13 @@ std::wstring ChooseExportFile(HWND owner, const std::wstring& suggestedName) {
                       L"cfg", suggestedName, true);
 }
 
-ImportOutcome ImportFile(const std::wstring& path, const std::string& remoteBox,
-                         const SettingsValues& settings, const std::vector<KeyListRow>& rows) {
-    // By its wide name: the file may lie in a folder the ANSI code page cannot name.
+bool ReadImportFile(const std::wstring& path, CaptureText* read) {
     std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in) {
-        ImportOutcome failed;
-        failed.failed = true;
-        failed.message = FillIn(dialog_texts::kImportUnreadable, {path});
-        return failed;
-    }
-    const CaptureText read = ReadCaptureStream(in, kImportMaxButtons);
-    // The remote's name from the file's name is text for the files: ANSI bytes.
-    return ImportButtons(read, AnsiFromWide(path), remoteBox, ImportSettingsOf(settings), rows,
-                         &WideFromAnsi);
+    if (!in)
+        return false;
+    // Names in the ANSI code page, as the key list and the files hold them.
+    *read = ReadCaptureStream(in, kImportMaxButtons, SystemNameCodePage());
+    return true;
 }
 
 bool ExportFile(HWND owner, const std::wstring& path, const std::vector<KeyListRow>& rows) {

@@ -16,10 +16,9 @@ std::wstring ChooseImportFile(HWND owner);
 // The path chosen in the save dialog, which suggests suggestedName; empty when none was.
 std::wstring ChooseExportFile(HWND owner, const std::wstring& suggestedName);
 
-// Reads the file at path and converts its buttons for the list that holds rows now; a file that
-// cannot be opened fails with a message that names it.
-ImportOutcome ImportFile(const std::wstring& path, const std::string& remoteBox,
-                         const SettingsValues& settings, const std::vector<KeyListRow>& rows);
+// Reads the capture file at path, by its wide name (it may lie in a folder the ANSI code page
+// cannot name); false when it cannot be opened.
+bool ReadImportFile(const std::wstring& path, CaptureText* read);
 
 // Writes rows (one remote) to path; a path the ANSI file functions cannot reach, or a write that
 // fails, is told in a box owned by owner. True when written.

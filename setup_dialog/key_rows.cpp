@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 #include "config/ascii_text.h"
 #include "config/ini_document.h"
@@ -46,7 +47,6 @@ void KeyRows::Assign(std::vector<KeyListRow> rows) {
     ids_.resize(rows_.size());
     for (RowId& id : ids_)
         id = NewId();
-    removed_.clear();
 }
 
 void KeyRows::Sort() {
@@ -127,18 +127,33 @@ int32_t KeyRows::Append(KeyListRow row) {
 void KeyRows::Remove(int32_t i) {
     if (i < 0 || i >= Count())
         return;
-    removed_.push_back({ids_[static_cast<size_t>(i)], i, std::move(rows_[static_cast<size_t>(i)])});
     rows_.erase(rows_.begin() + i);
     ids_.erase(ids_.begin() + i);
 }
 
-int32_t KeyRows::RestoreRemoved() {
-    if (removed_.empty())
-        return -1;
-    Removed last = std::move(removed_.back());
-    removed_.pop_back();
-    const int32_t at = std::min(last.index, Count());
-    rows_.insert(rows_.begin() + at, std::move(last.row));
-    ids_.insert(ids_.begin() + at, last.id);
+int32_t KeyRows::RemoveIds(const std::vector<RowId>& ids) {
+    const std::unordered_set<RowId> going(ids.begin(), ids.end());
+    int32_t first = Count();
+    size_t kept = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (going.count(ids_[i]) != 0) {
+            first = std::min(first, static_cast<int32_t>(i));
+            continue;
+        }
+        if (kept != i) {
+            rows_[kept] = std::move(rows_[i]);
+            ids_[kept] = ids_[i];
+        }
+        ++kept;
+    }
+    rows_.resize(kept);
+    ids_.resize(kept);
+    return first;
+}
+
+int32_t KeyRows::PutBack(int32_t index, RowId id, KeyListRow row) {
+    const int32_t at = std::max(0, std::min(index, Count()));
+    rows_.insert(rows_.begin() + at, std::move(row));
+    ids_.insert(ids_.begin() + at, id);
     return at;
 }

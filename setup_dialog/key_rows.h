@@ -57,24 +57,20 @@ class KeyRows {
 
     // Appends a row and returns its index.
     int32_t Append(KeyListRow row);
-    // Removes the row and keeps it, with its place, for RestoreRemoved.
+    // Removes the row (ListHistory keeps what the user removes, to bring it back).
     void Remove(int32_t i);
-    // The last removed row back at the place it had (or at the end, if the list is shorter now),
-    // with its identity; its index, or -1 when nothing was removed.
-    int32_t RestoreRemoved();
-    bool CanRestore() const { return !removed_.empty(); }
+    // Removes every row with one of the identities, in one pass (an import of thousands of keys
+    // taken back); where the first of them stood, or Count() when none was there.
+    int32_t RemoveIds(const std::vector<RowId>& ids);
+    // A row back with the identity it had, at index (at the end, if the list is shorter now); its
+    // index.
+    int32_t PutBack(int32_t index, RowId id, KeyListRow row);
 
   private:
-    struct Removed {
-        RowId id;
-        int32_t index;
-        KeyListRow row;
-    };
     RowId NewId() { return ++lastId_; }
 
     std::vector<KeyListRow> rows_;
     std::vector<RowId> ids_; // beside rows_, so the writer still takes plain rows
-    std::vector<Removed> removed_;
     RowId lastId_ = kNoRow;
 };
 

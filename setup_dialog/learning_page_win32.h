@@ -14,6 +14,7 @@
 #include "setup_dialog/ansi_text_win32.h"
 #include "setup_dialog/balloon_win32.h"
 #include "setup_dialog/key_rows.h"
+#include "setup_dialog/list_history.h"
 
 class LearningPage {
   public:
@@ -23,9 +24,13 @@ class LearningPage {
 
     // Fills the list from the key table, sorted.
     void FillList();
-    // Appends rows at the end of the list (a new key, or the keys of a remote read from a file),
-    // counts as a change and selects the first of them; its index, -1 for no rows.
-    int AppendRows(std::vector<KeyListRow> rows);
+    // Appends rows at the end of the list as one command of the user's (Add: a new key; Import: the
+    // keys of a remote read from a file), counts as a change and selects the first of them; its
+    // index, -1 for no rows.
+    int AppendRows(std::vector<KeyListRow> rows, ListCommand command);
+    // False when the list cannot be saved (no key table: Setup after the host closed the
+    // plug-in): its commands are disabled, so no work is done that would be lost.
+    void SetListSaved(bool saved);
     // The rows as the writer takes them, in list order.
     const KeyRows& Rows() const { return rows_; }
     // True once the user changed the list. An untouched list is not written back: the writer
@@ -55,7 +60,8 @@ class LearningPage {
     bool OnContextMenu(HWND window, LPARAM position);
     // Keys of the list that a dialog would take for itself or that the list does not know: the
     // context-menu key and Shift+F10 (the pop-up menu), F2 (rename), Del (remove), Enter (the
-    // menu's "Редактировать") and Ctrl+Z (the last removed row back). True when taken.
+    // menu's "Редактировать") and Ctrl+Z (the last command on the list taken back, also from the
+    // page's buttons). True when taken.
     bool TakeListKey(const MSG& message);
     // The page's own posted messages and timers.
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool rawMode, KeyCode* lastCode);
@@ -65,12 +71,21 @@ class LearningPage {
     // Sets the item count, selects select (or nothing) and repaints.
     void ShowRows(int select);
     void ShowCell(NMLVDISPINFOW& info);
+    // LVN_ODFINDITEM: the row the list's type-ahead goes to, -1 for none.
+    int FindItem(const NMLVFINDITEMW& find) const;
+    // The list got the focus: with no row focused the first one shows the focus rectangle, so
+    // the keyboard starts somewhere.
+    void FocusFirstRowIfNone();
     int SelectedRow() const;
     RowId SelectedId() const { return rows_.IdAt(SelectedRow()); }
     void SelectRow(int row);
     HWND Editor() const;
+    // One of the page's push buttons (Add, Replace, Import, Export).
+    bool IsPageButton(HWND window) const;
     bool TypingInBox() const;
     void SetRemote(const std::string& bytes);
+    // A notification of the remote-name box: typed, or left.
+    void RemoteBoxCommand(int code);
     bool CodeAccepted(const std::string& code, bool rawMode, const wchar_t* refusedTitle);
     void RunCommand(int id, RowId row, bool rawMode, KeyCode* lastCode);
     void RequestResort();
@@ -85,11 +100,15 @@ class LearningPage {
 
     // The file group: a remote read from a file into the list, or one remote written to a file.
     void ImportBtnClick();
+    // Reads the file, asks where its buttons go, adds them and sums up.
+    void ImportFromFile(HWND form, const std::wstring& path);
     void ExportBtnClick(RowId row);
     void AddCurrentKeyClick(bool rawMode);
     void ReplaceButtonClick(RowId row, bool rawMode, KeyCode* lastCode);
     void RemoveKeyClick(RowId row);
-    void RestoreKeyClick();
+    void UndoClick();
+    // The undo item's text: what it takes back.
+    std::wstring UndoMenuText() const;
     void RenameKeyClick(RowId row);
     void ListViewDblClick(RowId row);
     void ListViewChange();
@@ -100,6 +119,8 @@ class LearningPage {
     HWND tips_ = nullptr;
     DpiScale px_{96};
     KeyRows rows_;
+    ListHistory history_; // the user's commands on rows_, for Ctrl+Z
+    bool listSaved_ = true;
     bool modified_ = false;
     bool resortPending_ = false; // a name was accepted; the re-sort is posted
     RowId editingRow_ = kNoRow;  // the row whose name the open editor holds

@@ -62,7 +62,14 @@
 #define IDM_REMOVEKEY 1202
 #define IDM_RENAMEKEY 1203
 #define IDM_EDIT5 1204
-#define IDM_RESTOREKEY 1205
+#define IDM_UNDO 1205
+
+/* the import prompt: its text, then per remote of the file (line i) a label, a target box and a
+   note, at these ids plus i */
+#define IDC_PROMPT_INTRO 1300
+#define IDC_PROMPT_LABEL 1400
+#define IDC_PROMPT_TARGET 1500
+#define IDC_PROMPT_NOTE 1600
 
 /* the form's icon */
 #define IDI_SETUPFORM 101

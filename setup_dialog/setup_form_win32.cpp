@@ -14,14 +14,13 @@
 #include "receiver/sampling_thread_win32.h"
 #include "setup_dialog/dialog_keys_win32.h"
 #include "setup_dialog/dialog_texts.h"
+#include "setup_dialog/form_placement.h"
 #include "setup_dialog/setup_form_ids.h"
 #include "setup_dialog/status_texts.h"
 
 namespace {
 
 const wchar_t kFormClass[] = L"TSetupForm";
-constexpr int kFormWidth = 640;
-constexpr int kFormHeight = 400;
 constexpr int kPaintBoxHeight = 72;
 constexpr UINT_PTR kPaintTimer = 1;
 constexpr UINT kPaintTimerMs = 100;
@@ -41,6 +40,16 @@ bool RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SETUPFORM));
     wc.lpszClassName = kFormClass;
     return RegisterClassExW(&wc) != 0;
+}
+
+// The work area (the screen less the task bar) of the monitor the window is on, or of the main
+// one; empty when the system gives none.
+ScreenRect WorkAreaOf(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info))
+        return {};
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
 bool IsInside(HWND ancestor, HWND window) {
@@ -95,12 +104,10 @@ TSetupForm::TSetupForm(HWND owner) {
     RegisterSignalViewClass(PluginInstance);
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-    const int width = px_(kFormWidth);
-    const int height = px_(kFormHeight);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    handle_ = CreateWindowExW(0, kFormClass, dialog_texts::kFormCaption, style, x, y, width, height, owner,
-                              nullptr, PluginInstance, this);
+    // Centred on the host's screen, inside its work area, whatever the screen and the dpi.
+    const ScreenRect place = PlaceForm(WorkAreaOf(owner), px_.Dpi()).window;
+    handle_ = CreateWindowExW(0, kFormClass, dialog_texts::kFormCaption, style, place.left, place.top,
+                              place.Width(), place.Height(), owner, nullptr, PluginInstance, this);
     if (!handle_)
         return;
     const HICON big =
@@ -276,6 +283,8 @@ void TSetupForm::FormShow() {
     learningPage_.FillList();
     listFilled_ = true;
     keyTableShown_ = CodeTable && RawTable && RemoteNames;
+    if (!keyTableShown_)
+        ShowListNotSaved();
     shownFiles_ = LoadedRemoteFiles();
     if (!ModulePath.empty())
         learningPage_.RemoteEdit().SetBytes(
@@ -322,7 +331,19 @@ void TSetupForm::TakeIntoModel(bool windowsGoing) {
     learningPage_.TakeIntoModel(windowsGoing);
 }
 
+void TSetupForm::ShowListNotSaved() {
+    // Said before any work is done, where the key panels would be: the receiver's state stays in
+    // panel 0, the reason takes the rest of the bar.
+    learningPage_.SetListSaved(false);
+    int edges[] = {px_(kPanelWidths[0]), -1};
+    SendMessageW(statBar_, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
+    SetPanel(1, dialog_texts::kPluginClosed);
+}
+
 void TSetupForm::KeyPressed(KeyCode code) {
+    // Without a key table there is no receiver either (Close let it go); the bar keeps its reason.
+    if (shown_ && !keyTableShown_)
+        return;
     SetPanel(1, dialog_texts::kPressed);
     KeyDisplay display;
     if (Settings.RawMode.load()) {
@@ -354,6 +375,8 @@ void TSetupForm::ForgetShownCode() {
 }
 
 void TSetupForm::KeyReleased() {
+    if (shown_ && !keyTableShown_)
+        return;
     SetPanel(1, dialog_texts::kReleased);
 }
 
@@ -362,6 +385,11 @@ void TSetupForm::PaintTimerTimer() {
     if (status != LastStatus) {
         LastStatus = status;
         SetPanel(0, DeviceStatusText(status));
+    }
+    const auto fill = static_cast<BufferFill>(BurstFill.load(std::memory_order_relaxed));
+    if (fill != ShownFill) {
+        ShownFill = fill;
+        ShowBufferFill(fill);
     }
     bool repaint;
     {
@@ -373,6 +401,13 @@ void TSetupForm::PaintTimerTimer() {
         InvalidateRect(paintBox_, nullptr, FALSE);
         UpdateWindow(paintBox_);
     }
+}
+
+void TSetupForm::ShowBufferFill(BufferFill fill) {
+    const wchar_t* notice = BufferFillText(fill);
+    SendMessageW(statBar_, SB_SIMPLE, notice ? TRUE : FALSE, 0);
+    if (notice)
+        SendMessageW(statBar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(notice));
 }
 
 void TSetupForm::CopyPulseTrain(const int32_t* durations, int32_t count) {
@@ -447,9 +482,13 @@ LRESULT TSetupForm::HandleFormMessage(UINT message, WPARAM wParam, LPARAM lParam
         Layout();
         return 0;
     case WM_GETMINMAXINFO: {
+        // Never more than the screen it is on can give.
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = px_(kFormWidth);
-        info->ptMinTrackSize.y = px_(kFormHeight);
+        int32_t width = 0;
+        int32_t height = 0;
+        MinimumFormSize(WorkAreaOf(handle_), px_.Dpi(), &width, &height);
+        info->ptMinTrackSize.x = width;
+        info->ptMinTrackSize.y = height;
         return 0;
     }
     case WM_ACTIVATE:

@@ -10,6 +10,7 @@
 // window is being moved, because they are posted to the form, not to a modal loop's window.
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -19,6 +20,7 @@
 #include "config/save_problems.h"
 #include "receiver/lock.h"
 #include "decoding/key_code.h"
+#include "receiver/sample_conversion.h"
 #include "setup_dialog/about_page_win32.h"
 #include "setup_dialog/learning_page_win32.h"
 #include "setup_dialog/receiver_page_win32.h"
@@ -39,6 +41,11 @@ class TSetupForm final : public SignalSource {
     // Called on the sampling thread with every received train; keeps at most 512 durations for
     // the signal view. Never calls into the window system and never waits on drawing.
     void CopyPulseTrain(const int32_t* durations, int32_t count);
+    // Called on the sampling thread after CopyPulseTrain: how much of the buffer the burst filled.
+    // The timer shows the notice of a cut burst until a burst fits again.
+    void NoteBufferFill(BufferFill fill) {
+        BurstFill.store(static_cast<int8_t>(fill), std::memory_order_relaxed);
+    }
 
     // Files FormHide could not write, and what became of them.
     const std::vector<SaveProblem>& SaveFailures() const { return saveFailures_; }
@@ -55,6 +62,9 @@ class TSetupForm final : public SignalSource {
     void SetPanel(int panel, const wchar_t* text);
 
     void FormShow();
+    // No key table (Setup after the host closed the plug-in): the list's commands off, and the
+    // status bar says why.
+    void ShowListNotSaved();
     void FormHide();
     // What the user typed or edited, into the settings and the rows, before a save;
     // windowsGoing: the controls are about to be destroyed.
@@ -65,6 +75,9 @@ class TSetupForm final : public SignalSource {
     // Raw mode was switched: the code box and the code panels are cleared.
     void ForgetShownCode();
     void PaintTimerTimer();
+    // The whole status bar says that bursts are cut while they fill the buffer; the panels keep
+    // their texts beneath and come back with the next burst that fits.
+    void ShowBufferFill(BufferFill fill);
     int32_t CopyDisplayTrain(int32_t* durations, int32_t capacity) override;
 
     HWND handle_ = nullptr;
@@ -100,6 +113,8 @@ class TSetupForm final : public SignalSource {
     bool DisplayValid = false;
     bool RepaintPending = false;
     int32_t LastStatus = -1;
+    std::atomic<int8_t> BurstFill{static_cast<int8_t>(BufferFill::Room)};
+    BufferFill ShownFill = BufferFill::Room;
     KeyCode LastCode = 0;
     bool Filling = false;
 };

@@ -15,14 +15,19 @@ const wchar_t* DeviceStatusText(int32_t deviceStatus) {
     }
 }
 
+const wchar_t* BufferFillText(BufferFill fill) {
+    return fill == BufferFill::SettingFull ? dialog_texts::kBurstCut : nullptr;
+}
+
 KeyDisplay CodeKeyDisplay(KeyCode code, KeyCode lastCode) {
     KeyDisplay display;
     if (code == lastCode)
         return display;
     display.show = true;
     display.setLastCode = true;
-    // Only the low two bits of the kind count: 0 keeps the panel, 1..3 name the coding.
-    const unsigned kind = CodingKindOf(code) & 3u;
+    // Kind 4 is RC-6; of any other kind only the low two bits count: 0 keeps the panel, 1..3 name
+    // the coding.
+    const unsigned kind = CodingKindOf(code) == CodingBiPhaseRc6 ? 4u : CodingKindOf(code) & 3u;
     if (kind != 0)
         display.coding = dialog_texts::kCodingNames[kind - 1];
     display.bits = std::to_wstring(BitCountOf(code)) + dialog_texts::kBitsSuffix;

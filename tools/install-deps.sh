@@ -14,7 +14,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for p in ca-certificates cmake make ninja-build g++ git googletest libgtest-dev libbenchmark-dev \
-         g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686 \
+         g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686 \
          wine wine32:i386 xvfb xauth x11-utils fonts-liberation fonts-wine locales \
          clang libclang-rt-14-dev; do
     have "$p" || need="$need $p"

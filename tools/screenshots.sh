@@ -1,9 +1,9 @@
 #!/bin/sh
 # Screenshots of the configuration dialog for the documentation: the real plug-in under Wine and
-# Xvfb, its pages with a live trace while the receiver simulator replays a remote, and the summary
-# of an import over the list. The GUI test
-# that takes them checks their pixels too (grid and trace colours). Saved as PNG in
-# docs/screenshots/. Run as root on Debian 12; installs what is missing first.
+# Xvfb, its pages with a live trace while the receiver simulator replays a remote, and an import
+# over the list: the prompt that asks where it goes, its summary, and the list's menu that takes it
+# back. The GUI test that takes the pages checks their pixels too (grid and trace colours). Saved
+# as PNG in docs/screenshots/. Run as root on Debian 12; installs what is missing first.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
@@ -27,7 +27,7 @@ export ORVIK_SCREENSHOT_DIR
 # remote files are code page 1251 bytes: show them as a Russian system would.
 LC_ALL=ru_RU.UTF-8 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     wine cmd /c exit >/dev/null 2>&1 </dev/null
-    wine "$0" --gtest_filter="SignalViewGui.*:LearningGui.ImportsAFile*"' "$root/build/win32/tests/gui/orvik_gui_tests.exe"
+    wine "$0" --gtest_filter="SignalViewGui.*:ImportGui.ImportsAFile*"' "$root/build/win32/tests/gui/orvik_gui_tests.exe"
 for bmp in "$out"/*.bmp; do
     convert "$bmp" "${bmp%.bmp}.png"
     rm -f "$bmp"

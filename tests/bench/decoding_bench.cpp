@@ -9,6 +9,9 @@
 // of every protocol of the import's encoders for random addresses and commands, with a little
 // receiver-like jitter (marks longer, the spaces after them shorter) and the quantisation of a
 // model 0 receiver at the default time unit.
+//
+// The *Others rows take the same sets without their RC-6 frames (as the RC-6 rules written out in
+// the test support tell them apart): what the RC-6 path costs every other train.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -27,6 +30,7 @@
 #include "receiver/receiver.h"
 #include "support/ir_captures.h"
 #include "support/reference_decoding.h"
+#include "support/reference_rc6.h"
 
 // Every heap allocation of the program is counted, so a call that allocates shows up. GCC takes
 // the replaced operators, which pair malloc with free, for a mismatch once they are inlined.
@@ -103,6 +107,26 @@ const std::vector<PulseTrain>& EncodedTrains() {
         }
         return result;
     }();
+    return trains;
+}
+
+std::vector<PulseTrain> WithoutRc6(const std::vector<PulseTrain>& trains) {
+    std::vector<PulseTrain> others;
+    for (const PulseTrain& train : trains) {
+        const int32_t odd = train.count % 2 == 0 ? train.count - 1 : train.count;
+        if (odd < 7 || !reference::DecodeRc6(train.durations, odd))
+            others.push_back(train);
+    }
+    return others;
+}
+
+const std::vector<PulseTrain>& OtherTrains() {
+    static const std::vector<PulseTrain> trains = WithoutRc6(Trains());
+    return trains;
+}
+
+const std::vector<PulseTrain>& OtherEncodedTrains() {
+    static const std::vector<PulseTrain> trains = WithoutRc6(EncodedTrains());
     return trains;
 }
 
@@ -193,6 +217,18 @@ void BM_CopyTrainEncoded(benchmark::State& state) {
 void BM_DecodePulseTrainEncoded(benchmark::State& state) {
     Decoding<DecodePulseTrain>(state, EncodedTrains());
 }
+void BM_FloorOthers(benchmark::State& state) {
+    Floor(state, OtherTrains());
+}
+void BM_DecodePulseTrainOthers(benchmark::State& state) {
+    Decoding<DecodePulseTrain>(state, OtherTrains());
+}
+void BM_FloorEncodedOthers(benchmark::State& state) {
+    Floor(state, OtherEncodedTrains());
+}
+void BM_DecodePulseTrainEncodedOthers(benchmark::State& state) {
+    Decoding<DecodePulseTrain>(state, OtherEncodedTrains());
+}
 
 template <int32_t (*Build)(const int32_t*, int32_t, uint8_t*)> void Signatures(benchmark::State& state) {
     uint8_t signature[kRawSignatureCapacity];
@@ -226,4 +262,8 @@ BENCHMARK(BM_BuildRawSignatureReference);
 BENCHMARK(BM_FloorEncoded);
 BENCHMARK(BM_CopyTrainEncoded);
 BENCHMARK(BM_DecodePulseTrainEncoded);
+BENCHMARK(BM_FloorOthers);
+BENCHMARK(BM_DecodePulseTrainOthers);
+BENCHMARK(BM_FloorEncodedOthers);
+BENCHMARK(BM_DecodePulseTrainEncodedOthers);
 BENCHMARK_MAIN();

@@ -106,6 +106,13 @@ std::wstring DialogDriver::Panel(int panel) const {
     return buffer.data();
 }
 
+std::wstring DialogDriver::Notice() const {
+    // In simple mode every panel index reads the one text (SB_SIMPLEID itself is refused).
+    if (!SendMessageW(Control(IDC_STATBAR), SB_ISSIMPLE, 0, 0))
+        return L"";
+    return Panel(0);
+}
+
 std::wstring DialogDriver::PageCaption(int page) const {
     wchar_t text[128] = L"";
     TCITEMW item{};
@@ -250,6 +257,17 @@ int DialogDriver::SelectedRow() const {
         SendMessageW(Control(IDC_LISTVIEW), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+int DialogDriver::FocusedRow() const {
+    return static_cast<int>(
+        SendMessageW(Control(IDC_LISTVIEW), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+void DialogDriver::TypeInList(const std::wstring& letters) {
+    for (wchar_t c : letters)
+        PostMessageW(Control(IDC_LISTVIEW), WM_CHAR, c, 1);
+    Sync();
+}
+
 std::wstring DialogDriver::Cell(int row, int column) const {
     std::vector<wchar_t> text(4096, L'\0');
     LVITEMW item{};
@@ -333,6 +351,59 @@ bool DialogDriver::ChooseFile(int buttonId, const std::wstring& path) {
     }
     Sync();
     return true;
+}
+
+HWND DialogDriver::ImportPrompt() {
+    HWND prompt = nullptr;
+    if (!WaitFor([&] {
+            return (prompt = FindProcessWindow(L"#32770", form_)) && GetDlgItem(prompt, IDC_PROMPT_TARGET);
+        }))
+        ADD_FAILURE() << "no import prompt opened";
+    Sync();
+    return prompt;
+}
+
+std::vector<std::wstring> DialogDriver::PromptRemotes(HWND prompt) const {
+    std::vector<std::wstring> remotes;
+    for (int i = 0; i < SendDlgItemMessageW(prompt, IDC_PROMPT_TARGET, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t text[256] = L"";
+        SendDlgItemMessageW(prompt, IDC_PROMPT_TARGET, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        remotes.push_back(text);
+    }
+    return remotes;
+}
+
+void DialogDriver::TypeTarget(HWND prompt, const std::wstring& text) {
+    HWND field = FindWindowExW(GetDlgItem(prompt, IDC_PROMPT_TARGET), nullptr, L"Edit", nullptr);
+    PostMessageW(field, EM_SETSEL, 0, -1);
+    for (wchar_t c : L"\b" + text)
+        PostMessageW(field, WM_CHAR, c, 1);
+    Sync();
+}
+
+void DialogDriver::AnswerPrompt(HWND prompt, bool import) {
+    PostMessageW(GetDlgItem(prompt, import ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+    if (!WaitFor([&] { return !IsWindow(prompt); }))
+        ADD_FAILURE() << "the import prompt stayed open";
+    Sync();
+}
+
+std::vector<std::wstring> DialogDriver::MenuItems(HWND menu) const {
+    std::vector<std::wstring> items;
+    HMENU handle = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    for (UINT i = 0; handle && i < static_cast<UINT>(GetMenuItemCount(handle)); ++i) {
+        wchar_t text[256] = L"";
+        if (GetMenuStringW(handle, i, text, 256, MF_BYPOSITION) > 0)
+            items.push_back(
+                text + std::wstring(GetMenuState(handle, i, MF_BYPOSITION) & MF_GRAYED ? L" (off)" : L""));
+    }
+    return items;
+}
+
+void DialogDriver::CloseMenu(HWND menu) {
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    WaitFor([&] { return !IsWindowVisible(menu); });
+    Sync();
 }
 
 std::wstring DialogDriver::Balloon() const {

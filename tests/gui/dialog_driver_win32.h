@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // The first visible top-level window of this process with the class name, and with the owner
 // when one is given; null when there is none.
@@ -24,6 +25,9 @@ class DialogDriver {
     std::wstring Text(int id) const;
     std::wstring Caption(HWND window) const;
     std::wstring Panel(int panel) const;
+    // The one text across the whole status bar while it shows one instead of the panels; empty
+    // while the panels show.
+    std::wstring Notice() const;
     std::wstring PageCaption(int page) const;
     int CurrentPage() const;
     bool Checked(int id) const;
@@ -53,6 +57,10 @@ class DialogDriver {
     void TypeRemote(const std::wstring& text);
     int ListCount() const;
     int SelectedRow() const;
+    // The row with the list's focus rectangle, -1 for none.
+    int FocusedRow() const;
+    // Letters typed into the list in quick succession (its type-ahead).
+    void TypeInList(const std::wstring& letters);
     std::wstring Cell(int row, int column) const;
     // Right-clicks row (or, for -1, presses the context-menu key in the list) and picks item n of
     // the pop-up menu (0-based, the separators not counted). A menu that does not open fails the
@@ -64,6 +72,16 @@ class DialogDriver {
     // Clicks the button that opens a file dialog, types path into the dialog's file name box and
     // presses its OK button; a dialog that does not open or does not close fails the test.
     bool ChooseFile(int buttonId, const std::wstring& path);
+    // The prompt that asks where an import goes, once it is open (null, and a failure, when none
+    // opens); the remotes its box offers; typing a name into that box; "Импортировать" or Отмена.
+    HWND ImportPrompt();
+    std::vector<std::wstring> PromptRemotes(HWND prompt) const;
+    void TypeTarget(HWND prompt, const std::wstring& text);
+    void AnswerPrompt(HWND prompt, bool import);
+    // The texts of the pop-up menu's items, separators left out, " (off)" after a disabled one;
+    // closing it with Esc.
+    std::vector<std::wstring> MenuItems(HWND menu) const;
+    void CloseMenu(HWND menu);
     // The text of the balloon the dialog shows now; empty when none is shown.
     std::wstring Balloon() const;
     void SelectRow(int row);

@@ -2,6 +2,7 @@
 // lifecycle around it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -131,18 +132,30 @@ TEST(FormGui, AnUntouchedOpenAndCloseChangesNoDefinitionFileAndKeepsUnknownKeys)
     EXPECT_TRUE(session.Boxes().empty());
 }
 
-// Setup after Close shows no key (the key table is gone); a key added there is not saved, and
-// no remote file loses its keys.
+// Setup after Close shows no key (the key table is gone) and says before any work that the list
+// is not saved: the list's commands are off. Nothing added there is saved, and no remote file
+// loses its keys.
 TEST(FormGui, SetupAfterCloseChangesNoDefinitionFile) {
     const FileList files = RemoteFiles(ReplaySettings{});
     GuiSession session(files, "");
     session.Close();
     ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
         EXPECT_EQ(d.ListCount(), 0);
+        EXPECT_EQ(d.Panel(1), L"Плагин закрыт: список кнопок не сохраняется");
+        for (int id : {IDC_ADDBUTTON, IDC_REPLACEBUTTON, IDC_IMPORTBTN, IDC_EXPORTBTN})
+            EXPECT_FALSE(d.Enabled(id)) << id;
+        HWND menu = d.OpenMenu(-1);
+        EXPECT_EQ(d.MenuItems(menu),
+                  (std::vector<std::wstring>{L"Добавить текущую кнопку (off)", L"Удалить из списка (off)",
+                                             L"Переименовать (off)", L"Редактировать", L"Отменить (off)"}));
+        d.CloseMenu(menu);
         d.Type(IDC_CODEEDIT, L"0000000000000042");
         d.TypeRemote(L"TV");
         d.Click(IDC_ADDBUTTON);
-        d.EditCaption(L"Added");
+        EXPECT_EQ(d.ListCount(), 0);
+        // The bar keeps saying it while the dialog is open.
+        d.Sync();
+        EXPECT_EQ(d.Panel(1), L"Плагин закрыт: список кнопок не сохраняется");
     }));
     for (size_t i = 1; i < files.size(); ++i)
         EXPECT_EQ(session.ReadFile(files[i].first), files[i].second) << files[i].first;
@@ -299,6 +312,46 @@ TEST(FormGui, KeysSwitchPagesAndTheAboutPageShowsTheReadme) {
         EXPECT_EQ(d.Focus(), d.Control(IdMemoHelp));
     }));
     EXPECT_EQ(pages, (std::vector<int>{1, 2, 0, 2, 1, 2}));
+}
+
+// The dialog on this screen at this dpi: inside the work area, with a minimum size the work area
+// gives, and where its laid-out size fits, every control of every page inside it. CTest runs it
+// again at 144 dpi on an 800 x 600 and a 1366 x 768 screen of their own (run_at_dpi.sh).
+TEST(FormGui, PlacedInsideTheWorkAreaWithEveryControlOnIt) {
+    GuiSession session(RemoteFiles(ReplaySettings{}), "");
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        RECT work{}, form{}, client{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(d.Form(), &form);
+        const auto inside = [](const RECT& r, const RECT& area) {
+            return r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+                   r.bottom <= area.bottom;
+        };
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        MINMAXINFO limits{};
+        SendMessageW(d.Form(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        std::printf("dpi %d, work area %ldx%ld: form at (%ld, %ld), %ldx%ld, minimum %ldx%ld\n", dpi,
+                    work.right, work.bottom, form.left, form.top, form.right - form.left,
+                    form.bottom - form.top, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y);
+        EXPECT_TRUE(inside(form, work));
+        EXPECT_TRUE(limits.ptMinTrackSize.x <= work.right - work.left &&
+                    limits.ptMinTrackSize.y <= work.bottom - work.top);
+        if (MulDiv(640, dpi, 96) > work.right - work.left || MulDiv(400, dpi, 96) > work.bottom - work.top)
+            return;
+        EXPECT_EQ(form.right - form.left, MulDiv(640, dpi, 96));
+        GetClientRect(d.Container(), &client);
+        MapWindowPoints(d.Container(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        for (int page = 0; page < 3; ++page) {
+            d.SelectPage(page);
+            for (HWND w = GetWindow(d.Container(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+                RECT r{};
+                EXPECT_TRUE(!IsWindowVisible(w) || (GetWindowRect(w, &r) && inside(r, client)))
+                    << "page " << page << ", control " << GetDlgCtrlID(w);
+            }
+        }
+    }));
 }
 
 } // namespace

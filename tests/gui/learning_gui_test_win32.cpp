@@ -13,21 +13,12 @@
 #include "tests/gui/dialog_driver_win32.h"
 #include "tests/gui/gui_files.h"
 #include "tests/gui/gui_session_win32.h"
+#include "tests/gui/key_list_checks_win32.h"
 #include "tests/gui/panel_texts_win32.h"
 #include "tests/gui/screen_capture_win32.h"
 #include "tests/wine/remote_scripts.h"
 
 namespace {
-
-std::wstring Digits(const Button& button) {
-    char text[CodeDigits + 1];
-    CodeText(CodeOf(button), text);
-    return std::wstring(text, text + CodeDigits);
-}
-
-std::string Press(const Button& button) {
-    return ScriptText().Step("idle 2").Hold(button, 1).Text();
-}
 
 // Waits for a press of button to be shown and released again; a press that never shows fails
 // the test. The texts are recorded as the dialog sets them: on a busy machine the release can
@@ -38,20 +29,6 @@ void PressAndRelease(GuiSession& session, DialogDriver& d, const Button& button)
     const bool shown = session.SetSimScript(Press(button)) &&
                        d.WaitFor([&] { return ShownInTurn(1, before, L"Нажата", L"Не нажата"); });
     EXPECT_TRUE(shown) << "the press of " << button.remote << " " << button.key << " was not shown";
-}
-
-// Receiving with the dialog closed: the remote and key names of the first key event a press of
-// button gives the host ("", and a failure, when none comes).
-std::string FirstHostKey(GuiSession& session, const Button& button) {
-    session.Start();
-    session.SetSimScript(Press(button));
-    for (int i = 0; i < 100 && session.KeyEvents().empty(); ++i)
-        session.Pump(50);
-    session.Stop();
-    EXPECT_FALSE(session.KeyEvents().empty()) << "the host received no key";
-    return session.KeyEvents().empty()
-               ? ""
-               : session.KeyEvents()[0].remoteName + " / " + session.KeyEvents()[0].keyName;
 }
 
 // "Телетекст" in the current ANSI code page: itself under 1251, question marks elsewhere.
@@ -114,13 +91,6 @@ TEST(LearningGui, LearnsAndNamesButtonsThatTheHostThenReceives) {
 } // namespace
 
 namespace {
-
-int RowNamed(DialogDriver& d, const std::wstring& name) {
-    for (int i = 0; i < d.ListCount(); ++i)
-        if (d.Cell(i, 0) == name)
-            return i;
-    return -1;
-}
 
 TEST(LearningGui, FindsReceivedKeysOnlyOnItsPageAndOnlyWhenTheCodeIsNew) {
     GuiSession session(RemoteFiles(ReplaySettings{}), "");
@@ -232,10 +202,6 @@ TEST(LearningGui, RenamesReplacesRemovesAndCancels) {
     EXPECT_NE(amp.find(std::string(teletext) + "=Mute\r\n"), std::string::npos) << amp;
     EXPECT_NE(amp.find("[Raw]\r\nKey1=Play\r\nRaw1="), std::string::npos) << amp;
     EXPECT_NE(session.ReadFile("Long.cfg").find("Raw1=" + longPattern + "\r\n"), std::string::npos);
-}
-
-bool HasRow(DialogDriver& d, const std::wstring& name) {
-    return RowNamed(d, name) >= 0;
 }
 
 // The key name of the selected row; "" when none is selected.
@@ -464,108 +430,6 @@ TEST(LearningGui, ASignatureTakenBeforeTheDialogIsNotShownInIt) {
         EXPECT_EQ(d.Text(IDC_CODEEDIT), L"");
     }));
     session.Stop();
-}
-
-// A Flipper file of parsed NEC signals, as the public collections hold them.
-std::string FlipperFile(const std::vector<std::pair<std::string, std::string>>& buttons) {
-    std::string text = "Filetype: IR signals file\nVersion: 1\n";
-    for (const auto& [name, protocolAndCommand] : buttons)
-        text += "#\nname: " + name + "\ntype: parsed\n" + protocolAndCommand;
-    return text;
-}
-
-std::string Nec(uint8_t address, uint8_t command) {
-    char text[80];
-    std::snprintf(text, sizeof(text), "protocol: NEC\naddress: %02X 00 00 00\ncommand: %02X 00 00 00\n",
-                  address, command);
-    return text;
-}
-
-// Waits for the next message box the dialog shows; its text, or "" when none came.
-std::string NextBox(GuiSession& session, DialogDriver& d, size_t seen) {
-    d.WaitFor([&] { return session.Boxes().size() > seen; });
-    d.Sync();
-    const std::vector<std::string> boxes = session.Boxes();
-    return boxes.size() > seen ? boxes[seen] : "";
-}
-
-std::wstring WideOf(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
-
-TEST(LearningGui, ImportsAFileWhoseButtonsTheHostReceivesAndExportsTheRemote) {
-    std::string kitchen;
-    {
-        GuiSession session(RemoteFiles(ReplaySettings{}), "");
-        // Teletext is a code no remote has; Power is TV's Power; the second Teletext and the unknown
-        // protocol are left out.
-        session.WriteFile(
-            "Kitchen.ir",
-            FlipperFile({{"Teletext", Nec(0x04, 0x55)},
-                         {"Power", Nec(0x04, 0x08)},
-                         {"Teletext 2", Nec(0x04, 0x55)},
-                         {"Odd", "protocol: Foo\naddress: 01 00 00 00\ncommand: 01 00 00 00\n"}}));
-        session.WriteFile("Empty.txt", "# no buttons\n");
-        CreateDirectoryA((session.Folder() + "\\export").c_str(), nullptr);
-        ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
-            const int countBefore = d.ListCount();
-            EXPECT_FALSE(d.Enabled(IDC_EXPORTBTN));
-            // For the docs (tools/screenshots.sh): the summary over the list, before it is answered.
-            const char* saveDir = std::getenv("ORVIK_SCREENSHOT_DIR");
-            session.HoldBoxes(saveDir != nullptr);
-            d.ChooseFile(IDC_IMPORTBTN, WideOf(session.Folder() + "\\Kitchen.ir"));
-            if (saveDir) {
-                HWND box = nullptr;
-                d.WaitFor([&] { return (box = FindProcessWindow(L"#32770", d.Form())) != nullptr; });
-                d.Sync(true);
-                RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-                ScreenImage shot = CaptureWindow(d.Form());
-                PutOver(shot, d.Form(), CaptureWindow(box), box);
-                EXPECT_TRUE(SaveBitmap(shot, std::string(saveDir) + "\\import-summary.bmp"));
-                session.HoldBoxes(false);
-            }
-            EXPECT_EQ(NextBox(session, d, 0),
-                      "В пульт «Kitchen» добавлено кнопок: 2.\n\nНе добавлено: 2.\n"
-                      "«Teletext 2»: тот же код, что у кнопки «Teletext» из файла\n"
-                      "«Odd»: пропущена (unknown protocol \"Foo\")\n\n"
-                      "Добавлено кнопок, чьи коды уже есть у других пультов: 1 (например, «Power» у "
-                      "пульта «TV»). Такая кнопка будет приходить под названием только одного из пультов.");
-            const int countAfter = d.ListCount();
-            std::vector<std::wstring> added;
-            for (int row = countBefore; row < countAfter; ++row)
-                added.push_back(d.Cell(row, 0) + L"|" + d.Cell(row, 1) + L"|" + d.Cell(row, 2));
-            EXPECT_EQ(added, (std::vector<std::wstring>{L"Teletext|Kitchen|" + Digits(kTvTeletext),
-                                                        L"Power|Kitchen|" + Digits(kTvPower)}));
-            EXPECT_TRUE(d.Enabled(IDC_EXPORTBTN) && d.SelectedRow() == countBefore);
-            // Imported rows are rows like any other.
-            d.PickMenuItem(2, countBefore + 1);
-            d.EditCaption(L"On");
-
-            d.ChooseFile(IDC_IMPORTBTN, WideOf(session.Folder() + "\\Empty.txt"));
-            const std::string emptyBox = NextBox(session, d, 1);
-            EXPECT_NE(emptyBox.find("В файле нет ни одной кнопки"), std::string::npos) << emptyBox;
-            EXPECT_EQ(d.ListCount(), countAfter);
-
-            d.SelectRow(RowNamed(d, L"Teletext"));
-            d.ChooseFile(IDC_EXPORTBTN, WideOf(session.Folder()) + L"\\export\\Ωμέγα.cfg");
-            const std::string notAnsiBox = NextBox(session, d, 2);
-            EXPECT_NE(notAnsiBox.find("кодовой странице"), std::string::npos) << notAnsiBox;
-            d.ChooseFile(IDC_EXPORTBTN, WideOf(session.Folder() + "\\export\\Kitchen copy.cfg"));
-        }));
-
-        // Saved as learned keys are (sorted once a name was accepted), and exported as the
-        // plug-in saves them.
-        kitchen = session.ReadFile("Kitchen.cfg");
-        EXPECT_EQ(kitchen, "[Main]\r\nName=Kitchen\r\n[Code]\r\n" + CodeTextOf(CodeOf(kTvPower)) + "=On\r\n" +
-                               CodeTextOf(CodeOf(kTvTeletext)) + "=Teletext\r\n");
-        EXPECT_EQ(session.ReadFile("export\\Kitchen copy.cfg"), kitchen);
-
-        EXPECT_EQ(FirstHostKey(session, kTvTeletext), "Kitchen / Teletext");
-    }
-
-    // The exported file, beside another plug-in, is that remote.
-    GuiSession other({{"OrvikPlug.ini", SettingsText(ReplaySettings{})}, {"Shared.cfg", kitchen}}, "");
-    EXPECT_EQ(FirstHostKey(other, kTvTeletext), "Kitchen / Teletext");
 }
 
 } // namespace

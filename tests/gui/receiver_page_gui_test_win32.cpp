@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "setup_dialog/setup_form_ids.h"
+#include "support/ir_trains.h"
 #include "tests/gui/dialog_driver_win32.h"
 #include "tests/gui/gui_files.h"
 #include "tests/gui/gui_session_win32.h"
@@ -95,6 +96,41 @@ TEST(ReceiverPageGui, PickingAModelSetsItsUnitAndBufferAtOnceAndTheNextBurstUses
     EXPECT_EQ(IniValue(ini, "Mode"), "1");
     EXPECT_EQ(IniValue(ini, "Scaler"), "2133");
     EXPECT_EQ(IniValue(ini, "BufferSize"), "108");
+}
+
+// A media-center button (RC-6 mode 6, 67 durations) with the default buffer of 36 bytes: the whole
+// status bar says that the burst was cut and which setting to raise. With a larger buffer the next
+// press decodes, the notice goes and the panels name the RC-6 code.
+TEST(ReceiverPageGui, ACutBurstIsReportedUntilTheBufferHoldsIt) {
+    ReplaySettings stored;
+    stored.bufferSize = 36;
+    GuiSession session({{"OrvikPlug.ini", SettingsText(stored)}}, "");
+    Durations frame = Rc6Train(6, true, BitsOf(0x800F840C, 32));
+    for (size_t i = 0; i < frame.size(); ++i)
+        frame[i] += i % 2 == 0 ? 60 : -60; // marks longer, as receivers make them
+    const std::string press = ScriptText().Step("idle 2").Send(frame).Text();
+    std::wstring cut, fitted, coding, bits, code;
+    ASSERT_TRUE(session.RunSetup([&](DialogDriver& d) {
+        session.SetSimScript(press);
+        d.WaitFor([&] { return !d.Notice().empty(); });
+        cut = d.Notice();
+        d.SelectPage(1);
+        d.Type(IDC_EDIT_BUFSIZE, L"128");
+        d.FocusControl(IDC_EDIT_POLLFREQ);
+        d.SelectPage(0);
+        session.SetSimScript(press);
+        d.WaitFor([&] { return d.Notice().empty() && d.Panel(3) == L"37 бит"; });
+        fitted = d.Notice();
+        coding = d.Panel(2);
+        bits = d.Panel(3);
+        code = d.Text(IDC_CODEEDIT);
+    }));
+    EXPECT_EQ(cut, L"Сигнал обрезан: он не поместился в буфер. Увеличьте «Размер буфера» на странице "
+                   L"«Настройка приёмника».");
+    EXPECT_EQ(fitted, L"");
+    EXPECT_EQ(coding, L"Bi-phase coding (RC-6)");
+    EXPECT_EQ(bits, L"37 бит");
+    EXPECT_EQ(code, L"0425001C800F040C");
 }
 
 TEST(ReceiverPageGui, FillingAppliesNoModelDefaults) {

@@ -8,8 +8,11 @@ bool IsWellFormedCode(KeyCode code) {
     const int kind = CodingKindOf(code);
     const int bits = BitCountOf(code);
     const uint64_t data = code & 0xFFFFFFFFFFFFull;
-    if (kind < 1 || kind > 3 || bits < 1 || bits > 48 || (data >> bits) != 0)
+    if (kind < 1 || kind > 4 || bits < 1 || bits > 48 || (data >> bits) != 0)
         return false;
+    // RC-6: start bit 1, three mode bits, the cleared trailer, 16 to 40 payload bits.
+    if (kind == 4)
+        return bits >= 21 && bits <= 45 && ((data >> (bits - 1)) & 1) == 1 && ((data >> (bits - 5)) & 1) == 0;
     return kind != 1 || (bits >= 4 && ((data >> (bits - 3)) & 1) == 0);
 }
 

@@ -41,6 +41,30 @@ Durations BiPhaseTrain(const std::string& bits, int32_t t) {
     return train;
 }
 
+Durations Rc6Train(int mode, bool toggle, const std::string& payload, int32_t t) {
+    std::vector<int> levels{1, 1, 1, 1, 1, 1, 0, 0};
+    const auto bit = [&](bool one, int units) {
+        levels.insert(levels.end(), static_cast<size_t>(units), one ? 1 : 0);
+        levels.insert(levels.end(), static_cast<size_t>(units), one ? 0 : 1);
+    };
+    bit(true, 1);
+    for (int k = 2; k >= 0; --k)
+        bit(((mode >> k) & 1) != 0, 1);
+    bit(toggle, 2);
+    for (char c : payload)
+        bit(c == '1', 1);
+    Durations train;
+    for (size_t k = 0; k < levels.size(); ++k) {
+        if (k > 0 && levels[k] == levels[k - 1])
+            train.back() += t;
+        else
+            train.push_back(t);
+    }
+    if (levels.back() == 0)
+        train.pop_back();
+    return train;
+}
+
 Durations Stretched(const Durations& durations, int64_t numerator, int64_t denominator) {
     Durations result;
     for (int32_t d : durations)

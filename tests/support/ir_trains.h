@@ -20,6 +20,11 @@ Durations PulseLengthTrain(int32_t leadingPulse, const std::string& bits, int32_
 // the first pulse and a final low half are not part of the train. bits must start with 1.
 Durations BiPhaseTrain(const std::string& bits, int32_t t = 889);
 
+// RC-6 with unit t: a leader of 6 units mark and 2 units pause, the start bit 1, the three mode bits,
+// the trailer (toggle) with halves of two units, then the payload bits; a 1 is mark then pause.
+// The pause after the last mark is not part of the train.
+Durations Rc6Train(int mode, bool toggle, const std::string& payload, int32_t t = 444);
+
 // Every duration multiplied by numerator / denominator, rounded to the nearest microsecond.
 Durations Stretched(const Durations& durations, int64_t numerator, int64_t denominator);
 

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "capture_import/capture_lines.h"
 #include "capture_import/capture_reader.h"
 #include "capture_import/import_rows.h"
 #include "capture_import/protocol_encoders.h"
@@ -19,6 +21,7 @@
 namespace {
 
 const std::string kImport = ORVIK_SOURCE_DIR "/tests/data/import/";
+constexpr size_t kImportMaxButtonsForTest = 5000;
 
 std::vector<ImportedButton> ButtonsOf(const std::string& file) {
     std::string text;
@@ -81,6 +84,216 @@ TEST(CaptureImport, FileReadingKeepsAtMostSoManyButtonsAndNamesTheRemote) {
     }
 }
 
+// The text as UTF-16 with its byte order mark, each unit least (or most) significant byte first.
+std::string Utf16Bytes(const std::u16string& text, bool littleEndian) {
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+// UTF-8 of characters of the basic plane, written out here rather than by the readers' converter.
+std::string Utf8Of(const std::u16string& text) {
+    std::string bytes;
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            bytes += static_cast<char>(c);
+        } else if (c < 0x800) {
+            bytes += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+        } else {
+            bytes += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                      static_cast<char>(0x80 | (c & 0x3F))};
+        }
+    }
+    return bytes;
+}
+
+std::u16string Widened(const std::string& ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+// Name, line, train and reason of every button: what two reads must agree on.
+std::vector<std::string> Dump(const CaptureText& read) {
+    std::vector<std::string> lines;
+    for (const ImportedButton& button : read.buttons) {
+        std::string line = std::to_string(button.line) + " " + button.name + ": " + button.skipped;
+        for (int32_t d : button.durations)
+            line += " " + std::to_string(d);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(CaptureImport, Utf16FilesReadAsTheirUtf8CopiesAndNamesComeInTheCodePage) {
+    for (const std::string& file :
+         {std::string("import/example_tv.ir"), std::string("captures/Light_Strip.ir")}) {
+        std::string text;
+        ASSERT_EQ(StdFileSystem().ReadFile(ORVIK_SOURCE_DIR "/tests/data/" + file, &text), ReadResult::Ok);
+        const CaptureText utf8 = ReadCaptureText(text);
+        ASSERT_FALSE(utf8.buttons.empty());
+        for (const bool little : {true, false}) {
+            std::istringstream in(Utf16Bytes(Widened(text), little));
+            EXPECT_EQ(Dump(ReadCaptureStream(in, kImportMaxButtonsForTest)), Dump(utf8)) << file << little;
+        }
+    }
+    // «Громкость+» in UTF-8 and in UTF-16 gives the same 1251 bytes; "Vol▲" has no 1251 form.
+    const std::u16string flipper =
+        u"name: Громкость+\ntype: raw\ndata: 500 500 500\nname: Vol\u25B2\ntype: raw\n";
+    const std::string cp1251 = "\xC3\xF0\xEE\xEC\xEA\xEE\xF1\xF2\xFC\x2B";
+    for (const std::string& bytes : {Utf8Of(flipper), Utf16Bytes(flipper, true)}) {
+        const CaptureText read = ReadCaptureText(bytes, NameCodePage{1251, nullptr});
+        ASSERT_EQ(read.buttons.size(), 2u);
+        EXPECT_EQ(read.buttons[0].name, cp1251);
+        EXPECT_EQ(read.buttons[1].name, "Vol{U+25B2}");
+        ASSERT_EQ(read.renamed.size(), 1u);
+        EXPECT_EQ(read.renamed[0].stored, "Vol{U+25B2}");
+        EXPECT_EQ(read.renamed[0].original, "Vol\xE2\x96\xB2");
+    }
+}
+
+TEST(CaptureImport, LinesOfUtf16FilesAndWordsQuotedInReasons) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"bytes as they are, a lone FF kept",
+         "\xFF"
+         "a\r\nb",
+         {"\xFF"
+          "a\r",
+          "b"}},
+        {"UTF-16 little endian, a pair of surrogates",
+         std::string("\xFF\xFE"
+                     "a\0\n\0\x3D\xD8\x0A\xDE",
+                     10),
+         {"a", "\xF0\x9F\x98\x8A"}},
+        {"UTF-16 big endian, a lone surrogate and an odd last byte",
+         std::string("\xFE\xFF\xD8\x3D\0b\0\n\0", 9),
+         {"\xEF\xBF\xBD"
+          "b",
+          "\xEF\xBF\xBD"}},
+        {"a line over the bound is cut",
+         std::string(kMaxLineBytes + 5, 'x') + "\ny",
+         {std::string(kMaxLineBytes, 'x'), "y"}},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.bytes);
+        CaptureLines lines(in);
+        std::vector<std::string> read;
+        std::string line;
+        bool overlong = false;
+        while (lines.Next(line, overlong))
+            read.push_back(line);
+        EXPECT_EQ(read, c.lines) << c.what;
+    }
+    // A word a reason quotes shows no control byte and is cut after 48 bytes, not inside a character.
+    const std::string longWord = "1" + std::string(46, 'x') + "\xD0\x96" + "tail";
+    const CaptureText read = ReadCaptureText("560 a\x1B"
+                                             "b 560\n560 " +
+                                             longWord + "\n");
+    ASSERT_EQ(read.buttons.size(), 2u);
+    EXPECT_EQ(read.buttons[0].skipped, "not a duration: \"a{U+001B}b\"");
+    EXPECT_EQ(read.buttons[1].skipped, "not a duration: \"1" + std::string(46, 'x') + "...\"");
+    EXPECT_EQ(read.buttons[1].reason.id, SkipReasonId::NotADuration);
+}
+
+TEST(CaptureImport, TextsFromFilesAreStoredInTheCodePageWithVisibleStandIns) {
+    // Only 'é' as two bytes, as a double-byte code page would give it.
+    const AnsiOfCharacter twoBytes = [](char32_t c, std::string& bytes) {
+        if (c != 0xE9)
+            return false;
+        bytes += "\x88\x6A";
+        return true;
+    };
+    struct Case {
+        std::string text;
+        NameCodePage codePage;
+        std::string stored;
+        bool changed;
+    } cases[] = {
+        {"Caf\xC3\xA9", {1252, nullptr}, "Caf\xE9", false},
+        {"Caf\xC3\xA9", {1251, nullptr}, "Caf{U+00E9}", true},
+        {"Caf\xC3\xA9", {932, twoBytes}, "Caf\x88\x6A", false},
+        {"\xC2\xAB\xE2\x84\x96\xC2\xBB", {1251, nullptr}, "\xAB\xB9\xBB", false}, // «№»
+        {"\xF0\x9F\x94\x8A", {1251, nullptr}, "{U+1F50A}", true},                 // a loudspeaker
+        // Bytes that are not UTF-8 are ANSI already (an overlong form is no UTF-8 either); one the
+        // code page leaves unassigned is shown as what it stands for.
+        {"\xCF\xE8\xF2\xE0\xED\xE8\xE5", {1251, nullptr}, "\xCF\xE8\xF2\xE0\xED\xE8\xE5", false},
+        {"\xC0\xAF", {1251, nullptr}, "\xC0\xAF", false},
+        {"A\x98", {1251, nullptr}, "A{U+0098}", true},
+        // Control characters, also as UTF-8, are never stored.
+        {"A\tB\x7F", {1252, nullptr}, "A{U+0009}B{U+007F}", true},
+        {"A\xC2\x85", {1252, nullptr}, "A{U+0085}", true},
+        // Without a code page the bytes stay as they are (orvik-decode's output).
+        {"A\tB\xC3\xA9", {}, "A\tB\xC3\xA9", false},
+    };
+    for (const Case& c : cases) {
+        bool changed = false;
+        EXPECT_EQ(StoredText(c.text, c.codePage, &changed), c.stored) << c.text;
+        EXPECT_EQ(changed, c.changed) << c.text;
+    }
+}
+
+TEST(CaptureImport, AFileThatIsNoCaptureIsOneResultAndEveryRemoteOfAFileIsItsOwn) {
+    const std::string twoRemotes =
+        "begin remote\n name A\n flags RAW_CODES\n begin raw_codes\n  name Up\n"
+        "  500 500 500\n end raw_codes\nend remote\nbegin remote\n name B\n flags "
+        "RAW_CODES\n begin raw_codes\n  name Up\n  600 600 600\n end raw_codes\nend "
+        "remote\n700 700 700\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        int stoppedAt;                    // 0: read as a capture
+        std::vector<std::string> remotes; // SplitByRemote's names, the file's own called "F"
+        int strayLine = 0;
+    } cases[] = {
+        {"XML", "<?xml version=\"1.0\"?>\n<remote name=\"TV\"/>\n", 1, {}},
+        {"HTML after blank lines and comments",
+         "\n# saved page\n<!DOCTYPE html>\n<p>500 500 500</p>\n",
+         3,
+         {}},
+        {"lircrc", "begin\n  prog = irexec\n  button = KEY_POWER\n  config = echo\nend\n", 1, {}},
+        {"binary bytes after a train", "500 500 500\n\x01\x02\x03\n600 600 600\n", 2, {}},
+        {"a NUL byte", std::string("500 500 500\0\n", 13), 1, {}},
+        {"a bad line in a capture is a button", "500 500 500\nbad line\n", 0, {"F"}},
+        {"a stray line in a Flipper file",
+         "Filetype: IR signals file\nIR\nname: A\ntype: raw\ndata: 1 2 3\n",
+         0,
+         {"F"},
+         2},
+        {"two lircd.conf remotes and a train outside them", twoRemotes, 0, {"A", "B", "F"}},
+        {"blocks of one name are one remote, a block without a name is the file's",
+         "begin remote\n name A\n flags RAW_CODES\n begin raw_codes\n  name X\n  1 2 3\n end raw_codes\nend "
+         "remote\nbegin remote\n flags RAW_CODES\n begin raw_codes\n  name Y\n  1 2 3\n end raw_codes\nend "
+         "remote\nbegin remote\n name A\n flags RAW_CODES\n begin raw_codes\n  name Z\n  1 2 3\n end "
+         "raw_codes\nend remote\n",
+         0,
+         {"A", "F"}},
+    };
+    for (const Case& c : cases) {
+        const CaptureText read = ReadCaptureText(c.text);
+        EXPECT_EQ(read.status == CaptureFileStatus::NotACapture, c.stoppedAt != 0) << c.what;
+        EXPECT_EQ(read.stoppedAtLine, c.stoppedAt) << c.what;
+        EXPECT_EQ(read.firstStrayLine, c.strayLine) << c.what;
+        std::vector<std::string> remotes;
+        for (const CaptureRemote& remote : SplitByRemote(read, "F"))
+            remotes.push_back(remote.name);
+        EXPECT_EQ(remotes, c.remotes) << c.what;
+    }
+    // Random bytes are no capture, and no reason quotes a control byte of them.
+    std::mt19937 random(25);
+    for (int k = 0; k < 20; ++k) {
+        std::string bytes(2048, '\0');
+        for (char& byte : bytes)
+            byte = static_cast<char>(random());
+        EXPECT_EQ(ReadCaptureText(bytes).status, CaptureFileStatus::NotACapture) << k;
+    }
+}
+
 TEST(CaptureImport, RowsPerModeWithoutCodesTheRemoteHasAndWithTheReasonForEachButtonLeftOut) {
     const std::vector<ImportedButton> buttons = ButtonsOf("example_tv.pronto.txt");
     const std::vector<KeyListRow> existing = {
@@ -95,16 +308,18 @@ TEST(CaptureImport, RowsPerModeWithoutCodesTheRemoteHasAndWithTheReasonForEachBu
     } cases[] = {
         {{-1, kDefaultScaler, false},
          {"Power=0220000020DF10EF/", "Volume+=0220000020DF40BF/", "Standby=010E00000000314C/",
-          "Menu=0314000000008008/"},
+          "Menu=041500000010000C/"},
          {"\"Mute\" and \"Mute\" give one code"}},
         // As a model 0 receiver delivers them: the same codes.
         {{0, kDefaultScaler, false},
          {"Power=0220000020DF10EF/", "Volume+=0220000020DF40BF/", "Standby=010E00000000314C/",
-          "Menu=0314000000008008/"},
+          "Menu=041500000010000C/"},
          {"give one code"}},
         // Raw mode: the pattern of each button's first train; Menu's is the remote's "Old" already.
+        // Standby's RC5 short form adds the pattern of its other toggle state (its first state is
+        // the learned capture's).
         {{-1, kDefaultScaler, true},
-         {"Power=/raw", "Mute=/raw", "Volume+=/raw", "Standby=/raw"},
+         {"Power=/raw", "Mute=/raw", "Volume+=/raw", "Standby=/raw", "Standby=/raw"},
          {"\"Old\" and \"Menu\" give one raw pattern"}},
     };
     for (const Case& c : cases) {
@@ -141,8 +356,8 @@ TEST(CaptureImport, ButtonsWithoutATrainAreLeftOutWithTheReaderReason) {
 
 KeyCode EncodedCode(const std::string& protocol, uint32_t address, uint32_t command) {
     Durations frame;
-    std::string error;
-    EXPECT_TRUE(EncodeProtocolFrame(protocol, address, command, frame, error)) << error;
+    SkipReason error;
+    EXPECT_TRUE(EncodeProtocolFrame(protocol, address, command, frame, error)) << EnglishText(error);
     return DecodeCopy(frame, 0);
 }
 
@@ -156,7 +371,7 @@ TEST(CaptureImport, EncodedFramesDecodeAsTheRealCapturesOfTheSameButtons) {
 
     // The scans' expected decodes, in the meaning of the scanner's protocols, as Flipper protocols:
     // NEC with a 16-bit address is NECext with the command and its inverse; RC5 above command 63 is
-    // RC5X; 12-bit SIRC codes are given as address << 7 | command.
+    // RC5X with the low 6 bits; 12-bit SIRC codes are given as address << 7 | command.
     std::map<std::pair<std::string, std::string>, int> named; // buttons named by one entry only
     for (const IrProtocolEntry& entry : entries)
         ++named[{entry.file, entry.button}];
@@ -170,6 +385,7 @@ TEST(CaptureImport, EncodedFramesDecodeAsTheRealCapturesOfTheSameButtons) {
             command = command | (~command & 0xFF) << 8;
         } else if (entry.protocol == "RC5 (IRMP 7)") {
             protocol = command > 63 ? "RC5X" : "RC5";
+            command &= 0x3F;
         } else if (entry.protocol == "SIRCS (IRMP 1)" && address == 0 && command < 0x1000) {
             protocol = "SIRC";
             address = command >> 7;

@@ -6,15 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/support/code_page_texts.h"
 
-// Code page 1252 for the ASCII and Latin-1 texts below: every byte is the character of its value.
-std::wstring Latin1(std::string_view bytes) {
-    std::wstring text;
-    for (char c : bytes)
-        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return text;
-}
+namespace {
 
 // NEC device 04 in the Pronto short form: Power 08, Mute 09, Volume+ 02.
 const std::string kPower = "900A 006D 0000 0001 04FB 08F7";
@@ -61,51 +55,54 @@ TEST(FileOperations, ImportTakesTheRemoteAndTheRowsAndSumsUp) {
                key +
                L"» у пульта «TV»). Такая кнопка будет приходить под названием только одного из пультов.";
     };
+    const std::wstring undo = L"\n\nОтменить весь импорт: Ctrl+Z в списке кнопок.";
     struct Case {
         const char* what;
         std::string file;
-        std::string path;
-        std::string box; // the remote-name box
+        std::wstring path;
+        std::string target; // chosen in the prompt; "" takes the one it proposes
         SettingsValues settings;
         size_t maxButtons;
         std::string remote;
         std::vector<std::string> rows; // key=code, or key=raw for a raw pattern
         std::wstring message;
     } cases[] = {
-        {"the file's name while the box is undefined; the remote's code, the file's second button "
-         "of one code and a reader's refusal left out; a code another remote has told",
+        {"the file's name proposed; the remote's code, the file's second button of one code and a "
+         "reader's refusal left out; a code another remote has told",
          "Power: " + kPower + "\nMute: " + kMute + "\nVolume+: " + kVolume +
              "\nEject: 5001 0073 0000 0001 0005 000C\nPower again: " + kPower + "\n",
-         "C:\\ir\\Living room.txt", "<undefined>", Receiver(), kImportMaxButtons, "Living room",
+         L"C:\\ir\\Living room.txt", "", Receiver(), kImportMaxButtons, "Living room",
          Rows("Power=" + kPowerCode, "Volume+=" + kVolumeCode),
          L"В пульт «Living room» добавлено кнопок: 2.\n\nНе добавлено: 3.\n"
          L"«Mute»: этот код у пульта уже есть, у кнопки «Mute»\n"
          L"«Eject»: пропущена (Pronto code type 5001 is not read)\n"
          L"«Power again»: тот же код, что у кнопки «Power» из файла" +
-             shared(L"Power")},
-        {"the box's name, and the rows of its file in any spelling count", "Mute: " + kMute + "\n", "x.txt",
+             shared(L"Power") + undo},
+        {"the name chosen, and the rows of its file in any spelling count", "Mute: " + kMute + "\n", L"x.txt",
          "LIVING ROOM", Receiver(), kImportMaxButtons, "LIVING ROOM", Rows(),
          L"В пульт «LIVING ROOM» добавлено кнопок: 0.\n\nНе добавлено: 1.\n"
          L"«Mute»: этот код у пульта уже есть, у кнопки «Mute»"},
-        {"a lircd.conf remote's own name for a blank box",
+        {"a lircd.conf remote's own name proposed",
          "begin remote\n name Hall\n bits 16\n header 9000 4500\n one 560 1690\n zero 560 560\n ptrail "
          "560\n pre_data_bits 16\n pre_data 0x20DF\n begin codes\n  Up 0x10EF\n end codes\nend remote\n",
-         "/ir/hall.conf", "  ", Receiver(), kImportMaxButtons, "Hall", Rows("Up=" + kPowerCode),
-         L"В пульт «Hall» добавлено кнопок: 1." + shared(L"Up")},
-        {"raw mode: the raw pattern of each button", "Power: " + kPower + "\n", "/ir/TV.ir", "<undefined>",
-         Receiver(true), kImportMaxButtons, "TV", Rows("Power=raw"), L"В пульт «TV» добавлено кнопок: 1."},
+         L"/ir/hall.conf", "", Receiver(), kImportMaxButtons, "Hall", Rows("Up=" + kPowerCode),
+         L"В пульт «Hall» добавлено кнопок: 1." + shared(L"Up") + undo},
+        {"raw mode: the raw pattern of each button", "Power: " + kPower + "\n", L"/ir/TV.ir", "",
+         Receiver(true), kImportMaxButtons, "TV", Rows("Power=raw"),
+         L"В пульт «TV» добавлено кнопок: 1." + undo},
         {"the default buffer of 36 bytes cuts a NEC frame before its command: no code, and Power and "
          "Volume+ give one raw pattern",
-         "Power: " + kPower + "\nVolume+: " + kVolume + "\n", "a.txt", "A", Receiver(false, 36),
+         "Power: " + kPower + "\nVolume+: " + kVolume + "\n", L"a.txt", "A", Receiver(false, 36),
          kImportMaxButtons, "A", Rows("Power=raw"),
          L"В пульт «A» добавлено кнопок: 1.\n\nНе добавлено: 1.\n"
-         L"«Volume+»: тот же сигнал, что у кнопки «Power» из файла"},
+         L"«Volume+»: тот же сигнал, что у кнопки «Power» из файла" +
+             undo},
         {"the first ten left out by name, the rest counted; a file read only in part", ManyUnreadable(13),
-         "a.txt", "A", Receiver(), 12, "A", Rows(),
+         L"a.txt", "A", Receiver(), 12, "A", Rows(),
          L"В пульт «A» добавлено кнопок: 0.\nФайл прочитан не до конца: взяты только первые 12 кнопок.\n\n"
          L"Не добавлено: 12." +
              UnreadableLines(10) + L"\n…и ещё 2."},
-        {"a file without buttons fails and names itself", "# nothing here\n\n", "C:\\ir\\empty.txt", "A",
+        {"a file without buttons fails and names itself", "# nothing here\n\n", L"C:\\ir\\empty.txt", "A",
          Receiver(), kImportMaxButtons, "", Rows(),
          L"В файле нет ни одной кнопки:\nC:\\ir\\empty.txt\n\nИмпорт читает файлы Flipper (.ir), LIRC "
          L"(lircd.conf и mode2), коды Pronto и строки длительностей импульсов."},
@@ -113,10 +110,17 @@ TEST(FileOperations, ImportTakesTheRemoteAndTheRowsAndSumsUp) {
     for (const Case& c : cases) {
         std::istringstream in(c.file);
         const CaptureText read = ReadCaptureStream(in, c.maxButtons);
+        const std::wstring nothing = NothingToImport(read, c.path);
+        EXPECT_EQ(nothing.empty(), !c.remote.empty()) << c.what;
+        if (!nothing.empty()) {
+            EXPECT_EQ(nothing, c.message) << c.what;
+            continue;
+        }
+        ImportChoice choice = ProposeImport(read, c.path, list, kCodePage1251);
+        if (!c.target.empty())
+            choice.lines[0].target = c.target;
         const ImportOutcome outcome =
-            ImportButtons(read, c.path, c.box, ImportSettingsOf(c.settings), list, &Latin1);
-        EXPECT_EQ(outcome.remote, c.remote) << c.what;
-        EXPECT_EQ(outcome.failed, c.remote.empty()) << c.what;
+            ImportButtons(read, choice, ImportSettingsOf(c.settings), list, &WideOf1251);
         std::vector<std::string> rows;
         for (const KeyListRow& row : outcome.rows) {
             EXPECT_EQ(row.remoteName, c.remote) << c.what;

@@ -24,15 +24,16 @@ Step OneStep(const std::string& token) {
 } // namespace
 
 TEST(HostCommandLine, OptionsComeBeforeTheSteps) {
-    HostOptions options =
-        Parsed({"--driver-dir=/x/sim", "--host-version=0x02070B00", "--slow-sent=300", "--timeout=5000",
-                "--show", "--sim-script=send 1;wait 5", "--nested=1100:stop,start", "open", "close"});
+    HostOptions options = Parsed({"--driver-dir=/x/sim", "--host-version=0x02070B00", "--slow-sent=300",
+                                  "--timeout=5000", "--show", "--user-dialogs", "--sim-script=send 1;wait 5",
+                                  "--nested=1100:stop,start", "open", "close"});
     EXPECT_EQ(options.plugin, "p.dll");
     EXPECT_EQ(options.driverDir, "/x/sim");
     EXPECT_EQ(options.version, 0x02070B00u);
     EXPECT_EQ(options.slowSentMs, 300);
     EXPECT_EQ(options.timeoutMs, 5000);
     EXPECT_TRUE(options.show);
+    EXPECT_TRUE(options.userDialogs);
     EXPECT_EQ(options.simScript, "send 1;wait 5");
     EXPECT_EQ(options.nestedMessage, 1100u);
     EXPECT_EQ(options.nestedCalls, (std::vector<StepKind>{StepKind::Stop, StepKind::Start}));
@@ -42,6 +43,7 @@ TEST(HostCommandLine, OptionsComeBeforeTheSteps) {
     HostOptions defaults = Parsed({});
     EXPECT_EQ(defaults.version, 0x02070C00u);
     EXPECT_FALSE(defaults.driverDir.has_value());
+    EXPECT_FALSE(defaults.userDialogs) << "boxes are answered unless asked otherwise";
     EXPECT_EQ(Parsed({"--host-version=null"}).version, std::nullopt);
 }
 
@@ -50,6 +52,7 @@ TEST(HostCommandLine, RefusesWhatItCannotRun) {
         {"open"}, // no --plugin
         {"--plugin=p", "--colour=red"},
         {"--plugin=p", "--show=1"},
+        {"--plugin=p", "--user-dialogs=yes"},
         {"--plugin=p", "--timeout=-1"},
         {"--plugin=p", "--host-version=2.7"},
         {"--plugin=p", "--nested=1100:wait"},

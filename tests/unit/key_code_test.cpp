@@ -21,9 +21,11 @@ TEST(CodeText, SixteenUpperCaseDigitsPaddedWithZeros) {
     }
 }
 
-TEST(CodingKindText, NamesTheThreeCodings) {
+TEST(CodingKindText, NamesTheFourCodings) {
     EXPECT_STREQ(CodingKindText(0x010E00000000314Cull), "Bi-phase coding (RC-5)");
     EXPECT_STREQ(CodingKindText(0x0220000020DF10EFull), "Pulse-distance code");
     EXPECT_STREQ(CodingKindText(0x030C000000000908ull), "Pulse-length code");
+    EXPECT_STREQ(CodingKindText(0x041500000010040Cull), "Bi-phase coding (RC-6)");
+    EXPECT_STREQ(CodingKindText(0x0510000000000001ull), "");
     EXPECT_STREQ(CodingKindText(0), "");
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "setup_dialog/list_history.h"
+
 namespace {
 
 std::vector<std::string> KeyNames(const KeyRows& rows) {
@@ -101,18 +103,19 @@ TEST(KeyRows, ARowKeepsItsIdentityThroughSortRemovalAndRestore) {
     EXPECT_EQ(rows.IndexOf(c), 2);
     const RowId added = rows.IdAt(rows.Append({"z", "TV", "", ""}));
     EXPECT_EQ(rows.IndexOf(added), 3);
-    rows.Remove(rows.IndexOf(b));
-    rows.Remove(rows.IndexOf(added));
+    ListHistory history;
+    history.Remove(rows, rows.IndexOf(b));
+    history.Remove(rows, rows.IndexOf(added));
     EXPECT_EQ(rows.IndexOf(b), -1) << "a command for a removed row finds nothing";
     EXPECT_EQ(rows.IndexOf(kNoRow), -1);
     // Undone last first, each at its old place and with its old identity.
-    EXPECT_EQ(rows.RestoreRemoved(), 2);
+    EXPECT_EQ(history.Undo(rows).select, 2);
     EXPECT_EQ(rows.IdAt(2), added);
-    EXPECT_EQ(rows.RestoreRemoved(), 1);
+    EXPECT_EQ(history.Undo(rows).select, 1);
     EXPECT_EQ(rows.IdAt(1), b);
     EXPECT_EQ(KeyNames(rows), (std::vector<std::string>{"a", "b", "c", "z"}));
-    EXPECT_FALSE(rows.CanRestore());
-    EXPECT_EQ(rows.RestoreRemoved(), -1);
+    EXPECT_EQ(history.Last(), ListCommand::None);
+    EXPECT_EQ(history.Undo(rows).select, -1);
 }
 
 TEST(KeyRows, ACodeThatTheFilesCannotHoldIsRefused) {

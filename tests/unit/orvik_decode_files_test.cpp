@@ -9,6 +9,7 @@
 #include "config/configuration.h"
 #include "config/remote_files.h"
 #include "support/ir_captures.h"
+#include "support/ir_trains.h"
 #include "support/key_table_fixture.h"
 #include "support/memory_file_system.h"
 #include "support/train_results.h"
@@ -17,6 +18,7 @@
 #include "tools/orvik_decode/decode_report.h"
 #include "tools/orvik_decode/remote_file_writer.h"
 #include "tools/orvik_decode/remote_lookup.h"
+#include "tools/orvik_decode/remotes_to_write.h"
 
 namespace {
 
@@ -148,6 +150,14 @@ DecodedTrain Decoded(const std::string& name, KeyCode code, const std::string& r
     return train;
 }
 
+// A button of a protocol with a toggle bit: its frame and the frame of the other toggle state.
+DecodedTrain Toggling(const std::string& name, DecodeReport frame, DecodeReport other) {
+    DecodedTrain train = Decoded(name, frame.code, frame.rawSignature);
+    train.hasToggled = true;
+    train.toggled = other;
+    return train;
+}
+
 // The reasons of the buttons left out, in button order.
 std::vector<std::string> LeftOut(const ImportRows& remote) {
     std::vector<std::string> reasons;
@@ -171,20 +181,26 @@ TEST(OrvikDecodeFiles, RemoteRowsKeepTheFirstButtonOfACodeAndReportTheOther) {
         Decoded("Mute", 0, "22F401E803E803D0070100"),
         Decoded("Mute", 0x0220000000FF18E7ull), // one of its captures decodes: no raw pattern
         Decoded("Noise", 0),
+        Decoded("Held", 0, "2130022823CA0840", 3), // a repeat frame alone: no key
+        // Both toggle states: two codes, or, not decoding, two raw patterns.
+        Toggling("Rc6", {0x0314000000008008ull, ""}, {0x0314000000008009ull, ""}),
+        Toggling("Twin", {0, "22000100020003000401"}, {0, "22000100020003000402"}),
     };
     const ImportRows remote = BuildImportRows(trains, "Switch", false);
     std::vector<std::string> rows;
     for (const KeyListRow& row : remote.rows)
         rows.push_back(row.keyName + "=" + row.codeText + "/" + row.rawText);
-    const std::vector<std::string> expected = {"Power=0220000000FF00FF/", "Mode=0220000000FF807F/",
-                                               "Mode=0220000000FF40BF/", "Mute=0220000000FF18E7/",
-                                               "Odd=/2284030807840308070410"};
+    const std::vector<std::string> expected = {
+        "Power=0220000000FF00FF/",     "Mode=0220000000FF807F/",     "Mode=0220000000FF40BF/",
+        "Mute=0220000000FF18E7/",      "Rc6=0314000000008008/",      "Rc6=0314000000008009/",
+        "Odd=/2284030807840308070410", "Twin=/22000100020003000401", "Twin=/22000100020003000402"};
     EXPECT_EQ(rows, expected);
     const std::vector<std::string> problems = LeftOut(remote);
-    ASSERT_EQ(problems.size(), 3u);
+    ASSERT_EQ(problems.size(), 4u);
     EXPECT_NE(problems[0].find("\"Power\" and \"Standby\" give one code"), std::string::npos);
     EXPECT_NE(problems[1].find("\"Odd\" and \"Odder\" give one raw pattern"), std::string::npos);
     EXPECT_NE(problems[2].find("\"Noise\" gives neither"), std::string::npos);
+    EXPECT_EQ(problems[3], "button \"Held\": repeat frame only");
 }
 
 TEST(OrvikDecodeFiles, WrittenRemoteLoadsBackWithTheSameNamesAndCodes) {
@@ -220,6 +236,72 @@ TEST(OrvikDecodeFiles, WrittenRemoteLoadsBackWithTheSameNamesAndCodes) {
             ++named;
         }
         EXPECT_EQ(named + static_cast<int>(LeftOut(remote).size()), static_cast<int>(trains.size()));
+    }
+}
+
+TEST(OrvikDecodeFiles, ADurationNoReceiverDeliversEndsTheTrainAfterTheFrameOnly) {
+    const Durations nec = PulseDistanceTrain({9000, 4500}, BitsOf(0x20DF10EF, 32));
+    const auto with = [&](size_t position, int32_t value) {
+        Durations train = nec;
+        train[position] = value;
+        return train;
+    };
+    struct Case {
+        const char* what;
+        Durations durations;
+        size_t delivered; // 0: refused
+        std::string error;
+    } cases[] = {
+        {"a last pause longer than any receiver delivers", Joined(nec, {200000}), 67, ""},
+        {"a last pause of 0", Joined(nec, {0}), 67, ""},
+        {"a 0 in the repeat frame after the gap", Joined(nec, {40000, 9000, 2250, 560, 0, 560}), 71, ""},
+        {"a pulse of 0 after the gap: the gap goes too", Joined(nec, {40000, 0, 2250, 560}), 67, ""},
+        {"a pause from position 11 on is a gap", with(13, 200000), 13, ""},
+        {"a long pause among the first ten belongs to the frame", with(5, 200000), 0,
+         "duration 200000 is longer than any receiver delivers"},
+        {"a 0 inside the frame", with(21, 0), 0, "duration 0 is not above 0 (duration 22 of the train)"},
+    };
+    for (const Case& c : cases) {
+        ImportedButton button;
+        button.durations = c.durations;
+        DecodeSession session;
+        const DecodedTrain train = DecodeButton(button, session);
+        EXPECT_EQ(train.delivered, c.delivered) << c.what;
+        EXPECT_NE(train.error.find(c.error), std::string::npos) << c.what << ": " << train.error;
+        EXPECT_EQ(train.error.empty(), c.error.empty()) << c.what;
+        if (c.delivered >= 67) {
+            EXPECT_EQ(train.report.code, 0x0220000020DF10EFull) << c.what;
+        }
+    }
+}
+
+TEST(OrvikDecodeFiles, SeveralLircRemotesAreWrittenEachUnderItsOwnNameInTheCodePage) {
+    const auto train = [](const std::string& name, KeyCode code, const std::string& block) {
+        return TrainOfRemote{Decoded(name, code), block};
+    };
+    // "Гостиная" in UTF-8 and in 1251; a name with a character 1251 has not.
+    const std::string hall = "\xD0\x93\xD0\xBE\xD1\x81\xD1\x82\xD0\xB8\xD0\xBD\xD0\xB0\xD1\x8F";
+    const std::string hall1251 = "\xC3\xEE\xF1\xF2\xE8\xED\xE0\xFF";
+    struct Case {
+        std::vector<TrainOfRemote> trains;
+        std::vector<std::string> remotes; // name: keys
+        size_t renamed;
+    } cases[] = {
+        {{train("Up", 1, "A"), train("Up", 2, "B"), train("Down", 3, "")}, {"A: Up", "B: Up", "TV: Down"}, 0},
+        {{train("Up", 1, "A"), train("Down", 3, "")}, {"TV: Up Down"}, 0},
+        {{train("Up", 1, hall), train("Vol\xE2\x96\xB2", 2, "B")}, {hall1251 + ": Up", "B: Vol{U+25B2}"}, 1},
+    };
+    for (const Case& c : cases) {
+        std::vector<RenamedText> renamed;
+        std::vector<std::string> remotes;
+        for (const RemoteToWrite& remote : RemotesToWrite(c.trains, "TV", false, {1251, nullptr}, renamed)) {
+            std::string keys = remote.name + ":";
+            for (const KeyListRow& row : remote.rows.rows)
+                keys += " " + row.keyName;
+            remotes.push_back(keys);
+        }
+        EXPECT_EQ(remotes, c.remotes);
+        EXPECT_EQ(renamed.size(), c.renamed);
     }
 }
 

@@ -21,6 +21,7 @@ struct Expected {
     Durations durations;
     std::string error; // part of the message; empty for a train
     std::string name = "";
+    Durations toggled = {}; // the frame of the other toggle state
 };
 
 // A lircd.conf remote block around parameter lines and code lines.
@@ -79,6 +80,15 @@ TEST(CaptureReader, ReadsEveryFormatButtonByButton) {
          "Filetype: IR signals file\nname: Power\ntype: parsed\nprotocol: NEC\naddress: 04 00 00 00\n"
          "command: 08 00 00 00",
          {{2, PulseDistanceTrain({9000, 4500}, "00100000110111110001000011101111"), "", "Power"}}},
+        {"Flipper RC5 above command 63 as RC5X",
+         "name: A\ntype: parsed\nprotocol: RC5\naddress: 05 00 00 00\ncommand: 4C 00 00 00",
+         {{1, BiPhaseTrain("10000101001100", 888), "", "A", BiPhaseTrain("10100101001100", 888)}}},
+        {"Flipper RC5X above command 63 refused",
+         "name: A\ntype: parsed\nprotocol: RC5X\naddress: 05 00 00 00\ncommand: 4C 00 00 00",
+         {{1, {}, "command 0x4C does not fit the 6 bits of RC5X", "A"}}},
+        {"a stray line in a Flipper file is no button",
+         "Filetype: IR signals file\nIR\nname: A\ntype: raw\ndata: 500 500 500",
+         {{5, {500, 500, 500}, "", "A"}}},
         {"parsed signal of an unknown protocol",
          "name: A\ntype: parsed\nprotocol: NEC3\naddress: 04 00 00 00\ncommand: 08 00 00 00",
          {{1, {}, "unknown protocol \"NEC3\"", "A"}}},
@@ -103,6 +113,12 @@ TEST(CaptureReader, ReadsEveryFormatButtonByButton) {
          "\nVol: Up: 0000 0064 0000 0002 0010 0020 0030 1000",
          {{2, {386, 772, 1158}, "", "Vol: Up"}}},
         {"unmodulated code, alone on a line", "0100 0064 0001 0000 0030 0010", {{1, {1158}, ""}}},
+        {"a once part and a repeat part: the once part",
+         "A: 0000 0064 0002 0001 0010 0020 0030 1000 0040 0050",
+         {{1, {386, 772, 1158}, "", "A"}}},
+        {"Pronto RC5 above command 63 as RC5X, with the frame of the other toggle state",
+         "S: 5000 0073 0000 0001 0005 004C",
+         {{1, BiPhaseTrain("10000101001100", 888), "", "S", BiPhaseTrain("10100101001100", 888)}}},
         {"Pronto code shorter than its header says",
          "A: 0000 0064 0002 0000 0010 0020",
          {{1, {}, "Pronto code of 6 words; its header announces 8", "A"}}},
@@ -124,12 +140,38 @@ TEST(CaptureReader, ReadsEveryFormatButtonByButton) {
          {{12, Joined({1000, 500}, PulseDistanceTrain({}, "100011", 100, 100, 300)), "", "KEY_C"}}},
         // Lead 500, then 1 (space, pulse), 0 (pulse, space), 1: neighbours of one kind joined.
         {"RC5 remote", LircRemote(kSmallRc5, "  K 0x5\n"), {{9, {500, 500, 1000, 1000, 500}, "", "K"}}},
-        {"a single toggle bit is sent as 0",
+        {"a single toggle bit is sent as 0, and as 1 in the other frame",
          LircRemote(kSmallRc5 + "  toggle_bit_mask 0x2\n", "  K 0x7\n"),
-         {{10, {500, 500, 1000, 1000, 500}, "", "K"}}},
+         {{10, {500, 500, 1000, 1000, 500}, "", "K", Durations(7, 500)}}},
         {"the obsolete toggle_bit counts from the first bit sent",
          LircRemote(kSmallRc5 + "  toggle_bit 2\n", "  K 0x7\n"),
-         {{10, {500, 500, 1000, 1000, 500}, "", "K"}}},
+         {{10, {500, 500, 1000, 1000, 500}, "", "K", Durations(7, 500)}}},
+        // An RC6 remote's toggle_bit is its double-length bit: LIRC's 0 (RC6's 1) a pulse and a space
+        // of 1000, its 1 a space and a pulse of 1000.
+        {"RC6 toggle bit doubled in both states",
+         LircRemote("  bits 2\n  flags RC6\n  header 2000 1000\n  one 500 500\n  zero 500 500\n"
+                    "  toggle_bit 2\n",
+                    "  K 0x3\n"),
+         {{10, {2000, 1500, 1500}, "", "K", {2000, 1500, 500, 1000, 1000}}}},
+        // pre and post pairs stand between the data fields, sent only with their field and with both
+        // halves above 0; foot is a space and a pulse after the trail.
+        {"the pre pair after the pre data",
+         LircRemote(kSmallSpaceEnc + "  pre_data_bits 1\n  pre_data 1\n  pre 200 700\n", "  K 0x9\n"),
+         {{12, Joined({1000, 500, 100, 300, 200, 700}, PulseDistanceTrain({}, "1001", 100, 100, 300)), "",
+           "K"}}},
+        {"no pre pair without pre data",
+         LircRemote(kSmallSpaceEnc + "  pre 200 700\n", "  K 0x9\n"),
+         {{10, Joined({1000, 500}, PulseDistanceTrain({}, "1001", 100, 100, 300)), "", "K"}}},
+        {"no pre pair with a space of 0",
+         LircRemote(kSmallSpaceEnc + "  pre_data_bits 1\n  pre_data 1\n  pre 200 0\n", "  K 0x9\n"),
+         {{12, Joined({1000, 500}, PulseDistanceTrain({}, "11001", 100, 100, 300)), "", "K"}}},
+        {"the post pair before the post data",
+         LircRemote(kSmallSpaceEnc + "  post_data_bits 1\n  post_data 0\n  post 200 700\n", "  K 0x9\n"),
+         {{12, {1000, 500, 100, 300, 100, 100, 100, 100, 100, 300, 200, 700, 100, 100, 100}, "", "K"}}},
+        {"foot after the trail",
+         LircRemote(kSmallSpaceEnc + "  foot 300 900\n", "  K 0x9\n"),
+         {{10, Joined(Joined({1000, 500}, PulseDistanceTrain({}, "1001", 100, 100, 300)), {900, 300}), "",
+           "K"}}},
         // Lead 500; 0: pulse 500, space 500; the doubled 1: space 1000, pulse 1000; 0: pulse 500.
         {"rc6_mask doubles its bit",
          LircRemote(kSmallRc5 + "  rc6_mask 0x2\n", "  K 0x2\n"),
@@ -166,6 +208,7 @@ TEST(CaptureReader, ReadsEveryFormatButtonByButton) {
             EXPECT_EQ(items[k].line, c.items[k].line) << c.name << " #" << k;
             EXPECT_EQ(items[k].name, c.items[k].name) << c.name << " #" << k;
             EXPECT_EQ(items[k].durations, c.items[k].durations) << c.name << " #" << k;
+            EXPECT_EQ(items[k].toggled, c.items[k].toggled) << c.name << " #" << k;
             EXPECT_EQ(items[k].skipped.empty(), c.items[k].error.empty()) << c.name << " #" << k;
             EXPECT_NE(items[k].skipped.find(c.items[k].error), std::string::npos) << c.name << " #" << k;
         }
@@ -230,6 +273,34 @@ TEST(DecodeStream, ChainsTrainsAcrossInputsAndResetsAfterAMalformedLine) {
                                             "0000000000000000", "0000000000000000"};
     EXPECT_EQ(codes, expected);
     EXPECT_EQ(err.str(), "second:2: not a duration: \"bad\"\n");
+}
+
+TEST(DecodeStream, JsonSaysWhyACodeOfZeroHasNoPatternAndAFileThatIsNoCaptureIsOneMessage) {
+    struct Case {
+        std::string input;
+        std::string skipped; // in the one output line; "" for none
+        std::string err;
+    } cases[] = {
+        {"500", "neither a code nor a raw pattern: fewer than two durations", ""},
+        {"100 100 300 100 700 100 1500 100 3100 100 6300", "more than four pulse or pause lengths", ""},
+        {"500 500 500", "", ""}, // a raw pattern, though no code
+        {"<html>\n500 500 500", "", "page:1: not a capture file this tool reads\n"},
+    };
+    for (const Case& c : cases) {
+        DecodeSession session;
+        std::ostringstream out;
+        std::ostringstream err;
+        std::istringstream in(c.input);
+        DecodeStream(in, "page", session, out, err, true);
+        EXPECT_EQ(err.str(), c.err) << c.input;
+        if (!c.err.empty()) {
+            EXPECT_EQ(out.str(), "") << c.input;
+            continue;
+        }
+        const std::string line = out.str();
+        EXPECT_EQ(line.find("\"skipped\"") != std::string::npos, !c.skipped.empty()) << line;
+        EXPECT_NE(line.find(c.skipped), std::string::npos) << line;
+    }
 }
 
 } // namespace

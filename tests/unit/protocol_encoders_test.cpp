@@ -20,9 +20,13 @@ std::string Lsb(uint64_t value, int count) {
 
 // RC6 mode 0, address 0, command 0x0C: leader 2666/889, then per bit 444-us halves, a 1 a mark then
 // a space, a 0 a space then a mark; the toggle bit (the fifth) twice as long. Written out by hand.
-Durations Rc6Menu() {
-    Durations frame = {2666, 889, 444, 888, 444, 444, 444, 444, 444, 888, 888};
-    for (int k = 0; k < 11; ++k)
+// With the toggle 1 its doubled mark joins the last mode bit's mark and its doubled space the
+// first address bit's space.
+Durations Rc6Menu(bool toggle = false) {
+    Durations frame = {2666, 889, 444, 888, 444, 444, 444, 444};
+    const Durations trailer = toggle ? Durations{1332, 1332, 444} : Durations{444, 888, 888, 444, 444};
+    frame.insert(frame.end(), trailer.begin(), trailer.end());
+    for (int k = 0; k < 10; ++k)
         frame.insert(frame.end(), {444, 444}); // address bits and the first three command bits, all 0
     frame.insert(frame.end(), {444, 888, 444, 444, 888, 444, 444, 444});
     return frame;
@@ -34,7 +38,8 @@ TEST(ProtocolEncoders, FirstFrameFollowsEachProtocolsLayoutAndTimings) {
         uint32_t address;
         uint32_t command;
         Durations frame;
-        KeyCode code; // the decoder's code where a worked example gives it; 0 when none
+        KeyCode code;         // the decoder's code where a worked example gives it; 0 when none
+        bool toggled = false; // the frame of the other toggle state
     } cases[] = {
         // NEC: address, its inverse, command, its inverse, least significant bit first; a stop pulse.
         {"NEC", 0x04, 0x08, PulseDistanceTrain({9000, 4500}, "00100000110111110001000011101111"),
@@ -75,21 +80,29 @@ TEST(ProtocolEncoders, FirstFrameFollowsEachProtocolsLayoutAndTimings) {
         {"SIRC20", 0x1234, 0x7F, PulseLengthTrain(2400, Lsb(0x7F, 7) + Lsb(0x1234, 13)), 0},
         // RC5: start bits 1 1, toggle 0, address 00101, command 001100, 888-us halves.
         {"RC5", 0x05, 0x0C, BiPhaseTrain("11000101001100", 888), 0x010E00000000314Cull},
-        // RC5X: the second start bit is the inverse of command bit 6.
-        {"RC5X", 0x05, 0x4C, BiPhaseTrain("10000101001100", 888), 0},
+        // RC5X: the second start bit 0 (the inverted seventh command bit); Flipper's commands 0 to 63.
+        {"RC5X", 0x05, 0x0C, BiPhaseTrain("10000101001100", 888), 0},
         {"RC6", 0x00, 0x0C, Rc6Menu(), 0},
+        // The other toggle state: RC5's third bit, RC6's trailer; RC5 decodes to one code either way.
+        {"RC5", 0x05, 0x0C, BiPhaseTrain("11100101001100", 888), 0x010E00000000314Cull, true},
+        {"RC5X", 0x05, 0x0C, BiPhaseTrain("10100101001100", 888), 0, true},
+        {"RC6", 0x00, 0x0C, Rc6Menu(true), 0, true},
     };
     for (const Case& c : cases) {
         Durations frame;
-        std::string error;
-        ASSERT_TRUE(EncodeProtocolFrame(c.protocol, c.address, c.command, frame, error))
-            << c.protocol << error;
-        EXPECT_EQ(frame, c.frame) << c.protocol;
+        SkipReason error;
+        ASSERT_TRUE(EncodeProtocolFrame(c.protocol, c.address, c.command, frame, error, c.toggled))
+            << c.protocol << EnglishText(error);
+        EXPECT_EQ(frame, c.frame) << c.protocol << (c.toggled ? " toggled" : "");
         if (c.code != 0) {
             EXPECT_EQ(DecodeCopy(frame, 0), c.code) << c.protocol;
         }
+        // Only a protocol with a toggle bit has a second frame.
+        Durations other;
+        EncodeProtocolFrame(c.protocol, c.address, c.command, other, error, !c.toggled);
+        EXPECT_EQ(other != frame, ProtocolHasToggle(c.protocol)) << c.protocol;
     }
-    EXPECT_EQ(ProtocolNames().size(), std::size(cases));
+    EXPECT_EQ(ProtocolNames().size() + 3, std::size(cases));
 }
 
 TEST(ProtocolEncoders, RefusesUnknownProtocolsAndFieldsWiderThanTheProtocols) {
@@ -103,15 +116,16 @@ TEST(ProtocolEncoders, RefusesUnknownProtocolsAndFieldsWiderThanTheProtocols) {
         {"NEC", 0x00, 0x1FF, "command 0x1FF does not fit the 8 bits of NEC"},
         {"RC5", 0x20, 0x00, "address 0x20 does not fit the 5 bits of RC5"},
         {"RC5", 0x00, 0x40, "command 0x40 does not fit the 6 bits of RC5"},
+        {"RC5X", 0x00, 0x40, "command 0x40 does not fit the 6 bits of RC5X"},
         {"Kaseikyo", 0x4000000, 0x00, "does not fit the 26 bits"},
         {"nec", 0x00, 0x00, "unknown protocol \"nec\""},
         {"", 0x00, 0x00, "unknown protocol \"\""},
     };
     for (const Case& c : cases) {
         Durations frame;
-        std::string error;
+        SkipReason error;
         EXPECT_FALSE(EncodeProtocolFrame(c.protocol, c.address, c.command, frame, error)) << c.protocol;
-        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        EXPECT_NE(EnglishText(error).find(c.error), std::string::npos) << EnglishText(error);
         EXPECT_TRUE(frame.empty());
     }
 }

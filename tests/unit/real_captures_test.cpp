@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "capture_import/receiver_model.h"
 #include "decoding/pulse_train_decoder.h"
 #include "decoding/raw_signature.h"
 #include "receiver/receiver.h"
@@ -53,6 +56,43 @@ TEST_F(RealCaptures, DecodingGivesWellFormedCodesAndIsRepeatable) {
         EXPECT_TRUE(chained == alone || (alone == 0 && chained == previous)) << Where(capture);
         previous = chained;
     }
+}
+
+// The RC-6 remotes of the scans (a mode 0 remote and the Xbox 360 remote in mode 6), as captured
+// and as receivers of models 0 and 1 deliver them: every capture gives an RC-6 code, all captures
+// of a button (its expected decode) give one code, and no two buttons share one.
+TEST_F(RealCaptures, Rc6RemotesGiveOneCodePerButton) {
+    std::vector<IrProtocolEntry> entries;
+    std::string error;
+    ASSERT_TRUE(ReadIrProtocols(IrProtocolsPath(ORVIK_TESTDATA_DIR), entries, error)) << error;
+    std::map<std::string, std::string> rc6Buttons; // file and button name -> file and expected decode
+    for (const IrProtocolEntry& e : entries) {
+        if (e.protocol.rfind("RC6", 0) == 0)
+            rc6Buttons[e.file + " / " + e.button] = e.file + " / " + e.decode;
+    }
+    std::map<std::string, std::set<KeyCode>> codesOfButton;
+    std::map<KeyCode, std::set<std::string>> buttonsOfCode;
+    int captures = 0;
+    for (const IrCapture& capture : *captures_) {
+        const auto button = rc6Buttons.find(capture.file + " / " + capture.button);
+        if (button == rc6Buttons.end())
+            continue;
+        ++captures;
+        const Durations received = AsReceived(capture);
+        for (const Durations& train :
+             {received, AsModelDelivers(received, 0, 8533), AsModelDelivers(received, 1, 2133)}) {
+            const KeyCode code = DecodeCopy(train, 0);
+            EXPECT_EQ(CodingKindOf(code), CodingBiPhaseRc6) << Where(capture);
+            codesOfButton[button->second].insert(code);
+            buttonsOfCode[code].insert(button->second);
+        }
+    }
+    EXPECT_EQ(captures, 139);
+    EXPECT_EQ(codesOfButton.size(), 53u);
+    for (const auto& [button, codes] : codesOfButton)
+        EXPECT_EQ(codes.size(), 1u) << button;
+    for (const auto& [code, buttons] : buttonsOfCode)
+        EXPECT_EQ(buttons.size(), 1u) << std::hex << code;
 }
 
 TEST_F(RealCaptures, RawSignatureMatchesItselfAndAStretchedCopy) {

@@ -16,17 +16,21 @@ using Log = std::vector<std::string>;
 class FakeOutput : public SamplingOutput {
   public:
     std::vector<std::vector<int32_t>> shown;
+    std::vector<BufferFill> fills;       // of every shown train
     std::vector<KeyCode> decodePrevious; // previousCode of every Decode call
+    std::vector<bool> decodeBufferFull;
     KeyCode decodeResult = 0;
     int32_t rawLength = 0;
     int buildCalls = 0;
     int signals = 0;
 
-    void ShowTrain(const PulseTrain& train) override {
+    void ShowTrain(const PulseTrain& train, BufferFill fill) override {
         shown.emplace_back(train.durations, train.durations + train.count);
+        fills.push_back(fill);
     }
-    KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode) override {
+    KeyCode Decode(int32_t* durations, int32_t count, KeyCode previousCode, bool bufferFull) override {
         decodePrevious.push_back(previousCode);
+        decodeBufferFull.push_back(bufferFull);
         // Decoders may rearrange the train: the dialog's copy must already have been taken.
         std::fill(durations, durations + count, -1);
         return decodeResult;
@@ -133,6 +137,38 @@ TEST_F(SamplingStepTest, DecodedCodeIsHandedOverAndBecomesThePreviousCode) {
     // The dialog saw every train as converted, before the decoder rearranged it.
     ASSERT_EQ(output.shown.size(), std::size(polls));
     EXPECT_EQ(output.shown[0], (std::vector<int32_t>{853, 255, 21332, 3413}));
+}
+
+// A burst that fills what BufferSize lets in may be cut: the dialog is told (it asks for a larger
+// BufferSize unless that is at the 512 bytes of a read), and the decoder reads it as such.
+TEST_F(SamplingStepTest, BurstsThatFillTheBufferAreShownAndDecodedAsCut) {
+    lastDeviceStatus = 0;
+    settings.BlinkMode = 0;
+    struct {
+        int32_t bufferSize;
+        int32_t bytes;
+        BufferFill fill;
+    } cases[] = {
+        {36, 35, BufferFill::Room},         {36, 36, BufferFill::SettingFull},
+        {36, 80, BufferFill::SettingFull},  {5, 11, BufferFill::SettingFull},
+        {5, 10, BufferFill::Room},          {511, 511, BufferFill::SettingFull},
+        {512, 511, BufferFill::Room},       {512, 512, BufferFill::DriverFull},
+        {600, 512, BufferFill::DriverFull},
+    };
+    for (const auto& c : cases) {
+        settings.BufferSize = c.bufferSize;
+        for (bool raw : {false, true}) {
+            settings.RawMode = raw;
+            output = FakeOutput{};
+            Poll(std::vector<uint8_t>(static_cast<size_t>(c.bytes), 10));
+            const std::string what = std::to_string(c.bytes) + " of " + std::to_string(c.bufferSize) +
+                                     (raw ? " bytes, raw" : " bytes");
+            EXPECT_EQ(output.fills, std::vector<BufferFill>{c.fill}) << what;
+            EXPECT_EQ(output.decodeBufferFull,
+                      raw ? std::vector<bool>{} : std::vector<bool>{c.fill != BufferFill::Room})
+                << what;
+        }
+    }
 }
 
 TEST_F(SamplingStepTest, RawModeHandsOverRepeatFramesAndSignaturesOnlyWhileArmed) {

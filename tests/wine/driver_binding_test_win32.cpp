@@ -72,3 +72,15 @@ TEST(DriverBinding, OpenCloseOpenLoadsTheDriverTwice) {
         EXPECT_EQ(sim[i]->Number("detaches"), detaches[i]) << "sim line " << i;
     }
 }
+
+// A person trying the plug-in in the test host answers its boxes: with --user-dialogs the box of
+// a missing driver stays open (Open waits in it) until the host's watchdog ends the run.
+TEST(DriverBinding, WithUserDialogsTheHostLeavesTheBoxOpen) {
+    HostRun run = RunHost({Driver::None, {"--user-dialogs", "--timeout=2500"}, {"open", "close"}});
+    PrintOnFailure print(run);
+    EXPECT_FALSE(run.Finished());
+    EXPECT_TRUE(run.Of("dismiss").empty());
+    ASSERT_EQ(run.Of("user-dialog").size(), 1u);
+    EXPECT_EQ(run.Of("user-dialog")[0]->Get("text"), kErrorLoading);
+    EXPECT_EQ(run.Of("timeout").size(), 1u);
+}

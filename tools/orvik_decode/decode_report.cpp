@@ -45,9 +45,10 @@ std::string FormatReport(const DecodeReport& report, bool json, const std::strin
 }
 
 void DecodeInput(std::istream& in, DecodeSession& session,
-                 const std::function<void(const DecodedTrain&)>& each, std::string* remoteName,
+                 const std::function<void(const DecodedTrain&)>& each, InputInfo* info,
                  const std::function<void()>& waiting) {
     CaptureReader reader;
+    CaptureLines lines(in);
     std::vector<ImportedButton> buttons;
     auto decode = [&] {
         for (const ImportedButton& button : buttons)
@@ -56,7 +57,7 @@ void DecodeInput(std::istream& in, DecodeSession& session,
     };
     std::string line;
     bool overlong = false;
-    while (ReadBoundedLine(in, line, overlong)) {
+    while (reader.NotACaptureLine() == 0 && lines.Next(line, overlong)) {
         if (overlong)
             reader.AddOverlongLine(buttons);
         else
@@ -67,8 +68,12 @@ void DecodeInput(std::istream& in, DecodeSession& session,
     }
     reader.Finish(buttons);
     decode();
-    if (remoteName != nullptr)
-        *remoteName = reader.RemoteName();
+    if (info != nullptr) {
+        info->remoteNames = reader.RemoteNames();
+        info->notACaptureLine = reader.NotACaptureLine();
+        info->strayLines = reader.StrayLines();
+        info->firstStrayLine = reader.FirstStrayLine();
+    }
 }
 
 std::vector<DecodedTrain> DecodeInput(std::istream& in, DecodeSession& session) {
@@ -82,15 +87,22 @@ std::string SkipMessage(const std::string& inputName, const DecodedTrain& train)
            (train.name.empty() ? "" : "\"" + train.name + "\": ") + train.error;
 }
 
+std::string NotACaptureMessage(const std::string& inputName, int line) {
+    return inputName + ":" + std::to_string(line) + ": " + kNotACaptureText;
+}
+
 void DecodeStream(std::istream& in, const std::string& inputName, DecodeSession& session, std::ostream& out,
                   std::ostream& err, bool json) {
+    InputInfo info;
     DecodeInput(
         in, session,
         [&](const DecodedTrain& train) {
             if (!train.error.empty())
                 err << SkipMessage(inputName, train) << "\n";
-            out << FormatReport(train.report, json, train.name, train.error) << "\n";
+            out << FormatReport(train.report, json, train.name, EnglishText(WhyNothing(train))) << "\n";
         },
-        nullptr, [&] { out.flush(); });
+        &info, [&] { out.flush(); });
+    if (info.notACaptureLine != 0)
+        err << NotACaptureMessage(inputName, info.notACaptureLine) << "\n";
     out.flush();
 }

@@ -11,6 +11,7 @@ namespace {
 constexpr DWORD kWatchIntervalMs = 20;
 
 HWND g_hostWindow;
+bool g_leaveToUser = false;
 using MessageBoxAFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
 MessageBoxAFn g_realMessageBoxA = nullptr;
 
@@ -73,11 +74,13 @@ BOOL CALLBACK DismissBox(HWND window, LPARAM) {
     if (!AlreadyRecorded(window)) {
         std::string text;
         EnumChildWindows(window, FindMessageText, reinterpret_cast<LPARAM>(&text));
-        EventLine line = NewEvent("dismiss");
+        EventLine line = NewEvent(g_leaveToUser ? "user-dialog" : "dismiss");
         line.Text("caption", WindowText(window)).Text("text", text);
         Emit(line);
         g_recorded[g_recordedCount++ % std::size(g_recorded)] = window;
     }
+    if (g_leaveToUser)
+        return TRUE;
     HWND ok = GetDlgItem(window, IDOK);
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
     return TRUE;
@@ -92,8 +95,9 @@ DWORD WINAPI WatchBoxes(void*) {
 
 } // namespace
 
-void StartBoxWatcher(HWND hostWindow) {
+void StartBoxWatcher(HWND hostWindow, bool leaveToUser) {
     g_hostWindow = hostWindow;
+    g_leaveToUser = leaveToUser;
     HANDLE thread = CreateThread(nullptr, 0, WatchBoxes, nullptr, 0, nullptr);
     if (thread != nullptr)
         CloseHandle(thread);

@@ -240,6 +240,10 @@ bool ParseOption(std::string_view arg, HostOptions* options, std::string* why) {
         options->show = true;
         return true;
     }
+    if (name == "--user-dialogs" && !hasValue) {
+        options->userDialogs = true;
+        return true;
+    }
     if (!hasValue) {
         *why = "unknown option or missing value";
         return false;

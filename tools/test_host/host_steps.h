@@ -56,6 +56,9 @@ struct HostOptions {
     int64_t slowSentMs = 0;
     int64_t timeoutMs = 60000;
     bool show = false;
+    // --user-dialogs: the plug-in's own dialogs (file dialogs, message boxes) are left to the
+    // person at the screen instead of being answered with OK.
+    bool userDialogs = false;
     // --nested=N:VERB,…: exports called again from inside an export, when message N sent from
     // another thread arrives while the host waits in that export (a host handler that re-enters).
     uint32_t nestedMessage = 0;

@@ -371,7 +371,7 @@ int main(int argc, char** argv) {
     g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     CloseHandle(CreateThread(nullptr, 0, Watchdog,
                              reinterpret_cast<void*>(static_cast<uintptr_t>(options.timeoutMs)), 0, nullptr));
-    StartBoxWatcher(g_window);
+    StartBoxWatcher(g_window, options.userDialogs);
     if (!LoadPlugin(options.plugin))
         return kExitNoPlugin;
     for (size_t i = 0; i < options.steps.size(); ++i) {

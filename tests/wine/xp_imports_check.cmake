@@ -1,0 +1,97 @@
+# Fails when a file would not load on Windows XP SP3: an import that xp_sp3_exports.txt does not
+# list (imports by ordinal included), static thread-local data beyond the run-time's markers, an
+# emulated thread-local variable the table does not allow, or a PE header version above 5.1.
+# Usage: cmake -DOBJDUMP=<objdump> -DTABLE=<xp_sp3_exports.txt> -DFILES=<file>[|<file>...] -P xp_imports_check.cmake
+
+cmake_minimum_required(VERSION 3.20)
+
+file(STRINGS ${TABLE} table_lines REGEX "^[^#]")
+set(known)
+set(allowed_thread_locals)
+foreach(line IN LISTS table_lines)
+    if(line MATCHES "^max-os-version ([0-9]+)\\.([0-9]+)")
+        math(EXPR max_version "${CMAKE_MATCH_1} * 100 + ${CMAKE_MATCH_2}")
+    elseif(line MATCHES "^static-tls-bytes ([0-9]+)")
+        set(max_tls_bytes ${CMAKE_MATCH_1})
+    elseif(line MATCHES "^thread-local ([^ ]+)")
+        list(APPEND allowed_thread_locals ${CMAKE_MATCH_1})
+    elseif(line MATCHES "^([A-Z0-9_]+\\.DLL) +([^ ]+) +[a-z]")
+        list(APPEND known "${CMAKE_MATCH_1}!${CMAKE_MATCH_2}")
+    endif()
+endforeach()
+if(NOT DEFINED max_version OR NOT DEFINED max_tls_bytes)
+    message(FATAL_ERROR "${TABLE} lacks its max-os-version or static-tls-bytes line")
+endif()
+
+set(faults)
+string(REPLACE "|" ";" files "${FILES}")
+foreach(pe IN LISTS files)
+    get_filename_component(name ${pe} NAME)
+    execute_process(COMMAND ${OBJDUMP} -p ${pe} OUTPUT_VARIABLE headers RESULT_VARIABLE status)
+    execute_process(COMMAND ${OBJDUMP} -h -t ${pe} OUTPUT_VARIABLE symbols RESULT_VARIABLE status2)
+    if(NOT status EQUAL 0 OR NOT status2 EQUAL 0)
+        message(FATAL_ERROR "${OBJDUMP} could not read ${pe}")
+    endif()
+
+    # Header versions.
+    foreach(field OSystem Subsystem)
+        if(headers MATCHES "Major${field}Version[ \t]+([0-9]+)[\r\n]+Minor${field}Version[ \t]+([0-9]+)")
+            math(EXPR version "${CMAKE_MATCH_1} * 100 + ${CMAKE_MATCH_2}")
+            if(version GREATER max_version)
+                list(APPEND faults "${name}: ${field} version ${CMAKE_MATCH_1}.${CMAKE_MATCH_2} is above what XP accepts")
+            endif()
+        else()
+            list(APPEND faults "${name}: no ${field} version in the header")
+        endif()
+    endforeach()
+
+    # Imports: "DLL Name: X" starts a block; each line of it is "<vma> <hint> <name>", or, for an
+    # import by ordinal, a line without a name.
+    # Brackets would keep CMake from splitting the text into a list.
+    string(REGEX REPLACE "[][]" "" headers "${headers}")
+    string(REGEX REPLACE "\r?\n" ";" header_lines "${headers}")
+    set(dll "")
+    set(count 0)
+    foreach(line IN LISTS header_lines)
+        if(line MATCHES "^\tDLL Name: (.+)$")
+            string(TOUPPER "${CMAKE_MATCH_1}" dll)
+        elseif(dll STREQUAL "" OR line MATCHES "^\tvma:")
+        elseif(line MATCHES "^\t[0-9a-f]+\t +[0-9]+ +([A-Za-z_][A-Za-z0-9_@]*)$")
+            math(EXPR count "${count} + 1")
+            if(NOT "${dll}!${CMAKE_MATCH_1}" IN_LIST known)
+                list(APPEND faults "${name}: imports ${dll} ${CMAKE_MATCH_1}, which ${TABLE} does not list")
+            endif()
+        elseif(line MATCHES "^\t[0-9a-f]+\t")
+            list(APPEND faults "${name}: imports from ${dll} by ordinal (${line})")
+        else()
+            set(dll "")
+        endif()
+    endforeach()
+    if(count EQUAL 0)
+        list(APPEND faults "${name}: no import found (is this a PE file objdump can read?)")
+    endif()
+
+    # Static thread-local data: the .tls section's size.
+    if(symbols MATCHES "\n +[0-9]+ +\\.tls +([0-9a-f]+) ")
+        math(EXPR tls_bytes "0x${CMAKE_MATCH_1}")
+        if(tls_bytes GREATER max_tls_bytes)
+            list(APPEND faults "${name}: ${tls_bytes} bytes of static thread-local data (XP does not set them up for a loaded DLL)")
+        endif()
+    endif()
+
+    # Emulated thread-local variables.
+    string(REGEX MATCHALL "__emutls_v\\.[A-Za-z0-9_.$]+" thread_locals "${symbols}")
+    list(REMOVE_DUPLICATES thread_locals)
+    foreach(variable IN LISTS thread_locals)
+        if(NOT variable IN_LIST allowed_thread_locals)
+            list(APPEND faults "${name}: thread-local variable ${variable}, which ${TABLE} does not allow")
+        endif()
+    endforeach()
+    message(STATUS "${name}: ${count} imports checked")
+endforeach()
+
+list(LENGTH faults fault_count)
+if(fault_count GREATER 0)
+    list(JOIN faults "\n" text)
+    message(FATAL_ERROR "${fault_count} reasons why Windows XP SP3 would not load these files:\n${text}")
+endif()

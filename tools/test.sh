@@ -25,7 +25,9 @@ wineserver -p
 # Start Wine's own services and desktop before the tests, detached from our output: started by the
 # first test instead, they would inherit CTest's pipes and keep it waiting for end of file. Inside
 # the X server: a desktop started without a display stays without one for the whole (persistent)
-# wineserver, and no test could create a window.
+# wineserver, and no test could create a window. The desktop process ends a second after the last
+# window has gone and comes back with the next one, so the programs whose tests create windows
+# run with their output in a file (cmake/wine-run-gui.sh), which it may keep.
 (cd "$root/build/win32" && xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
     'wine cmd /c exit >/dev/null 2>&1 </dev/null; ctest --output-on-failure -j 2 --timeout 600') || status=1
 

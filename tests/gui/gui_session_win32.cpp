@@ -9,6 +9,7 @@
 #include "plugin/host_records.h"
 #include "plugin/host_version.h"
 #include "tests/gui/dialog_driver_win32.h"
+#include "tests/watchdog/test_watchdog_win32.h"
 #include "tests/wine/test_folder_win32.h"
 #include "tests/wine/test_paths_win32.h"
 #include "tools/receiver_simulator/sim_control.h"
@@ -100,11 +101,14 @@ GuiSession::GuiSession(const std::vector<std::pair<std::string, std::string>>& f
     unsigned char info[64] = {};
     const uint32_t version = 0x02070C00;
     std::memcpy(info + kHostVersionOffset, &version, sizeof(version));
+    WatchNote("Open, plug-in in " + folder_);
     if (open)
         open("REMOTE", host_, info);
+    WatchNote("Open returned");
 }
 
 GuiSession::~GuiSession() {
+    WatchNote("Close and unload, the session ends");
     if (plugin_) {
         if (close_)
             close_();
@@ -122,18 +126,24 @@ GuiSession::~GuiSession() {
 }
 
 void GuiSession::Start() {
+    WatchNote("Start");
     if (start_)
         start_();
+    WatchNote("Start returned");
 }
 
 void GuiSession::Stop() {
+    WatchNote("Stop");
     if (stop_)
         stop_();
+    WatchNote("Stop returned");
 }
 
 void GuiSession::Close() {
+    WatchNote("Close");
     if (close_)
         close_();
+    WatchNote("Close returned");
 }
 
 bool GuiSession::RunSetup(const std::function<void(DialogDriver&)>& drive) {
@@ -141,7 +151,9 @@ bool GuiSession::RunSetup(const std::function<void(DialogDriver&)>& drive) {
         return false;
     DriveJob job{host_, &drive};
     HANDLE thread = CreateThread(nullptr, 0, DriveDialog, &job, 0, nullptr);
+    WatchNote("Setup, the dialog driven from another thread");
     setup_();
+    WatchNote("Setup returned, waiting for the dialog's driver thread");
     // The driver thread posts and sends to windows of this thread: keep them flowing meanwhile.
     while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
         MSG message;
@@ -151,10 +163,12 @@ bool GuiSession::RunSetup(const std::function<void(DialogDriver&)>& drive) {
         }
     }
     CloseHandle(thread);
+    WatchNote("Setup done");
     return job.found;
 }
 
 void GuiSession::Pump(unsigned ms) {
+    WatchNote("pumping messages for " + std::to_string(ms) + " ms");
     const DWORD end = GetTickCount() + ms;
     while (static_cast<int32_t>(end - GetTickCount()) > 0) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);

@@ -68,6 +68,7 @@ TEST(HostCommandLine, RefusesWhatItCannotRun) {
         {"--plugin=p", "action:1:t*-2=a"},
         {"--plugin=p", "sim-port:1"},
         {"--plugin=p", "thread-cpu:1"},
+        {"--plugin=p", "hang:1"},
         {"--plugin=p", "bare-poller"},
         {"--plugin=p", "bare-poller:-1"},
         {"--plugin=p", "open", "--show"}, // options only before the steps
@@ -147,6 +148,7 @@ TEST(HostCommandLine, StepArgumentsAndDefaults) {
         {"queue-status", StepKind::QueueStatus, 0, 0},
         {"thread-cpu", StepKind::ThreadCpu, 0, 0},
         {"bare-poller:100", StepKind::BarePoller, 100, 0},
+        {"hang", StepKind::Hang, 0, 0},
     };
     for (const auto& c : cases) {
         Step step = OneStep(c.token);

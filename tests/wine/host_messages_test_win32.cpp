@@ -155,9 +155,9 @@ TEST_P(StopWhileSending, DeliversThePendingMessageAndEnds) {
         steps.push_back(c.beforeStop);
     steps.insert(steps.end(), {"stop", "wait:300", "close"});
     const int stop = static_cast<int>(steps.size()) - 3;
-    HostRun run = RunHost({Driver::Simulator,
-                           {"--slow-sent=300", "--timeout=30000", SimScriptOption(SenderScript(c.sender))},
-                           steps});
+    Scenario scenario{Driver::Simulator, {"--slow-sent=300", SimScriptOption(SenderScript(c.sender))}, steps};
+    scenario.runLimitMs = 30000;
+    HostRun run = RunHost(scenario);
     PrintOnFailure print(run);
     EXPECT_FALSE(run.timedOut);
     ASSERT_TRUE(run.Finished());

@@ -4,17 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <iterator>
 #include <sstream>
 
+#include "tests/watchdog/test_watchdog_win32.h"
+#include "tests/wine/host_watchdog_win32.h"
 #include "tests/wine/test_folder_win32.h"
 #include "tests/wine/test_paths_win32.h"
 
 namespace {
 
 std::atomic<int> g_runCounter{0};
+// The host's own watchdog fires this much after ours, which can say more.
+constexpr unsigned kHostTimeoutMargin = 30000;
+// How long an ended host may take to go, and the pipe to give up what it holds.
+constexpr DWORD kEndWaitMs = 15000;
 
 // Windows command-line quoting, as the C runtime of the host splits it again.
 std::string QuoteArgument(const std::string& arg) {
@@ -81,25 +88,28 @@ struct OutputPipe {
 
 // Waits for a pending read. After the process has gone, an empty pipe means the end.
 enum class ReadWait { Data, Ended, TimedOut };
-ReadWait AwaitRead(HANDLE pipe, HANDLE readDone, HANDLE process, ULONGLONG deadline, bool* exited) {
+ReadWait AwaitRead(HANDLE pipe, HANDLE readDone, HANDLE process, ULONGLONG* deadline, bool* exited) {
     for (;;) {
         if (*exited) {
             if (WaitForSingleObject(readDone, 50) == WAIT_OBJECT_0)
                 return ReadWait::Data;
             DWORD available = 0;
-            if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0)
+            if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0 ||
+                GetTickCount64() >= *deadline)
                 return ReadWait::Ended;
             continue;
         }
         ULONGLONG now = GetTickCount64();
         HANDLE events[] = {readDone, process};
-        DWORD wait =
-            WaitForMultipleObjects(2, events, FALSE, static_cast<DWORD>(now < deadline ? deadline - now : 0));
+        DWORD wait = WaitForMultipleObjects(2, events, FALSE,
+                                            static_cast<DWORD>(now < *deadline ? *deadline - now : 0));
         if (wait == WAIT_OBJECT_0)
             return ReadWait::Data;
         if (wait != WAIT_OBJECT_0 + 1)
             return ReadWait::TimedOut;
         *exited = true;
+        // What the host left in the pipe is read in passing; a writer that lives on must not hold us.
+        *deadline = GetTickCount64() + kEndWaitMs;
     }
 }
 
@@ -107,7 +117,7 @@ ReadWait AwaitRead(HANDLE pipe, HANDLE readDone, HANDLE process, ULONGLONG deadl
 bool CollectOutput(HANDLE pipe, HANDLE process, DWORD limitMs, std::string* text) {
     OVERLAPPED overlapped = {};
     overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    const ULONGLONG deadline = GetTickCount64() + limitMs;
+    ULONGLONG deadline = GetTickCount64() + limitMs;
     bool exited = false;
     ReadWait outcome = ReadWait::Data;
     char chunk[4096];
@@ -117,7 +127,7 @@ bool CollectOutput(HANDLE pipe, HANDLE process, DWORD limitMs, std::string* text
         if (!ReadFile(pipe, chunk, static_cast<DWORD>(std::size(chunk)), &got, &overlapped)) {
             if (GetLastError() != ERROR_IO_PENDING)
                 break; // every writer has gone
-            outcome = AwaitRead(pipe, overlapped.hEvent, process, deadline, &exited);
+            outcome = AwaitRead(pipe, overlapped.hEvent, process, &deadline, &exited);
             if (outcome != ReadWait::Data) {
                 // The buffer must outlive the cancelled read.
                 CancelIo(pipe);
@@ -161,6 +171,55 @@ std::string MakeRunFolder() {
 
 } // namespace
 
+bool RunCaptured(const std::vector<std::string>& args, const std::string& folder, unsigned limitMs,
+                 HostRun* run) {
+    std::string commandLine;
+    for (const std::string& arg : args)
+        commandLine += (commandLine.empty() ? "" : " ") + QuoteArgument(arg);
+    run->commandLine = commandLine;
+    OutputPipe pipe;
+    if (!pipe.Create("\\\\.\\pipe\\orvik-run-" + std::to_string(GetCurrentProcessId()) + "-" +
+                     std::to_string(g_runCounter++))) {
+        ADD_FAILURE() << "cannot create the output pipe";
+        return false;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = pipe.write;
+    startup.hStdError = pipe.write;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    BOOL started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                  folder.c_str(), &startup, &process);
+    CloseHandle(pipe.write);
+    pipe.write = INVALID_HANDLE_VALUE;
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
+        return false;
+    }
+    const std::string program = args[0].substr(args[0].find_last_of("\\/") + 1);
+    WatchNote(program + " running: " + commandLine.substr(0, 300));
+    if (!CollectOutput(pipe.read, process.hProcess, limitMs, &run->output)) {
+        run->timedOut = true;
+        run->hangReport = ReportHungHost(program, process, run->output, limitMs);
+        std::fputs(run->hangReport.c_str(), stdout);
+        std::fflush(stdout);
+        TerminateProcess(process.hProcess, 1);
+    }
+    if (WaitForSingleObject(process.hProcess, kEndWaitMs) == WAIT_TIMEOUT)
+        ADD_FAILURE() << program << " (process " << process.dwProcessId << ") does not end";
+    WatchNote(program + " ended");
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    run->exitCode = static_cast<int>(exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 HostRun RunHost(const Scenario& scenario) {
     HostRun run;
     const TestPaths& paths = Paths();
@@ -184,49 +243,12 @@ HostRun RunHost(const Scenario& scenario) {
     else if (scenario.driver == Driver::FourExports)
         args.push_back("--driver-dir=" + paths.fourExportDir);
     args.insert(args.end(), scenario.options.begin(), scenario.options.end());
+    if (std::none_of(scenario.options.begin(), scenario.options.end(),
+                     [](const std::string& option) { return option.rfind("--timeout=", 0) == 0; }))
+        args.push_back("--timeout=" + std::to_string(scenario.runLimitMs + kHostTimeoutMargin));
     args.insert(args.end(), scenario.steps.begin(), scenario.steps.end());
-    std::string commandLine;
-    for (const std::string& arg : args)
-        commandLine += (commandLine.empty() ? "" : " ") + QuoteArgument(arg);
-
-    OutputPipe pipe;
-    if (!pipe.Create("\\\\.\\pipe\\" + folder.substr(folder.find_last_of('\\') + 1))) {
-        ADD_FAILURE() << "cannot create the output pipe";
-        RemoveFolder(folder);
-        return run;
-    }
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = pipe.write;
-    startup.hStdError = pipe.write;
-    PROCESS_INFORMATION process = {};
-    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-    mutableLine.push_back('\0');
-    BOOL started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  folder.c_str(), &startup, &process);
-    CloseHandle(pipe.write);
-    pipe.write = INVALID_HANDLE_VALUE;
-    if (!started) {
-        ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
-        RemoveFolder(folder);
-        return run;
-    }
-    std::string output;
-    if (!CollectOutput(pipe.read, process.hProcess, scenario.runLimitMs, &output)) {
-        run.timedOut = true;
-        TerminateProcess(process.hProcess, 1);
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    run.exitCode = static_cast<int>(exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    RunCaptured(args, folder, scenario.runLimitMs, &run);
     RemoveFolder(folder);
-    run.commandLine = commandLine;
-    run.output = output;
     SplitLines(&run);
     return run;
 }

@@ -20,8 +20,10 @@ struct Scenario {
     // A folder whose files all go into the run's folder instead of the built OrvikPlug.dll alone
     // (an unpacked distribution); `files` are written after them.
     std::string installFrom = {};
-    // The host is ended after this long; it should end itself earlier by its --timeout watchdog.
-    unsigned runLimitMs = 90000;
+    // The watchdog: a host still running after this long is reported (ReportHungHost: the step
+    // under way, its last lines, where each of its threads waits) and ended. Its own --timeout
+    // comes later, unless the scenario gives one.
+    unsigned runLimitMs = 60000;
 };
 
 struct HostRun {
@@ -30,7 +32,8 @@ struct HostRun {
     std::vector<ParsedLine> lines;
     std::vector<std::string> unparsed;
     int exitCode = -1;
-    bool timedOut = false;
+    bool timedOut = false;  // the watchdog ended the host
+    std::string hangReport; // what it printed then
 
     std::vector<const ParsedLine*> Of(const std::string& kind) const;
     // Lines of a kind whose fields hold all the given values.
@@ -46,6 +49,11 @@ struct HostRun {
 };
 
 HostRun RunHost(const Scenario& scenario);
+// Runs a program (its arguments, the first its path) in a folder with its output captured, under
+// the same watchdog; false, and a failure of the test, when it cannot be started. RunHost's part
+// after the folder is made.
+bool RunCaptured(const std::vector<std::string>& args, const std::string& folder, unsigned limitMs,
+                 HostRun* run);
 
 // Prints what the host printed, once, when the test has failed by the end of the scope.
 class PrintOnFailure {

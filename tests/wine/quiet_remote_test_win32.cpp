@@ -9,8 +9,8 @@
 
 namespace {
 
-// A hang shows as the watchdog's exit, well before the test's own limit.
-const std::string kWatchdog = "--timeout=20000";
+// A hang shows as the watchdog's report, well before the test's own limit.
+constexpr unsigned kRunLimitMs = 20000;
 
 } // namespace
 
@@ -26,9 +26,10 @@ TEST(QuietRemote, StopReturnsWhenTheReleaseWaitedForABusyHost) {
     settings.wait1 = 5000; // no repeat: the message that waits is the release
     settings.waitR = 600;  // it falls due 700 to 800 ms after the frame, mid-sleep
     Scenario scenario{Driver::Simulator,
-                      {kWatchdog},
+                      {},
                       {"open", "start", "wait:400", "sleep:1000", "stop", "close"},
                       RemoteFiles(settings)};
+    scenario.runLimitMs = kRunLimitMs;
     UseSimScript(scenario, script.Text());
     HostRun run = RunHost(scenario);
     PrintOnFailure print(run);
@@ -49,9 +50,10 @@ TEST(QuietRemote, StartReportsNothingLeftFromBeforeStop) {
     script.Wait(100).Hold(kAmpPlay, 8); // about 100 to 900 ms
     Scenario scenario{
         Driver::Simulator,
-        {kWatchdog},
+        {},
         {"open", "start", "wait:500", "sleep:800", "stop", "wait:300", "start", "wait:800", "stop", "close"},
         RemoteFiles(TestSettings{})};
+    scenario.runLimitMs = kRunLimitMs;
     UseSimScript(scenario, script.Text());
     HostRun run = RunHost(scenario);
     PrintOnFailure print(run);

@@ -11,6 +11,8 @@ namespace {
 // The simulator's polling thread sends this to the host window at every poll; the host sleeps
 // before Stop, so one such send waits for Stop's join to let it through.
 constexpr int kHostMessage = 1100;
+// A hang shows as the watchdog's report, well before the test's own limit.
+constexpr unsigned kRunLimitMs = 20000;
 
 } // namespace
 
@@ -34,10 +36,11 @@ TEST(Reentry, ExportsCalledFromInsideStopDoNothing) {
     for (const char* nested : {"stop,start", "close"}) {
         SCOPED_TRACE(nested);
         Scenario scenario{Driver::Simulator,
-                          {"--timeout=20000", "--nested=" + std::to_string(kHostMessage) + ":" + nested},
+                          {"--nested=" + std::to_string(kHostMessage) + ":" + nested},
                           {"open", "start", "wait:300", "sleep:300", "stop", "sim", "wait:200", "sim",
                            "start", "wait:300", "sim", "close"},
                           RemoteFiles(TestSettings{})};
+        scenario.runLimitMs = kRunLimitMs;
         UseSimScript(scenario, "loop 0\nhostmsg " + std::to_string(kHostMessage) + "\nwait 40\nend\n");
         HostRun run = RunHost(scenario);
         PrintOnFailure print(run);
@@ -64,9 +67,10 @@ TEST(Reentry, ASecondOpenStopsReceiving) {
     script.Wait(100).Step("loop 0").Hold(kAmpPlay, 1).Wait(kBiPhaseIntervalMs).Step("end");
     Scenario scenario{
         Driver::Simulator,
-        {"--timeout=20000"},
+        {},
         {"open:First", "start", "wait:500", "open:Second", "wait:400", "start", "wait:500", "stop", "close"},
         RemoteFiles(TestSettings{})};
+    scenario.runLimitMs = kRunLimitMs;
     UseSimScript(scenario, script.Text());
     HostRun run = RunHost(scenario);
     PrintOnFailure print(run);

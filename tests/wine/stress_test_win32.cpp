@@ -39,11 +39,8 @@ struct StressRun {
 };
 
 StressRun RunStress(std::vector<std::string> steps, int timeoutMs) {
-    Scenario scenario{Driver::Simulator,
-                      {"--timeout=" + std::to_string(timeoutMs)},
-                      std::move(steps),
-                      RemoteFiles(TestSettings{})};
-    scenario.runLimitMs = static_cast<unsigned>(timeoutMs) + 30000;
+    Scenario scenario{Driver::Simulator, {}, std::move(steps), RemoteFiles(TestSettings{})};
+    scenario.runLimitMs = static_cast<unsigned>(timeoutMs);
     UseSimScript(scenario, StreamScript());
     const auto begin = std::chrono::steady_clock::now();
     HostRun run = RunHost(scenario);

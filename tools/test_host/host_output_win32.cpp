@@ -33,6 +33,10 @@ void InitHostOutput() {
     g_hostThread = GetCurrentThreadId();
 }
 
+int64_t HostOrigin() {
+    return g_origin.QuadPart;
+}
+
 EventLine NewEventAt(const char* kind, int64_t qpc) {
     double ms =
         static_cast<double>(qpc - g_origin.QuadPart) * 1000.0 / static_cast<double>(g_frequency.QuadPart);

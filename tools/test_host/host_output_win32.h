@@ -10,6 +10,7 @@
 #include "tools/test_host/event_line.h"
 
 void InitHostOutput();
+int64_t HostOrigin();                 // t=0, QueryPerformanceCounter
 EventLine NewEvent(const char* kind); // the kind word and t=
 EventLine NewEventAt(const char* kind, int64_t qpc);
 void Emit(const EventLine& line);

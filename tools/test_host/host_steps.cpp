@@ -129,6 +129,7 @@ constexpr Verb kVerbs[] = {
     {"thread-cpu", StepKind::ThreadCpu, Verb::None},
     {"bare-poller", StepKind::BarePoller, Verb::Required},
     {"mark", StepKind::Mark, Verb::Required},
+    {"hang", StepKind::Hang, Verb::None},
 };
 
 bool ParseStep(std::string_view token, Step* step, std::string* why) {

@@ -26,6 +26,7 @@ enum class StepKind {
     ThreadCpu,   // thread-cpu: processor time used so far by each of the plug-in's threads
     BarePoller,  // bare-poller:HZ, a thread polling the driver HZ times a second; 0 ends it
     Mark,        // mark:TEXT, a marker line
+    Hang,        // hang: never returns (the watchdog's own test)
 };
 
 struct ActionArg {

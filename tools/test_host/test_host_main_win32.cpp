@@ -17,6 +17,7 @@
 #include "tools/test_host/host_window_win32.h"
 #include "tools/test_host/setup_closer_win32.h"
 #include "tools/test_host/sim_link_win32.h"
+#include "tools/test_host/step_watch.h"
 
 namespace {
 
@@ -47,6 +48,7 @@ Plugin g_plugin;
 std::optional<uint32_t> g_version;
 std::atomic<int> g_currentStep{-1};
 HANDLE g_finished;
+StepWatch g_watch;
 // An export of the plug-in is running on this thread; the nested calls run only then, once each.
 bool g_inExport = false;
 bool g_nestedDone = false;
@@ -65,6 +67,20 @@ DWORD WINAPI Watchdog(void* timeoutMs) {
         TerminateProcess(GetCurrentProcess(), kExitTimeout);
     }
     return 0;
+}
+
+void NoteStepBegins(int index, const std::string& verb) {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    lstrcpynA(g_watch.verb, verb.c_str(), sizeof g_watch.verb);
+    g_watch.began = now.QuadPart;
+    InterlockedExchange(reinterpret_cast<volatile LONG*>(&g_watch.step), index);
+}
+
+// The step "hang": a host that never returns from a step, for the watchdog's own test.
+__attribute__((noinline)) void HangForever() {
+    HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    WaitForSingleObject(never, INFINITE);
 }
 
 template <typename Fn> Fn Resolve(const char* name, std::string* missing) {
@@ -294,6 +310,9 @@ EventLine RunStep(const Step& step, int index) {
     case StepKind::BarePoller:
         line.Int("ok", SetBarePoller(step.a) ? 1 : 0);
         break;
+    case StepKind::Hang:
+        HangForever();
+        break;
     case StepKind::Sim:
     case StepKind::SimPort:
     case StepKind::SimFail:
@@ -335,8 +354,13 @@ int main(int argc, char** argv) {
     if (!g_nestedCalls.empty())
         SetSentMessageHook(options.nestedMessage, CallNested);
     g_window = CreateHostWindow(options.show);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    g_watch.perSecond = frequency.QuadPart;
+    g_watch.origin = HostOrigin();
     EventLine host = NewEvent("host");
     host.Hex("hwnd", static_cast<uint32_t>(reinterpret_cast<uintptr_t>(g_window)))
+        .Hex("watch", static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&g_watch)))
         .Text("driver_dir", options.driverDir ? *options.driverDir : "")
         .Int("slow_sent", options.slowSentMs)
         .Int("threads", CountProcessThreads());
@@ -352,6 +376,7 @@ int main(int argc, char** argv) {
         return kExitNoPlugin;
     for (size_t i = 0; i < options.steps.size(); ++i) {
         g_currentStep = static_cast<int>(i);
+        NoteStepBegins(static_cast<int>(i), options.steps[i].verb);
         Emit(RunStep(options.steps[i], static_cast<int>(i)));
     }
     DrainMessages();
